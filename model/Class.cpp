@@ -1,0 +1,110 @@
+#include "model/Class.h"
+
+#include "model/Tileset.h"
+#include "platform/Text.h"
+
+void CBase::WriteToSet(TextFile&, int) {}
+void CBase::FillImportLists() {}
+
+std::string GetIniValue(std::string_view line)
+{
+    auto eq = line.find('=');
+    if (eq == std::string_view::npos) return {};
+    std::string_view v = line.substr(eq + 1);
+    if (!v.empty() && v.back() == '\n') v.remove_suffix(1);
+    return std::string(v);
+}
+
+int NumberValue(std::string_view value)
+{
+    return LeadingInt(value);
+}
+
+uint8_t FlagValue(std::string_view value)
+{
+    return LeadingInt(value) != 0 ? 1 : 0;
+}
+
+bool ReadSectionLine(TextFile& file, std::string& line)
+{
+    // Whole lines: a long value read in pieces could leave a remainder that passes for a
+    // header or an empty line and ends the section early.
+    return file.ReadLine(line);
+}
+
+bool EndsSection(std::string_view line)
+{
+    return !line.empty() && (line[0] == '\n' || line[0] == '[');
+}
+
+void CGeneral::ReadFromSet(TextFile& file)
+{
+    std::string line;
+    for (;;) {
+        long mark = file.Tell();
+        if (!ReadSectionLine(file, line)) break;
+        if (EndsSection(line)) {
+            file.Seek(mark);
+            break;
+        }
+        auto is = [&](const char* key, std::size_t n) { return StartsWithNoCase(line, key, n); };
+        // An ordered chain: the first key that matches takes the line.
+        if (is("Name", 4)) Name = GetIniValue(line);
+        else if (is("Type", 4)) Type = GetIniValue(line);
+        else if (is("Version", 7)) Version = GetIniValue(line);
+        else if (is("Interior", 8)) Interior = FlagValue(GetIniValue(line));
+        else if (is("HasHeightTransition", 19)) HasHeightTransition = FlagValue(GetIniValue(line));
+        else if (is("EnvMap", 6)) EnvMap = GetIniValue(line);
+        else if (is("Transition", 10)) Transition = GetIniValue(line);
+        else if (is("DisplayName", 11)) DisplayName = GetIniValue(line);
+        else if (is("UnlocalizedName", 14)) UnlocalizedName = GetIniValue(line);
+        else if (is("Border", 6)) Border = GetIniValue(line);
+        else if (is("Default", 7)) Default = GetIniValue(line);
+        else if (is("Floor", 5)) Floor = GetIniValue(line);
+        else if (is("Grass", 5)) Grass = FlagValue(GetIniValue(line));
+        else if (is("Density", 7)) Density = GetIniValue(line);
+        else if (is("Height", 5)) Height = GetIniValue(line);
+        else if (is("AmbientRed", 10)) AmbientRed = GetIniValue(line);
+        else if (is("AmbientGreen", 10)) AmbientGreen = GetIniValue(line);
+        else if (is("AmbientBlue", 10)) AmbientBlue = GetIniValue(line);
+        else if (is("DiffuseRed", 10)) DiffuseRed = GetIniValue(line);
+        else if (is("DiffuseGreen", 10)) DiffuseGreen = GetIniValue(line);
+        else if (is("DiffuseBlue", 10)) DiffuseBlue = GetIniValue(line);
+    }
+}
+
+void CGeneral::WriteToSet(TextFile& f)
+{
+    f.Printf("[GENERAL]\n");
+    f.Printf("Name=%s\n", Name.c_str());
+    f.Printf("Type=%s\n", Type.c_str());
+    f.Printf("Version=%s\n", Version.c_str());
+    f.Printf("Interior=%d\n", Interior ? 1 : 0);
+    f.Printf("HasHeightTransition=%d\n", HasHeightTransition ? 1 : 0);
+    f.Printf("EnvMap=%s\n", EnvMap.c_str());
+    f.Printf("Transition=%s\n", Transition.c_str());
+    if (!DisplayName.empty()) f.Printf("DisplayName=%s\n", DisplayName.c_str());
+    if (!UnlocalizedName.empty()) f.Printf("UnlocalizedName=%s\n", UnlocalizedName.c_str());
+    f.Printf("Border=%s\n", Border.c_str());
+    f.Printf("Default=%s\n", Default.c_str());
+    f.Printf("Floor=%s\n\n", Floor.c_str());
+    f.Printf("[GRASS]\n");
+    f.Printf("Grass=%d\n", Grass ? 1 : 0);
+    if (!Grass) {
+        f.Printf("\n");
+        return;
+    }
+    f.Printf("Density=%s\n", Density.c_str());
+    f.Printf("Height=%s\n", Height.c_str());
+    f.Printf("AmbientRed=%s\n", AmbientRed.c_str());
+    f.Printf("AmbientGreen=%s\n", AmbientGreen.c_str());
+    f.Printf("AmbientBlue=%s\n", AmbientBlue.c_str());
+    f.Printf("DiffuseRed=%s\n", DiffuseRed.c_str());
+    f.Printf("DiffuseGreen=%s\n", DiffuseGreen.c_str());
+    f.Printf("DiffuseBlue=%s\n\n", DiffuseBlue.c_str());
+}
+
+void CGeneral::FillMainLists()
+{
+    Views().FillGeneral(*this);
+}

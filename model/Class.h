@@ -1,0 +1,156 @@
+#pragma once
+// The entries of a tileset: the general settings and one class per kind of numbered
+// section of a .set file.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/StringList.h"
+#include "platform/TextFile.h"
+
+// Base of every entry. Slots: read the entry's section, write it as a numbered section,
+// refill the editor's views of its kind, refill the Import tab's views of its kind.
+class CBase {
+public:
+    virtual ~CBase() = default;
+    // Called right after the section header was read. Reads the key lines, leaves the file
+    // at the line that ended the section and, for a list entry, appends itself to its list
+    // (the list takes ownership).
+    virtual void ReadFromSet(TextFile& file) = 0;
+    virtual void WriteToSet(TextFile& file, int index);
+    virtual void FillMainLists() = 0;
+    virtual void FillImportLists();
+};
+
+// The value of a key line: the text after its first '=' up to the line end, without the
+// line end. A line without '=' has an empty value.
+std::string GetIniValue(std::string_view line);
+// The number at the start of a value (0 when there are no digits), and a flag from it.
+int NumberValue(std::string_view value);
+uint8_t FlagValue(std::string_view value);
+// Reads the next line of a section with its line end, whole however long.
+bool ReadSectionLine(TextFile& file, std::string& line);
+// True for an empty line or a header: where terrain, crosser, rule, group and general
+// sections end.
+bool EndsSection(std::string_view line);
+
+class CGeneral : public CBase {
+public:
+    std::string Name, Type, Version;
+    uint8_t Interior = 0;
+    uint8_t HasHeightTransition = 0;
+    std::string EnvMap, Transition, DisplayName, UnlocalizedName, Border, Default, Floor;
+    uint8_t Grass = 0;
+    std::string Density, Height;
+    std::string AmbientRed, AmbientGreen, AmbientBlue;
+    std::string DiffuseRed, DiffuseGreen, DiffuseBlue;
+
+    // Serves both [GENERAL] and [GRASS]: any key is taken in either section.
+    void ReadFromSet(TextFile& file) override;
+    using CBase::WriteToSet;
+    // Writes [GENERAL] and [GRASS].
+    void WriteToSet(TextFile& file);
+    void FillMainLists() override;
+};
+
+class CTerrain : public CBase {
+public:
+    std::string Name, StrRef, UnlocalizedName;
+
+    void ReadFromSet(TextFile& file) override;
+    void WriteToSet(TextFile& file, int index) override;
+    void FillMainLists() override;
+    void FillImportLists() override;
+    void SetName(std::string v) { Name = std::move(v); }
+    void SetStrRef(std::string v) { StrRef = std::move(v); }
+    void SetUnlocalizedName(std::string v) { UnlocalizedName = std::move(v); }
+    // Takes the source's fields and appends itself to TerrainList.
+    void CopyToMain(const CTerrain& source);
+};
+
+class CCrosser : public CBase {
+public:
+    std::string Name, StrRef, UnlocalizedName;
+
+    void ReadFromSet(TextFile& file) override;
+    void WriteToSet(TextFile& file, int index) override;
+    void FillMainLists() override;
+    void FillImportLists() override;
+    void SetName(std::string v) { Name = std::move(v); }
+    void SetStrRef(std::string v) { StrRef = std::move(v); }
+    void SetUnlocalizedName(std::string v) { UnlocalizedName = std::move(v); }
+    // Takes the source's fields and appends itself to CrosserList.
+    void CopyToMain(const CCrosser& source);
+};
+
+// One primary or secondary rule; the list that holds it decides which.
+class CRules : public CBase {
+public:
+    std::string Placed, PlacedHeight, Adjacent, AdjacentHeight, Changed, ChangedHeight;
+
+    void ReadFromSet(TextFile& file) override; // does nothing: see ReadRuleSection
+    // Reads a rule section and appends the rule to PrimaryRuleList or SecondaryRuleList.
+    void ReadRuleSection(TextFile& file, bool primary);
+    void WriteToSet(TextFile& file, int index) override; // [PRIMARY RULEn]
+    void WriteSecondaryToSet(TextFile& file, int index); // [SECONDARY RULEn]
+    void FillMainLists() override;
+    void SetPlaced(std::string v) { Placed = std::move(v); }
+    void SetPlacedHeight(std::string v) { PlacedHeight = std::move(v); }
+    void SetAdjacent(std::string v) { Adjacent = std::move(v); }
+    void SetAdjacentHeight(std::string v) { AdjacentHeight = std::move(v); }
+    void SetChanged(std::string v) { Changed = std::move(v); }
+    void SetChangedHeight(std::string v) { ChangedHeight = std::move(v); }
+};
+
+class CTile : public CBase {
+public:
+    std::string Model, WalkMesh;
+    std::string TopLeft;
+    uint8_t TopLeftHeight = 0;
+    std::string TopRight;
+    uint8_t TopRightHeight = 0;
+    std::string BottomLeft;
+    uint8_t BottomLeftHeight = 0;
+    std::string BottomRight;
+    uint8_t BottomRightHeight = 0;
+    std::string Top, Right, Bottom, Left;
+    uint8_t MainLight1 = 0, MainLight2 = 0;
+    uint8_t SourceLight1 = 0, SourceLight2 = 0;
+    uint8_t AnimLoop1 = 0, AnimLoop2 = 0, AnimLoop3 = 0;
+    int32_t Doors = 0;
+    int32_t Sounds = 0;
+    std::string PathNode, Orientation, VisibilityNode, VisibilityOrientation, ImageMap2D;
+    std::string DoorVisibilityNode, DoorVisibilityOrientation;
+    // Five strings per door (Type, X, Y, Z, Orientation); absent until the first door.
+    std::unique_ptr<StringList> DoorList;
+
+    // Number of whole doors DoorList holds.
+    int DoorsHeld() const { return DoorList ? DoorList->Count() / 5 : 0; }
+
+    void ReadFromSet(TextFile& file) override;
+    // Reads one [TILEnDOORm] section into this tile.
+    void ReadDoorSection(TextFile& file);
+    void WriteToSet(TextFile& file, int index) override; // [TILEn] and its doors
+    void FillMainLists() override;
+    void FillImportLists() override;
+    // Takes the source's fields and doors and appends itself to TileList.
+    void CopyToMain(const CTile& source);
+};
+
+class CGroup : public CBase {
+public:
+    std::string Name, StrRef;
+    int32_t Rows = 0;
+    int32_t Columns = 0;
+    // One string per cell: a tile position as decimal text, or "-1" for an empty cell.
+    StringList Cells;
+
+    void ReadFromSet(TextFile& file) override;
+    void WriteToSet(TextFile& file, int index) override;
+    void FillMainLists() override;
+    void FillImportLists() override;
+    // Takes the source's fields, numbers its cells after the last main tile and appends
+    // itself to GroupList.
+    void CopyToMain(const CGroup& source);
+};

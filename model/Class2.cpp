@@ -1,0 +1,372 @@
+// Readers, writers and views of the list entries: terrains, crossers, rules, tiles, groups.
+#include "model/Class.h"
+#include "model/Tileset.h"
+#include "platform/Text.h"
+
+namespace {
+
+bool is(const std::string& line, const char* key, std::size_t n)
+{
+    return StartsWithNoCase(line, key, n);
+}
+
+// Reads key lines until the section's end; handle() gets each line. The file is left at
+// the start of the line that ended the section.
+template <class Handle>
+void readSection(TextFile& file, bool (*ends)(std::string_view), Handle handle)
+{
+    std::string line;
+    for (;;) {
+        long mark = file.Tell();
+        if (!ReadSectionLine(file, line)) return;
+        if (ends(line)) {
+            file.Seek(mark);
+            return;
+        }
+        handle(line);
+    }
+}
+
+bool endsAtHeader(std::string_view line)
+{
+    return !line.empty() && line[0] == '[';
+}
+
+// Terrains and crossers share their keys: every line is tested against all three.
+template <class Entry>
+void readNamedType(Entry& e, TextFile& file)
+{
+    readSection(file, EndsSection, [&](const std::string& line) {
+        if (is(line, "Name", 4)) e.SetName(GetIniValue(line));
+        if (is(line, "StrRef", 4)) e.SetStrRef(GetIniValue(line));
+        if (is(line, "UnlocalizedName", 4)) e.SetUnlocalizedName(GetIniValue(line));
+    });
+}
+
+template <class Entry>
+void writeNamedType(const Entry& e, TextFile& f, const char* header, int index)
+{
+    f.Printf(header, index);
+    f.Printf("Name=%s\n", e.Name.c_str());
+    if (!e.StrRef.empty()) f.Printf("StrRef=%s\n", e.StrRef.c_str());
+    if (!e.UnlocalizedName.empty()) f.Printf("UnlocalizedName=%s\n", e.UnlocalizedName.c_str());
+    f.Printf("\n");
+}
+
+} // namespace
+
+// Terrains
+
+void CTerrain::ReadFromSet(TextFile& file)
+{
+    readNamedType(*this, file);
+    Tileset& t = TS();
+    (t.ReadTerrainsIntoMain ? t.TerrainList : t.ImportTerrains).Append(this);
+}
+
+void CTerrain::WriteToSet(TextFile& file, int index)
+{
+    writeNamedType(*this, file, "[TERRAIN%d]\n", index);
+}
+
+void CTerrain::FillMainLists()
+{
+    Views().FillTerrains();
+}
+
+void CTerrain::FillImportLists()
+{
+    Views().FillImportTerrains();
+}
+
+void CTerrain::CopyToMain(const CTerrain& source)
+{
+    SetName(source.Name);
+    SetStrRef(source.StrRef);
+    SetUnlocalizedName(source.UnlocalizedName);
+    TS().TerrainList.Append(this);
+}
+
+// Crossers
+
+void CCrosser::ReadFromSet(TextFile& file)
+{
+    readNamedType(*this, file);
+    Tileset& t = TS();
+    (t.ReadCrossersIntoMain ? t.CrosserList : t.ImportCrossers).Append(this);
+}
+
+void CCrosser::WriteToSet(TextFile& file, int index)
+{
+    writeNamedType(*this, file, "[CROSSER%d]\n", index);
+}
+
+void CCrosser::FillMainLists()
+{
+    Views().FillCrossers();
+}
+
+void CCrosser::FillImportLists()
+{
+    Views().FillImportCrossers();
+}
+
+void CCrosser::CopyToMain(const CCrosser& source)
+{
+    SetName(source.Name);
+    SetStrRef(source.StrRef);
+    SetUnlocalizedName(source.UnlocalizedName);
+    TS().CrosserList.Append(this);
+}
+
+// Rules
+
+void CRules::ReadFromSet(TextFile&) {}
+
+void CRules::ReadRuleSection(TextFile& file, bool primary)
+{
+    readSection(file, EndsSection, [&](const std::string& line) {
+        if (is(line, "Placed=", 7)) SetPlaced(GetIniValue(line));
+        if (is(line, "PlacedHeight", 12)) SetPlacedHeight(GetIniValue(line));
+        if (is(line, "Adjacent=", 9)) SetAdjacent(GetIniValue(line));
+        if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(GetIniValue(line));
+        if (is(line, "Changed=", 8)) SetChanged(GetIniValue(line));
+        if (is(line, "ChangedHeight", 13)) SetChangedHeight(GetIniValue(line));
+    });
+    (primary ? TS().PrimaryRuleList : TS().SecondaryRuleList).Append(this);
+}
+
+static void writeRule(const CRules& r, TextFile& f, const char* header, int index)
+{
+    f.Printf(header, index);
+    f.Printf("Placed=%s\n", r.Placed.c_str());
+    f.Printf("PlacedHeight=%s\n", r.PlacedHeight.c_str());
+    f.Printf("Adjacent=%s\n", r.Adjacent.c_str());
+    f.Printf("AdjacentHeight=%s\n", r.AdjacentHeight.c_str());
+    f.Printf("Changed=%s\n", r.Changed.c_str());
+    f.Printf("ChangedHeight=%s\n\n", r.ChangedHeight.c_str());
+}
+
+void CRules::WriteToSet(TextFile& file, int index)
+{
+    writeRule(*this, file, "[PRIMARY RULE%d]\n", index);
+}
+
+void CRules::WriteSecondaryToSet(TextFile& file, int index)
+{
+    writeRule(*this, file, "[SECONDARY RULE%d]\n", index);
+}
+
+void CRules::FillMainLists()
+{
+    Views().FillRules();
+}
+
+// Tiles
+
+void CTile::ReadFromSet(TextFile& file)
+{
+    // A tile section ends only at a header: empty lines inside it are skipped.
+    readSection(file, endsAtHeader, [&](const std::string& line) {
+        auto text = [&] { return GetIniValue(line); };
+        auto flag = [&] { return FlagValue(GetIniValue(line)); };
+        // An ordered chain; a corner's text key must not take its Height line.
+        if (is(line, "Model", 5)) Model = text();
+        else if (is(line, "WalkMesh", 8)) WalkMesh = text();
+        else if (is(line, "TopLeft", 7) && !is(line, "TopLeftHeight", 13)) TopLeft = text();
+        else if (is(line, "TopLeftHeight", 13)) TopLeftHeight = flag();
+        else if (is(line, "TopRight", 7) && !is(line, "TopRightHeight", 13)) TopRight = text();
+        else if (is(line, "TopRightHeight", 13)) TopRightHeight = flag();
+        else if (is(line, "BottomLeft", 10) && !is(line, "BottomLeftHeight", 16)) BottomLeft = text();
+        else if (is(line, "BottomLeftHeight", 16)) BottomLeftHeight = flag();
+        else if (is(line, "BottomRight", 10) && !is(line, "BottomRightHeight", 16)) BottomRight = text();
+        else if (is(line, "BottomRightHeight", 16)) BottomRightHeight = flag();
+        else if (is(line, "Top", 3)) Top = text();
+        else if (is(line, "Right", 5)) Right = text();
+        else if (is(line, "Bottom", 6)) Bottom = text();
+        else if (is(line, "Left", 4)) Left = text();
+        else if (is(line, "MainLight1", 10)) MainLight1 = flag();
+        else if (is(line, "MainLight2", 10)) MainLight2 = flag();
+        else if (is(line, "SourceLight1", 12)) SourceLight1 = flag();
+        else if (is(line, "SourceLight2", 12)) SourceLight2 = flag();
+        else if (is(line, "AnimLoop1", 9)) AnimLoop1 = flag();
+        else if (is(line, "AnimLoop2", 9)) AnimLoop2 = flag();
+        else if (is(line, "AnimLoop3", 9)) AnimLoop3 = flag();
+        else if (is(line, "Doors", 5)) Doors = NumberValue(text());
+        else if (is(line, "Sounds", 6)) Sounds = NumberValue(text());
+        else if (is(line, "PathNode", 6)) PathNode = text();
+        else if (is(line, "Orientation", 11)) Orientation = text();
+        else if (is(line, "VisibilityNode", 14)) VisibilityNode = text();
+        else if (is(line, "VisibilityOrientation", 14)) VisibilityOrientation = text();
+        else if (is(line, "ImageMap2D", 10)) ImageMap2D = text();
+        else if (is(line, "DoorVisibilityNode", 18)) DoorVisibilityNode = text();
+        else if (is(line, "DoorVisibilityOrientation", 18)) DoorVisibilityOrientation = text();
+    });
+    Tileset& t = TS();
+    (t.ReadTilesIntoMain ? t.TileList : t.ImportTiles).Append(this);
+}
+
+void CTile::ReadDoorSection(TextFile& file)
+{
+    if (!DoorList) DoorList = std::make_unique<StringList>();
+    long mark = file.Tell();
+    // The five values are taken by line position. A section cut short by a header or the
+    // end of the file gives no door, so the list keeps whole doors only.
+    std::string values[5];
+    int got = 0;
+    std::string line;
+    while (got < 5 && ReadSectionLine(file, line) && !endsAtHeader(line)) values[got++] = GetIniValue(line);
+    if (got == 5)
+        for (auto& v : values) DoorList->Add(std::move(v));
+    // The file reader reads those lines again and skips them.
+    file.Seek(mark);
+}
+
+void CTile::WriteToSet(TextFile& f, int index)
+{
+    f.Printf("[TILE%d]\n", index);
+    f.Printf("Model=%s\n", Model.c_str());
+    f.Printf("WalkMesh=%s\n", WalkMesh.c_str());
+    f.Printf("TopLeft=%s\n", TopLeft.c_str());
+    f.Printf("TopLeftHeight=%d\n", TopLeftHeight ? 1 : 0);
+    f.Printf("TopRight=%s\n", TopRight.c_str());
+    f.Printf("TopRightHeight=%d\n", TopRightHeight ? 1 : 0);
+    f.Printf("BottomLeft=%s\n", BottomLeft.c_str());
+    f.Printf("BottomLeftHeight=%d\n", BottomLeftHeight ? 1 : 0);
+    f.Printf("BottomRight=%s\n", BottomRight.c_str());
+    f.Printf("BottomRightHeight=%d\n", BottomRightHeight ? 1 : 0);
+    f.Printf("Top=%s\n", Top.c_str());
+    f.Printf("Right=%s\n", Right.c_str());
+    f.Printf("Bottom=%s\n", Bottom.c_str());
+    f.Printf("Left=%s\n", Left.c_str());
+    f.Printf("MainLight1=%d\n", MainLight1 ? 1 : 0);
+    f.Printf("MainLight2=%d\n", MainLight2 ? 1 : 0);
+    f.Printf("SourceLight1=%d\n", SourceLight1 ? 1 : 0);
+    f.Printf("SourceLight2=%d\n", SourceLight2 ? 1 : 0);
+    f.Printf("AnimLoop1=%d\n", AnimLoop1 ? 1 : 0);
+    f.Printf("AnimLoop2=%d\n", AnimLoop2 ? 1 : 0);
+    f.Printf("AnimLoop3=%d\n", AnimLoop3 ? 1 : 0);
+    f.Printf("Doors=%d\n", Doors);
+    f.Printf("Sounds=%d\n", Sounds);
+    f.Printf("PathNode=%s\n", PathNode.c_str());
+    f.Printf("Orientation=%s\n", Orientation.c_str());
+    if (!VisibilityNode.empty()) {
+        f.Printf("VisibilityNode=%s\n", VisibilityNode.c_str());
+        f.Printf("VisibilityOrientation=%s\n", VisibilityOrientation.c_str());
+    }
+    if (!DoorVisibilityNode.empty()) {
+        f.Printf("DoorVisibilityNode=%s\n", DoorVisibilityNode.c_str());
+        f.Printf("DoorVisibilityOrientation=%s\n", DoorVisibilityOrientation.c_str());
+    }
+    f.Printf("ImageMap2D=%s\n\n", ImageMap2D.c_str());
+    for (int d = 0; d < Doors && d < DoorsHeld(); ++d) {
+        const StringList& l = *DoorList;
+        f.Printf("[TILE%dDOOR%d]\n", index, d);
+        f.Printf("Type=%s\n", l[5 * d].c_str());
+        f.Printf("X=%s\n", l[5 * d + 1].c_str());
+        f.Printf("Y=%s\n", l[5 * d + 2].c_str());
+        f.Printf("Z=%s\n", l[5 * d + 3].c_str());
+        f.Printf("Orientation=%s\n\n", l[5 * d + 4].c_str());
+    }
+}
+
+void CTile::FillMainLists()
+{
+    Views().FillTiles();
+}
+
+void CTile::FillImportLists()
+{
+    Views().FillImportTiles();
+}
+
+void CTile::CopyToMain(const CTile& s)
+{
+    Model = s.Model;
+    WalkMesh = s.WalkMesh;
+    TopLeft = s.TopLeft;
+    TopRight = s.TopRight;
+    BottomLeft = s.BottomLeft;
+    BottomRight = s.BottomRight;
+    Top = s.Top;
+    Right = s.Right;
+    Bottom = s.Bottom;
+    Left = s.Left;
+    PathNode = s.PathNode;
+    Orientation = s.Orientation;
+    VisibilityNode = s.VisibilityNode;
+    VisibilityOrientation = s.VisibilityOrientation;
+    ImageMap2D = s.ImageMap2D;
+    DoorVisibilityNode = s.DoorVisibilityNode;
+    DoorVisibilityOrientation = s.DoorVisibilityOrientation;
+    TopLeftHeight = s.TopLeftHeight;
+    TopRightHeight = s.TopRightHeight;
+    BottomLeftHeight = s.BottomLeftHeight;
+    BottomRightHeight = s.BottomRightHeight;
+    AnimLoop1 = s.AnimLoop1;
+    AnimLoop2 = s.AnimLoop2;
+    AnimLoop3 = s.AnimLoop3;
+    Doors = s.Doors;
+    Sounds = s.Sounds;
+    MainLight1 = s.MainLight1 ? 1 : 0;
+    MainLight2 = s.MainLight2 ? 1 : 0;
+    SourceLight1 = s.SourceLight1 ? 1 : 0;
+    SourceLight2 = s.SourceLight2 ? 1 : 0;
+    if (!s.DoorList) Doors = 0;
+    // Only doors the source really holds are copied, so the list keeps whole doors.
+    for (int d = 0; d < Doors && d < s.DoorsHeld(); ++d) {
+        if (!DoorList) DoorList = std::make_unique<StringList>();
+        for (int i = 0; i < 5; ++i) DoorList->Add((*s.DoorList)[5 * d + i]);
+    }
+    TS().TileList.Append(this);
+}
+
+// Groups
+
+void CGroup::ReadFromSet(TextFile& file)
+{
+    readSection(file, EndsSection, [&](const std::string& line) {
+        if (is(line, "Name", 4)) Name = GetIniValue(line);
+        else if (is(line, "StrRef", 6)) StrRef = GetIniValue(line);
+        else if (is(line, "Rows", 4)) Rows = NumberValue(GetIniValue(line));
+        else if (is(line, "Columns", 7)) Columns = NumberValue(GetIniValue(line));
+        else if (is(line, "Tile", 4)) {
+            std::string v = GetIniValue(line);
+            Cells.Add(StartsWithNoCase(v, "NULL", 4) ? std::string("-1") : v);
+        }
+    });
+    Tileset& t = TS();
+    (t.ReadGroupsIntoMain ? t.GroupList : t.ImportGroups).Append(this);
+}
+
+void CGroup::WriteToSet(TextFile& f, int index)
+{
+    f.Printf("[GROUP%d]\n", index);
+    f.Printf("Name=%s\n", Name.c_str());
+    if (!StrRef.empty()) f.Printf("StrRef=%s\n", StrRef.c_str());
+    f.Printf("Rows=%d\n", Rows);
+    f.Printf("Columns=%d\n", Columns);
+    for (int i = 0; i < Cells.Count(); ++i) f.Printf("Tile%d=%s\n", i, Cells[i].c_str());
+    f.Printf("\n");
+}
+
+void CGroup::FillMainLists()
+{
+    Views().FillGroups();
+}
+
+void CGroup::FillImportLists()
+{
+    Views().FillImportGroups();
+}
+
+void CGroup::CopyToMain(const CGroup& source)
+{
+    Name = source.Name;
+    StrRef = source.StrRef;
+    Rows = source.Rows;
+    Columns = source.Columns;
+    int last = TS().TileList.lastIndex();
+    for (int i = 1; i <= source.Cells.Count(); ++i) Cells.Add(IntToStr(last + i));
+    TS().GroupList.Append(this);
+}

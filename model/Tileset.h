@@ -1,0 +1,70 @@
+#pragma once
+// The tileset being edited and the Import tab's second tileset, as plain model data, and
+// the seam through which the model refreshes the editor's views.
+#include <memory>
+
+#include "model/Class.h"
+#include "model/Template.h"
+
+struct Tileset {
+    // Owned by the general frame, the tabs and the Import tab in the editor; held here so
+    // every part of the editor reaches them the same way.
+    std::unique_ptr<CGeneral> General = std::make_unique<CGeneral>();
+    CPtrList<CTerrain> TerrainList;
+    CPtrList<CCrosser> CrosserList;
+    CPtrList<CRules> PrimaryRuleList;
+    CPtrList<CRules> SecondaryRuleList;
+    CPtrList<CTile> TileList;
+    CPtrList<CGroup> GroupList;
+
+    std::unique_ptr<CGeneral> ImportGeneral = std::make_unique<CGeneral>();
+    CPtrList<CTerrain> ImportTerrains;
+    CPtrList<CCrosser> ImportCrossers;
+    CPtrList<CTile> ImportTiles;
+    CPtrList<CGroup> ImportGroups;
+
+    // Up only while the main file reader runs: section readers then append to the main
+    // lists, otherwise to the Import tab's lists.
+    bool ReadTerrainsIntoMain = false;
+    bool ReadCrossersIntoMain = false;
+    bool ReadTilesIntoMain = false;
+    bool ReadGroupsIntoMain = false;
+};
+
+// The one tileset of the program.
+Tileset& TS();
+// Empties both tilesets and lowers the flags (tests, tools).
+void ResetAllModelData();
+
+// What the model asks of the editor's views. The editor implements it; without an editor
+// every call does nothing.
+class ModelViews {
+public:
+    virtual ~ModelViews() = default;
+    virtual void FillGeneral(CGeneral&) {}
+    // Copies the general frame's controls into the entry before it is written.
+    virtual void ReadGeneralFromFrame(CGeneral&) {}
+    virtual void FillTerrains() {}
+    virtual void FillImportTerrains() {}
+    virtual void FillCrossers() {}
+    virtual void FillImportCrossers() {}
+    virtual void FillRules() {}
+    virtual void FillTiles() {}
+    virtual void FillImportTiles() {}
+    virtual void FillGroups() {}
+    virtual void FillImportGroups() {}
+    virtual void ClearTileLists() {}
+    virtual void ClearTerrainCombos() {}
+    virtual void ClearCrosserCombos() {}
+    virtual void ClearImportGroupView() {}
+    virtual void RefillTileLists() {}
+    virtual void ClearTileEditorFields() {}
+    virtual void ClearUnusedFiles() {}
+    // The terrain and crosser names as the Terrain / Crosser tab lists them. Without an
+    // editor they are the names of TerrainList and CrosserList.
+    virtual StringList MainTerrainNames();
+    virtual StringList MainCrosserNames();
+};
+
+ModelViews& Views();
+void SetModelViews(ModelViews* views); // nullptr restores the silent default

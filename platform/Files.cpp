@@ -1,0 +1,160 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/Text.h"
+
+namespace fs = std::filesystem;
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);
+    std::string out(folder);
+    if (out.empty()) return std::string(name);
+    if (out.back() != '/') out.push_back('/');
+    out.append(name);
+    return out;
+}
+
+std::string ParentFolder(std::string_view path)
+{
+    auto slash = path.find_last_of('/');
+    if (slash == std::string_view::npos) return ".";
+    if (slash == 0) return "/";
+    return std::string(path.substr(0, slash));
+}
+
+std::string FileNameOf(std::string_view path)
+{
+    auto slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool IsDirectory(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+std::optional<long long> FileSize(const std::string& path)
+{
+    std::error_code ec;
+    auto n = fs::file_size(path, ec);
+    if (ec) return std::nullopt;
+    return static_cast<long long>(n);
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ec2;
+        if (!it->is_regular_file(ec2)) continue;
+        std::string name = it->path().filename().string();
+        if (!extension.empty()) {
+            if (name.size() < extension.size() ||
+                !EqualsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension))
+                continue;
+        }
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        std::string la = LowerAscii(a), lb = LowerAscii(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return names;
+}
+
+std::optional<std::string> FindNoCase(const std::string& folder, std::string_view name)
+{
+    if (name.empty()) return std::nullopt;
+    std::string exact = JoinPath(folder, name);
+    if (FileExists(exact)) return exact;
+    for (const auto& n : ListFiles(folder))
+        if (EqualsNoCase(n, name)) return JoinPath(folder, n);
+    return std::nullopt;
+}
+
+bool CopyNoOverwrite(const std::string& src, const std::string& dst)
+{
+    if (!FileExists(src)) return false;
+    std::error_code ec;
+    if (fs::exists(dst, ec)) return false;
+    return fs::copy_file(src, dst, fs::copy_options::none, ec) && !ec;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    std::error_code ec;
+    return fs::remove(path, ec) && !ec;
+}
+
+bool RenameFile(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    if (!fs::exists(from, ec)) return false;
+    fs::rename(from, to, ec);
+    return !ec;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out)
+{
+    out.clear();
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    auto size = in.tellg();
+    if (size < 0) return false;
+    in.seekg(0, std::ios::beg);
+    out.resize(std::size_t(size));
+    if (size > 0 && !in.read(out.data(), size)) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    std::string tmp = path + ".tmp~";
+    {
+        std::FILE* f = std::fopen(tmp.c_str(), "wb");
+        if (!f) return false;
+        bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
+        ok = (std::fflush(f) == 0) && ok;
+        ok = (std::fclose(f) == 0) && ok;
+        if (!ok) {
+            std::remove(tmp.c_str());
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(tmp, path, ec);
+    if (ec) {
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string WritableFolderOr(const std::string& preferred)
+{
+    if (!preferred.empty() && IsDirectory(preferred) && ::access(preferred.c_str(), W_OK) == 0) return preferred;
+    std::error_code ec;
+    auto tmp = fs::temp_directory_path(ec);
+    return ec ? std::string("/tmp") : tmp.string();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Files and folders. Tilesets come from Windows, so names in a folder are found without
+// regard to letter case, and listings are sorted so results never depend on the disk.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Joins a folder and a name with '/'; a leading '\' or '/' on the name is dropped, so
+// JoinPath(start, "\\MMTEMP.TGA") names MMTEMP.TGA in start.
+std::string JoinPath(std::string_view folder, std::string_view name);
+std::string ParentFolder(std::string_view path);   // "." when the path has no folder
+std::string FileNameOf(std::string_view path);
+
+bool FileExists(const std::string& path);          // a regular file
+bool IsDirectory(const std::string& path);
+std::optional<long long> FileSize(const std::string& path);
+
+// Regular files of a folder, sorted by name ignoring case; names only. When extension is
+// given (".mdl"), only names ending with it, ignoring case.
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension = {});
+
+// The full path of the file in folder whose name equals name ignoring case; an exact match
+// wins over others. Empty when there is none.
+std::optional<std::string> FindNoCase(const std::string& folder, std::string_view name);
+
+// Copies src to dst; never overwrites an existing dst. False when nothing was copied.
+bool CopyNoOverwrite(const std::string& src, const std::string& dst);
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+
+bool ReadWholeFile(const std::string& path, std::string& out);
+// Writes through a temporary file beside path and a rename: a failed write leaves the
+// old file whole.
+bool WriteFileAtomic(const std::string& path, std::string_view data);
+
+// A folder where the program may write its temporary files: the given one when writable,
+// else the system's temporary folder.
+std::string WritableFolderOr(const std::string& preferred);

@@ -1,0 +1,108 @@
+#include "platform/TextFile.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/Files.h"
+
+TextFile::~TextFile()
+{
+    if (open_) Close();
+}
+
+bool TextFile::Open(const std::string& path, Mode mode)
+{
+    if (open_) Close();
+    path_ = path;
+    mode_ = mode;
+    data_.clear();
+    pos_ = 0;
+    toDisk_ = mode == Mode::Write;
+    if (mode == Mode::Read) {
+        if (!ReadWholeFile(path, data_)) return false;
+    } else {
+        // Fail early, as fopen would, when the place cannot take a file.
+        if (IsDirectory(path) || !IsDirectory(ParentFolder(path))) return false;
+    }
+    open_ = true;
+    return true;
+}
+
+void TextFile::OpenText(std::string contents)
+{
+    if (open_) Close();
+    path_.clear();
+    data_ = std::move(contents);
+    pos_ = 0;
+    mode_ = Mode::Read;
+    toDisk_ = false;
+    open_ = true;
+}
+
+bool TextFile::ReadLine(std::string& line, std::size_t maxChars)
+{
+    line.clear();
+    if (pos_ >= data_.size() || maxChars == 0) return false;
+    while (pos_ < data_.size() && line.size() < maxChars) {
+        char c = data_[pos_];
+        if (c == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') {
+            line.push_back('\n');
+            pos_ += 2;
+            break;
+        }
+        line.push_back(c);
+        ++pos_;
+        if (c == '\n') break;
+    }
+    return true;
+}
+
+bool TextFile::ReadLine(std::string& line)
+{
+    return ReadLine(line, std::string::npos);
+}
+
+void TextFile::Seek(long pos)
+{
+    if (pos < 0) pos = 0;
+    pos_ = std::size_t(pos) > data_.size() ? data_.size() : std::size_t(pos);
+}
+
+void TextFile::Write(std::string_view text)
+{
+    if (!open_ || mode_ != Mode::Write) return;
+    for (char c : text) {
+        if (c == '\n') data_.push_back('\r');
+        data_.push_back(c);
+    }
+}
+
+void TextFile::Printf(const char* fmt, ...)
+{
+    char small[512];
+    va_list ap;
+    va_start(ap, fmt);
+    va_list ap2;
+    va_copy(ap2, ap);
+    int n = std::vsnprintf(small, sizeof small, fmt, ap);
+    va_end(ap);
+    if (n >= 0 && std::size_t(n) < sizeof small) {
+        Write(std::string_view(small, std::size_t(n)));
+    } else if (n >= 0) {
+        std::string big(std::size_t(n) + 1, '\0');
+        std::vsnprintf(big.data(), big.size(), fmt, ap2);
+        big.resize(std::size_t(n));
+        Write(big);
+    }
+    va_end(ap2);
+}
+
+bool TextFile::Close()
+{
+    if (!open_) return true;
+    open_ = false;
+    bool ok = true;
+    if (mode_ == Mode::Write && toDisk_) ok = WriteFileAtomic(path_, data_);
+    if (mode_ == Mode::Read) data_.clear();
+    return ok;
+}

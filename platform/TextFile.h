@@ -1,0 +1,52 @@
+#pragma once
+// A text file that behaves as Windows text mode does: CR LF arrives as one line end,
+// LF written comes out as CR LF, so written files match the game's tools byte for byte.
+// Reading loads the whole file; writing collects the text and replaces the file only
+// when Close() has the complete new one on disk.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class TextFile {
+public:
+    enum class Mode { Read, Write };
+
+    TextFile() = default;
+    ~TextFile();
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+
+    bool Open(const std::string& path, Mode mode);
+    bool IsOpen() const { return open_; }
+    const std::string& Path() const { return path_; }
+
+    // Opens an in-memory text for reading (tests, archive contents).
+    void OpenText(std::string contents);
+
+    // Reads the next line with its line end ('\n'), at most maxChars characters; a longer
+    // line comes in pieces. Returns false at the end of the file.
+    bool ReadLine(std::string& line, std::size_t maxChars);
+    // Reads the next whole line, however long.
+    bool ReadLine(std::string& line);
+    bool AtEnd() const { return pos_ >= data_.size(); }
+    long Tell() const { return long(pos_); }
+    void Seek(long pos);
+
+    void Write(std::string_view text);
+    void Printf(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+    // The text written so far, with CR LF line ends.
+    const std::string& Written() const { return data_; }
+
+    // For a file opened to write: writes the collected text to a temporary file beside the
+    // target and renames it over the target. Returns false, leaving the old file whole, when
+    // that fails. For a file opened to read it only closes.
+    bool Close();
+
+private:
+    std::string path_;
+    std::string data_;
+    std::size_t pos_ = 0;
+    Mode mode_ = Mode::Read;
+    bool open_ = false;
+    bool toDisk_ = false;
+};
