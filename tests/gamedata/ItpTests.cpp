@@ -137,9 +137,11 @@ std::vector<Category> ReadPalette(const std::string& bytes, GffFile* out = nullp
 
 std::string ReadGolden(const std::string& name)
 {
-    const char* dir = std::getenv("TILVENNA_TEST_DATA");
+    // ctest names the data folder; run by hand, the test finds it beside its source.
+    const char* env = std::getenv("TILVENNA_TEST_DATA");
+    std::string dir = env ? env : ParentFolder(ParentFolder(__FILE__)) + "/data";
     std::string text;
-    if (!dir || !ReadWholeFile(std::string(dir) + "/itp/" + name, text)) {
+    if (!ReadWholeFile(dir + "/itp/" + name, text)) {
         ADD_FAILURE() << "cannot read golden file " << name;
         return {};
     }
