@@ -15,17 +15,41 @@ void ReadSetFile(TextFile& file);
 // write); the old file is then left whole.
 bool WriteSetFile(TextFile& file, std::string& error);
 
+// The most tiles a .set file can hold: a larger tile number makes a header that reads
+// back as a door.
+constexpr int MaxSetTiles = 10000;
+
+// Reads a second tileset into the Import tab's lists with the loading flags down: [GENERAL]
+// into a new ImportGeneral, then terrains, crossers, tiles with their doors and groups;
+// [GRASS] and rule sections are skipped. Refills the import views of the groups, terrains
+// and crossers that were found, and closes the file. The caller empties the import lists
+// first; filtering the tile list is the Import tab's own work.
+void ReadImportSet(TextFile& file);
+
+// Gives General a new empty entry and empties the six main lists; the Import tab's
+// tileset and the views are left to the caller.
 void ResetTileset();
+// Carries the deletion of tile n into every group: cells above n move down by one, cells
+// equal to n become "-1". Every cell is checked first, so a cell that is not a number
+// raises EConvertError with no group changed. Returns 0.
 int RenumberGroupTilesAfterDelete(int n);
+// Position of the last group whose cells hold the tile's number as text, or -1.
 int FindGroupOfTile(int tile);
 int FindImportGroupOfTile(int tile);
+// Position of the last tile with exactly this Model, or -1 (always -1 for "NULL").
 int FindTileByModel(const std::string& model);
 bool TileModelExists(const CTile& tile);
 bool GroupNameExists(const CGroup& group);
+// True when a cell names a tile (of TileList, or ImportTiles) whose Model begins with
+// prefix, ignoring case. A cell that is not a number raises EConvertError.
 bool GroupHasModelPrefix(const StringList& cells, const std::string& prefix);
 bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefix);
+// Replace a terrain (crosser) name in the tiles, its own entry and, for terrains, the
+// primary rules; return how many tile and rule fields changed.
 int RenameTerrainEverywhere(const std::string& oldName, const std::string& newName);
 int RenameCrosserEverywhere(const std::string& oldName, const std::string& newName);
+// Copies from the Import tab's tileset the terrains and crossers the tile names that the
+// main tileset lacks.
 void AddMissingTerrainsAndCrossers(const CTile& tile);
 
 // View operations shared by several tabs; they reach the views through Views().

@@ -106,3 +106,10 @@ bool TextFile::Close()
     if (mode_ == Mode::Read) data_.clear();
     return ok;
 }
+
+void TextFile::Discard()
+{
+    open_ = false;
+    data_.clear();
+    pos_ = 0;
+}

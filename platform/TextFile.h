@@ -41,6 +41,8 @@ public:
     // target and renames it over the target. Returns false, leaving the old file whole, when
     // that fails. For a file opened to read it only closes.
     bool Close();
+    // Closes without writing anything: a file opened to write leaves the target as it was.
+    void Discard();
 
 private:
     std::string path_;

@@ -1,0 +1,240 @@
+// Operations on the tileset as a whole: reset, keeping group cells right, look-ups,
+// renames, and the copies that bring import entries into the main lists.
+#include "model/Globfun.h"
+
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace {
+
+// Every cell as a number, or EConvertError for the first that is not one. Callers convert
+// all cells before they act, so a bad cell never leaves an operation half done.
+std::vector<int> cellNumbers(const StringList& cells)
+{
+    std::vector<int> numbers;
+    numbers.reserve(std::size_t(cells.Count()));
+    for (const std::string& cell : cells) numbers.push_back(StrToInt(cell));
+    return numbers;
+}
+
+int findGroupOfTile(const CPtrList<CGroup>& groups, int tile)
+{
+    const std::string text = IntToStr(tile);
+    int found = -1;
+    int pos = 0;
+    for (const CGroup* g : groups) {
+        for (const std::string& cell : g->Cells)
+            if (cell == text) found = pos;
+        ++pos;
+    }
+    return found;
+}
+
+bool groupHasModelPrefix(const CPtrList<CTile>& tiles, const StringList& cells, const std::string& prefix)
+{
+    for (int n : cellNumbers(cells)) {
+        const CTile* tile = tiles.At(n);
+        if (tile && StartsWithNoCase(tile->Model, prefix, prefix.size())) return true;
+    }
+    return false;
+}
+
+// Adds name to wanted when it is not empty and neither the main names nor wanted hold it,
+// ignoring case.
+void collectMissing(const std::string& name, const StringList& mainNames, StringList& wanted)
+{
+    if (name.empty()) return;
+    if (mainNames.IndexOf(name) >= 0 || wanted.IndexOf(name) >= 0) return;
+    wanted.Add(name);
+}
+
+// Copies the first import entry named name, compared as it was collected (ignoring case),
+// so one missing name brings in one entry.
+template <class Entry>
+void copyFirstNamed(const CPtrList<Entry>& source, const std::string& name)
+{
+    for (const Entry* e : source) {
+        if (EqualsNoCase(e->Name, name)) {
+            (new Entry)->CopyToMain(*e);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void ResetTileset()
+{
+    Tileset& t = TS();
+    t.General = std::make_unique<CGeneral>();
+    t.TerrainList.Clear();
+    t.CrosserList.Clear();
+    t.PrimaryRuleList.Clear();
+    t.SecondaryRuleList.Clear();
+    t.TileList.Clear();
+    t.GroupList.Clear();
+    Views().ClearUnusedFiles();
+}
+
+int RenumberGroupTilesAfterDelete(int n)
+{
+    Tileset& t = TS();
+    std::vector<std::vector<int>> numbers;
+    numbers.reserve(std::size_t(t.GroupList.Count()));
+    for (const CGroup* g : t.GroupList) numbers.push_back(cellNumbers(g->Cells));
+
+    std::size_t gi = 0;
+    for (CGroup* g : t.GroupList) {
+        const std::vector<int>& cells = numbers[gi++];
+        for (int i = 0; i < int(cells.size()); ++i) {
+            int c = cells[std::size_t(i)];
+            if (c > n) g->Cells.Put(i, IntToStr(c - 1));
+            else if (c == n) g->Cells.Put(i, "-1");
+        }
+    }
+    return 0;
+}
+
+int FindGroupOfTile(int tile)
+{
+    return findGroupOfTile(TS().GroupList, tile);
+}
+
+int FindImportGroupOfTile(int tile)
+{
+    return findGroupOfTile(TS().ImportGroups, tile);
+}
+
+int FindTileByModel(const std::string& model)
+{
+    if (model == "NULL") return -1;
+    int found = -1;
+    int pos = 0;
+    for (const CTile* tile : TS().TileList) {
+        if (tile->Model == model) found = pos;
+        ++pos;
+    }
+    return found;
+}
+
+bool TileModelExists(const CTile& tile)
+{
+    for (const CTile* t : TS().TileList)
+        if (t->Model == tile.Model) return true;
+    return false;
+}
+
+bool GroupNameExists(const CGroup& group)
+{
+    for (const CGroup* g : TS().GroupList)
+        if (g->Name == group.Name) return true;
+    return false;
+}
+
+bool GroupHasModelPrefix(const StringList& cells, const std::string& prefix)
+{
+    return groupHasModelPrefix(TS().TileList, cells, prefix);
+}
+
+bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefix)
+{
+    return groupHasModelPrefix(TS().ImportTiles, cells, prefix);
+}
+
+int RenameTerrainEverywhere(const std::string& oldName, const std::string& newName)
+{
+    Tileset& t = TS();
+    int count = 0;
+    auto swap = [&](std::string& field) {
+        if (field != oldName) return;
+        field = newName;
+        ++count;
+    };
+    for (CTile* tile : t.TileList) {
+        swap(tile->TopLeft);
+        swap(tile->TopRight);
+        swap(tile->BottomLeft);
+        swap(tile->BottomRight);
+    }
+    Views().ClearTileEditorFields();
+    if (!t.TerrainList.Empty()) {
+        for (CTerrain* terrain : t.TerrainList)
+            if (EqualsNoCase(terrain->Name, oldName)) terrain->SetName(newName);
+        Views().FillTerrains();
+    }
+    if (!t.PrimaryRuleList.Empty()) {
+        for (CRules* rule : t.PrimaryRuleList) {
+            if (rule->Placed == oldName) rule->SetPlaced(newName), ++count;
+            if (rule->Adjacent == oldName) rule->SetAdjacent(newName), ++count;
+            if (rule->Changed == oldName) rule->SetChanged(newName), ++count;
+        }
+        Views().FillRules();
+    }
+    return count;
+}
+
+int RenameCrosserEverywhere(const std::string& oldName, const std::string& newName)
+{
+    Tileset& t = TS();
+    int count = 0;
+    for (CTile* tile : t.TileList) {
+        for (std::string* edge : {&tile->Top, &tile->Right, &tile->Bottom, &tile->Left}) {
+            if (*edge != oldName) continue;
+            *edge = newName;
+            ++count;
+        }
+    }
+    if (!t.CrosserList.Empty()) {
+        for (CCrosser* crosser : t.CrosserList)
+            if (EqualsNoCase(crosser->Name, oldName)) crosser->SetName(newName);
+        Views().FillCrossers();
+    }
+    Views().ClearTileEditorFields();
+    return count;
+}
+
+void AddMissingTerrainsAndCrossers(const CTile& tile)
+{
+    Tileset& t = TS();
+    StringList terrains;
+    const StringList mainTerrains = Views().MainTerrainNames();
+    for (const std::string* name : {&tile.TopLeft, &tile.TopRight, &tile.BottomLeft, &tile.BottomRight})
+        collectMissing(*name, mainTerrains, terrains);
+
+    StringList crossers;
+    const StringList mainCrossers = Views().MainCrosserNames();
+    for (const std::string* name : {&tile.Top, &tile.Bottom, &tile.Left, &tile.Right})
+        collectMissing(*name, mainCrossers, crossers);
+
+    for (const std::string& name : terrains) copyFirstNamed(t.ImportTerrains, name);
+    for (const std::string& name : crossers) copyFirstNamed(t.ImportCrossers, name);
+
+    if (!t.TerrainList.Empty()) Views().FillTerrains();
+    if (!t.CrosserList.Empty()) Views().FillCrossers();
+}
+
+void ClearTileLists()
+{
+    Views().ClearTileLists();
+}
+
+void ClearTerrainCombos()
+{
+    Views().ClearTerrainCombos();
+}
+
+void ClearCrosserCombos()
+{
+    Views().ClearCrosserCombos();
+}
+
+void ClearImportGroupView()
+{
+    Views().ClearImportGroupView();
+}
+
+void RefillTileLists()
+{
+    Views().RefillTileLists();
+}
