@@ -1,0 +1,52 @@
+#pragma once
+// Decoders of the compression schemes the readers meet. A reader creates the one its file
+// needs, hands it packed bytes and a destination row, and frees it after the image.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+class EGraphicCompression : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void CompressionError(const std::string& message);
+
+class TDecoder {
+public:
+    virtual ~TDecoder() = default;
+    // Expands at most PackedSize bytes from Source into UnpackedSize units (pixels or bytes,
+    // as the scheme counts) at Dest; Source is moved past what was consumed. Never reads
+    // or writes outside those bounds.
+    virtual void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) = 0;
+    virtual void DecodeEnd() {}
+    virtual void DecodeInit() {}
+    // Only the schemes the writers use can encode; the others throw EGraphicCompression.
+    virtual void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored);
+    virtual void EncodeInit() {}
+    virtual void EncodeEnd() {}
+};
+
+// Targa run-length packets: a header byte H, N = (H & 0x7F) + 1 pixels; with bit 7 set one
+// pixel value repeated N times follows, else N pixel values. Pixels are copied byte for byte.
+// A packet may run past the end of a row: the rest of it carries into the next Decode
+// call (the next row), so DecodeInit must start each image.
+class TTargaRLEDecoder : public TDecoder {
+public:
+    explicit TTargaRLEDecoder(uint32_t colorDepth) : ColorDepth(colorDepth) {}
+
+    // UnpackedSize counts pixels. Throws EGraphicCompression when the packets for
+    // UnpackedSize pixels need more than PackedSize bytes.
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void DecodeInit() override;
+    // Dest must hold twice the unpacked size of Count pixels.
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+    const uint32_t ColorDepth;
+
+private:
+    // What is left of a packet that ran past the end of the previous row.
+    uint32_t pendingCount_ = 0;
+    bool pendingRun_ = false;
+    uint8_t runPixel_[4] = {};
+};

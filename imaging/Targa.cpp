@@ -1,0 +1,351 @@
+#include "imaging/Targa.h"
+
+#include "imaging/GraphicCompression.h"
+#include "imaging/GraphicStrings.h"
+#include "platform/ByteIO.h"
+#include "platform/Stream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char* const kFormatName = "Targa";
+
+int pixelBytes(uint8_t pixelSize)
+{
+    switch (pixelSize) {
+    case 8: return 1;
+    case 15:
+    case 16: return 2;
+    case 24: return 3;
+    case 32: return 4;
+    default: return 0;
+    }
+}
+
+bool isGrey(uint8_t imageType) { return imageType == 3 || imageType == 11; }
+bool isRLE(uint8_t imageType) { return imageType >= 9 && imageType <= 11; }
+bool isRaw(uint8_t imageType) { return imageType >= 1 && imageType <= 3; }
+
+void skip(Stream& stream, uint64_t bytes)
+{
+    if (bytes == 0)
+        return;
+    if (stream.Remaining() < bytes)
+        throw ReadError("Stream read error");
+    stream.Seek(int64_t(bytes), SeekOrigin::Current);
+}
+
+std::unique_ptr<Bitmap> create() { return std::make_unique<TTargaGraphic>(); }
+
+} // namespace
+
+TargaHeader TargaHeader::Parse(const uint8_t (&b)[Size])
+{
+    ByteReader r(b, Size);
+    TargaHeader h;
+    h.IDLength = r.U8();
+    h.ColorMapType = r.U8();
+    h.ImageType = r.U8();
+    h.ColorMapOrigin = r.U16LE();
+    h.ColorMapLength = r.U16LE();
+    h.ColorMapEntrySize = r.U8();
+    h.XOrigin = r.U16LE();
+    h.YOrigin = r.U16LE();
+    h.Width = r.U16LE();
+    h.Height = r.U16LE();
+    h.PixelSize = r.U8();
+    h.ImageDescriptor = r.U8();
+    return h;
+}
+
+void TargaHeader::Serialize(uint8_t (&b)[Size]) const
+{
+    ByteWriter w;
+    w.U8(IDLength);
+    w.U8(ColorMapType);
+    w.U8(ImageType);
+    w.U16LE(ColorMapOrigin);
+    w.U16LE(ColorMapLength);
+    w.U8(ColorMapEntrySize);
+    w.U16LE(XOrigin);
+    w.U16LE(YOrigin);
+    w.U16LE(Width);
+    w.U16LE(Height);
+    w.U8(PixelSize);
+    w.U8(ImageDescriptor);
+    std::memcpy(b, w.Data().data(), Size);
+}
+
+bool TargaHeader::IsValid() const
+{
+    static constexpr uint8_t types[] = {0, 1, 2, 3, 9, 10, 11};
+    bool typeOk = std::find(std::begin(types), std::end(types), ImageType) != std::end(types);
+    bool entryOk = ColorMapEntrySize == 15 || ColorMapEntrySize == 16 || ColorMapEntrySize == 24 ||
+                   ColorMapEntrySize == 32;
+    // Writers leave the entry size 0 when there is no colour map.
+    if (ColorMapType == 0 && ColorMapEntrySize == 0)
+        entryOk = true;
+    return typeOk && ColorMapType <= 1 && entryOk && pixelBytes(PixelSize) != 0;
+}
+
+const GraphicClass& TTargaGraphic::Class()
+{
+    static const GraphicClass cls{"TTargaGraphic", &create, &TTargaGraphic::CanLoad, true};
+    return cls;
+}
+
+bool TTargaGraphic::CanLoad(Stream& stream)
+{
+    uint64_t start = stream.Position();
+    if (stream.Remaining() <= TargaHeader::Size)
+        return false;
+    uint8_t bytes[TargaHeader::Size];
+    std::size_t got = stream.Read(bytes, sizeof bytes);
+    stream.SetPosition(start);
+    return got == sizeof bytes && TargaHeader::Parse(bytes).IsValid();
+}
+
+bool TTargaGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
+{
+    TRasterGraphic::ReadImageProperties(stream, imageIndex);
+    uint8_t bytes[TargaHeader::Size];
+    stream.ReadBuffer(bytes, sizeof bytes);
+    TargaHeader h = TargaHeader::Parse(bytes);
+    TImageProperties& p = ImageProperties;
+    p.BitsPerSample = 8;
+    switch (h.PixelSize) {
+    case 8:
+        p.ColorScheme = isGrey(h.ImageType) ? csG : csIndexed;
+        p.SamplesPerPixel = 1;
+        break;
+    case 15:
+    case 16:
+        p.ColorScheme = csRGB;
+        p.BitsPerSample = 5;
+        p.SamplesPerPixel = 3;
+        break;
+    case 24:
+        p.ColorScheme = csRGB;
+        p.SamplesPerPixel = 3;
+        break;
+    case 32:
+        p.ColorScheme = csRGBA;
+        p.SamplesPerPixel = 4;
+        break;
+    default:
+        p.ColorScheme = csUnknown;
+        p.SamplesPerPixel = 0;
+        break;
+    }
+    p.BitsPerPixel = uint8_t(p.SamplesPerPixel * p.BitsPerSample);
+    p.Compression = isRLE(h.ImageType) ? ctRLE : ctNone;
+    p.Width = h.Width;
+    p.Height = h.Height;
+    return true;
+}
+
+void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
+{
+    uint64_t entryBytes = (uint64_t(h.ColorMapEntrySize) + 7) / 8;
+    bool indexed = h.PixelSize == 8 && !isGrey(h.ImageType);
+    if (isGrey(h.ImageType)) {
+        // A grey image has no use for a colour map: step over it.
+        if (h.ColorMapType == 1)
+            skip(stream, entryBytes * h.ColorMapLength);
+        SetPalette(ColorManager->CreateGrayscalePalette(false));
+        return;
+    }
+    if (h.ColorMapType != 1)
+        return;
+    bool usableEntry = h.ColorMapEntrySize == 15 || h.ColorMapEntrySize == 16 || h.ColorMapEntrySize == 24 ||
+                       h.ColorMapEntrySize == 32;
+    if (indexed && (!usableEntry || h.ColorMapLength > 256))
+        RasterErrorFmt(gesInvalidPalette, kFormatName);
+    if (!usableEntry || h.ColorMapLength > 256) {
+        // Pixels are colours themselves; a map no palette can hold is only stepped over.
+        skip(stream, entryBytes * h.ColorMapLength);
+        return;
+    }
+    std::vector<uint8_t> map(std::size_t(entryBytes * h.ColorMapLength));
+    if (stream.Remaining() < map.size())
+        throw ReadError("Stream read error");
+    stream.ReadBuffer(map.data(), map.size());
+    if (h.ColorMapEntrySize == 24) {
+        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Triple, h.ColorMapLength, true));
+    } else if (h.ColorMapEntrySize == 32) {
+        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Quad, h.ColorMapLength, true));
+    } else {
+        LogicalPalette logical;
+        for (std::size_t i = 0; i < h.ColorMapLength; ++i) {
+            uint16_t w = uint16_t(map[2 * i] | (map[2 * i + 1] << 8));
+            logical.entries.push_back(
+                {uint8_t((w & 0x7C00) >> 7), uint8_t((w & 0x03E0) >> 2), uint8_t((w & 0x1F) << 3), 0});
+        }
+        SetPalette(Palette::Create(logical));
+    }
+}
+
+void TTargaGraphic::LoadFromStream(Stream& stream)
+{
+    Clear();
+    BasePosition = stream.Position();
+    if (!ReadImageProperties(stream, 0))
+        return;
+    stream.SetPosition(BasePosition);
+    ProgressRect = {0, 0, int32_t(ImageProperties.Width), 1};
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
+
+    uint8_t bytes[TargaHeader::Size];
+    stream.ReadBuffer(bytes, sizeof bytes);
+    TargaHeader h = TargaHeader::Parse(bytes);
+    bool topDown = h.ImageDescriptor & 0x20;
+    skip(stream, h.IDLength);
+
+    TColorManager& cm = *ColorManager;
+    cm.SetSourceSamplesPerPixel(ImageProperties.SamplesPerPixel);
+    cm.SetTargetSamplesPerPixel(ImageProperties.SamplesPerPixel);
+    cm.SetSourceColorScheme(ImageProperties.ColorScheme);
+    cm.SourceOptions = 0;
+    cm.SetTargetColorScheme(csBGR);
+    cm.SetSourceBitsPerSample(ImageProperties.BitsPerSample);
+    cm.SetTargetBitsPerSample(ImageProperties.BitsPerSample);
+    SetPixelFormat(cm.GetPixelFormat(1));
+
+    readPalette(stream, h);
+
+    // Every size is checked against what the stream still holds before the bitmap is made.
+    int pb = pixelBytes(h.PixelSize);
+    std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
+    uint64_t pixels = uint64_t(h.Width) * h.Height;
+    if (pixels * uint64_t(pb) > MaxImageBytes)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
+    uint64_t remaining = stream.Remaining();
+    if (isRaw(h.ImageType) && remaining < uint64_t(rowSize) * h.Height)
+        throw ReadError("Stream read error");
+    // Each packet holds at most 128 pixels in at least a header and one pixel.
+    if (isRLE(h.ImageType) && remaining < (pixels + 127) / 128 * uint64_t(pb + 1))
+        throw ReadError("Stream read error");
+
+    SetSize(h.Width, h.Height);
+
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
+    if (!Empty()) {
+        if (isRaw(h.ImageType)) {
+            for (uint32_t y = 0; y < h.Height; ++y) {
+                stream.ReadBuffer(ScanLine(topDown ? y : h.Height - 1 - y), rowSize);
+                ProgressRow(y, h.Height);
+            }
+        } else if (isRLE(h.ImageType)) {
+            readRLE(stream, h, topDown, rowSize);
+        }
+    }
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+}
+
+void TTargaGraphic::readRLE(Stream& stream, const TargaHeader& h, bool topDown, std::size_t rowSize)
+{
+    // Packed bytes are read in large blocks; a row never needs more than twice its unpacked
+    // size, so a decode that runs out with that much at hand means damaged data.
+    const std::size_t rowNeed = 2 * rowSize;
+    std::vector<uint8_t> buffer(rowNeed + (std::size_t(64) << 10));
+    std::size_t begin = 0, end = 0;
+    bool atEnd = false;
+    TTargaRLEDecoder decoder(h.PixelSize);
+    decoder.DecodeInit();
+    for (uint32_t y = 0; y < h.Height; ++y) {
+        if (end - begin < rowNeed && !atEnd) {
+            std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+            end -= begin;
+            begin = 0;
+            std::size_t want = buffer.size() - end;
+            std::size_t got = stream.Read(buffer.data() + end, want);
+            end += got;
+            atEnd = got < want;
+        }
+        const uint8_t* source = buffer.data() + begin;
+        uint8_t* target = ScanLine(topDown ? y : h.Height - 1 - y);
+        decoder.Decode(source, target, int32_t(end - begin), int32_t(h.Width));
+        begin = std::size_t(source - buffer.data());
+        ProgressRow(y, h.Height);
+    }
+    decoder.DecodeEnd();
+    // Leave the stream just after the packed bytes that were used.
+    if (end > begin)
+        stream.Seek(-int64_t(end - begin), SeekOrigin::Current);
+}
+
+void TTargaGraphic::SaveToStream(Stream& stream, bool compressed)
+{
+    ProgressRect = {0, 0, int32_t(Width()), 1};
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
+    if (GetPixelFormat() == PixelFormat::Bits1 || GetPixelFormat() == PixelFormat::Bits4)
+        SetPixelFormat(PixelFormat::Bits8);
+    int pb = 0;
+    switch (GetPixelFormat()) {
+    case PixelFormat::Bits8: pb = 1; break;
+    case PixelFormat::Bits15:
+    case PixelFormat::Bits16: pb = 2; break;
+    case PixelFormat::Bits24: pb = 3; break;
+    case PixelFormat::Bits32: pb = 4; break;
+    default: pb = 0; break;
+    }
+    // A bitmap without pixels (or without a pixel format) has nothing to write.
+    if (Empty() || pb == 0)
+        return;
+    if (Width() > 0xFFFF || Height() > 0xFFFF)
+        RasterErrorFmt(gesUnsupportedImage, kFormatName);
+
+    TargaHeader h;
+    h.ColorMapType = pb == 1 ? 1 : 0;
+    h.ImageType = uint8_t(pb == 1 ? (compressed ? 9 : 1) : (compressed ? 10 : 2));
+    h.ColorMapLength = 256;
+    h.ColorMapEntrySize = 24;
+    h.Width = uint16_t(Width());
+    h.Height = uint16_t(Height());
+    h.PixelSize = uint8_t(8 * pb);
+    h.ImageDescriptor = 0x20;
+    uint8_t bytes[TargaHeader::Size];
+    h.Serialize(bytes);
+    stream.WriteBuffer(bytes, sizeof bytes);
+
+    if (pb == 1) {
+        // Entries the palette does not have are written black.
+        uint8_t map[256 * 3] = {};
+        const auto& entries = GetPalette().Entries();
+        for (std::size_t i = 0; i < entries.size() && i < 256; ++i) {
+            map[3 * i] = entries[i].blue;
+            map[3 * i + 1] = entries[i].green;
+            map[3 * i + 2] = entries[i].red;
+        }
+        stream.WriteBuffer(map, sizeof map);
+    }
+
+    std::size_t rowSize = std::size_t(Width()) * std::size_t(pb);
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
+    std::vector<uint8_t> packed;
+    TTargaRLEDecoder encoder(h.PixelSize);
+    if (compressed) {
+        packed.resize(2 * rowSize);
+        encoder.EncodeInit();
+    }
+    for (uint32_t y = 0; y < Height(); ++y) {
+        if (compressed) {
+            uint32_t stored = 0;
+            encoder.Encode(ScanLine(y), packed.data(), Width(), stored);
+            stream.WriteBuffer(packed.data(), stored);
+        } else {
+            stream.WriteBuffer(ScanLine(y), rowSize);
+        }
+        Progress(ProgressStage::Running, 0, false, ProgressRect, "");
+        ++ProgressRect.top;
+        ++ProgressRect.bottom;
+    }
+    if (compressed)
+        encoder.EncodeEnd();
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+}
