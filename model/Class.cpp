@@ -32,6 +32,14 @@ bool ReadSectionLine(TextFile& file, std::string& line)
     return file.ReadLine(line);
 }
 
+void WriteKey(TextFile& file, const char* key, std::string_view value)
+{
+    file.Write(key);
+    file.Write("=");
+    file.Write(value);
+    file.Write("\n");
+}
+
 bool EndsSection(std::string_view line)
 {
     return !line.empty() && (line[0] == '\n' || line[0] == '[');
@@ -76,32 +84,34 @@ void CGeneral::ReadFromSet(TextFile& file)
 void CGeneral::WriteToSet(TextFile& f)
 {
     f.Printf("[GENERAL]\n");
-    f.Printf("Name=%s\n", Name.c_str());
-    f.Printf("Type=%s\n", Type.c_str());
-    f.Printf("Version=%s\n", Version.c_str());
+    WriteKey(f, "Name", Name);
+    WriteKey(f, "Type", Type);
+    WriteKey(f, "Version", Version);
     f.Printf("Interior=%d\n", Interior ? 1 : 0);
     f.Printf("HasHeightTransition=%d\n", HasHeightTransition ? 1 : 0);
-    f.Printf("EnvMap=%s\n", EnvMap.c_str());
-    f.Printf("Transition=%s\n", Transition.c_str());
-    if (!DisplayName.empty()) f.Printf("DisplayName=%s\n", DisplayName.c_str());
-    if (!UnlocalizedName.empty()) f.Printf("UnlocalizedName=%s\n", UnlocalizedName.c_str());
-    f.Printf("Border=%s\n", Border.c_str());
-    f.Printf("Default=%s\n", Default.c_str());
-    f.Printf("Floor=%s\n\n", Floor.c_str());
+    WriteKey(f, "EnvMap", EnvMap);
+    WriteKey(f, "Transition", Transition);
+    if (!DisplayName.empty()) WriteKey(f, "DisplayName", DisplayName);
+    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", UnlocalizedName);
+    WriteKey(f, "Border", Border);
+    WriteKey(f, "Default", Default);
+    WriteKey(f, "Floor", Floor);
+    f.Write("\n"); // the empty line that ends the section
     f.Printf("[GRASS]\n");
     f.Printf("Grass=%d\n", Grass ? 1 : 0);
     if (!Grass) {
         f.Printf("\n");
         return;
     }
-    f.Printf("Density=%s\n", Density.c_str());
-    f.Printf("Height=%s\n", Height.c_str());
-    f.Printf("AmbientRed=%s\n", AmbientRed.c_str());
-    f.Printf("AmbientGreen=%s\n", AmbientGreen.c_str());
-    f.Printf("AmbientBlue=%s\n", AmbientBlue.c_str());
-    f.Printf("DiffuseRed=%s\n", DiffuseRed.c_str());
-    f.Printf("DiffuseGreen=%s\n", DiffuseGreen.c_str());
-    f.Printf("DiffuseBlue=%s\n\n", DiffuseBlue.c_str());
+    WriteKey(f, "Density", Density);
+    WriteKey(f, "Height", Height);
+    WriteKey(f, "AmbientRed", AmbientRed);
+    WriteKey(f, "AmbientGreen", AmbientGreen);
+    WriteKey(f, "AmbientBlue", AmbientBlue);
+    WriteKey(f, "DiffuseRed", DiffuseRed);
+    WriteKey(f, "DiffuseGreen", DiffuseGreen);
+    WriteKey(f, "DiffuseBlue", DiffuseBlue);
+    f.Write("\n"); // the empty line that ends the section
 }
 
 void CGeneral::FillMainLists()

@@ -31,6 +31,9 @@ int NumberValue(std::string_view value);
 uint8_t FlagValue(std::string_view value);
 // Reads the next line of a section with its line end, whole however long.
 bool ReadSectionLine(TextFile& file, std::string& line);
+// Writes "key=value" and a line end. The value goes out byte for byte, so a value holding
+// a NUL byte is not cut short as printf's %s would cut it.
+void WriteKey(TextFile& file, const char* key, std::string_view value);
 // True for an empty line or a header: where terrain, crosser, rule, group and general
 // sections end.
 bool EndsSection(std::string_view line);

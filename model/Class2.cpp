@@ -47,9 +47,9 @@ template <class Entry>
 void writeNamedType(const Entry& e, TextFile& f, const char* header, int index)
 {
     f.Printf(header, index);
-    f.Printf("Name=%s\n", e.Name.c_str());
-    if (!e.StrRef.empty()) f.Printf("StrRef=%s\n", e.StrRef.c_str());
-    if (!e.UnlocalizedName.empty()) f.Printf("UnlocalizedName=%s\n", e.UnlocalizedName.c_str());
+    WriteKey(f, "Name", e.Name);
+    if (!e.StrRef.empty()) WriteKey(f, "StrRef", e.StrRef);
+    if (!e.UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", e.UnlocalizedName);
     f.Printf("\n");
 }
 
@@ -139,12 +139,13 @@ void CRules::ReadRuleSection(TextFile& file, bool primary)
 static void writeRule(const CRules& r, TextFile& f, const char* header, int index)
 {
     f.Printf(header, index);
-    f.Printf("Placed=%s\n", r.Placed.c_str());
-    f.Printf("PlacedHeight=%s\n", r.PlacedHeight.c_str());
-    f.Printf("Adjacent=%s\n", r.Adjacent.c_str());
-    f.Printf("AdjacentHeight=%s\n", r.AdjacentHeight.c_str());
-    f.Printf("Changed=%s\n", r.Changed.c_str());
-    f.Printf("ChangedHeight=%s\n\n", r.ChangedHeight.c_str());
+    WriteKey(f, "Placed", r.Placed);
+    WriteKey(f, "PlacedHeight", r.PlacedHeight);
+    WriteKey(f, "Adjacent", r.Adjacent);
+    WriteKey(f, "AdjacentHeight", r.AdjacentHeight);
+    WriteKey(f, "Changed", r.Changed);
+    WriteKey(f, "ChangedHeight", r.ChangedHeight);
+    f.Write("\n"); // the empty line that ends the section
 }
 
 void CRules::WriteToSet(TextFile& file, int index)
@@ -225,20 +226,20 @@ void CTile::ReadDoorSection(TextFile& file)
 void CTile::WriteToSet(TextFile& f, int index)
 {
     f.Printf("[TILE%d]\n", index);
-    f.Printf("Model=%s\n", Model.c_str());
-    f.Printf("WalkMesh=%s\n", WalkMesh.c_str());
-    f.Printf("TopLeft=%s\n", TopLeft.c_str());
+    WriteKey(f, "Model", Model);
+    WriteKey(f, "WalkMesh", WalkMesh);
+    WriteKey(f, "TopLeft", TopLeft);
     f.Printf("TopLeftHeight=%d\n", TopLeftHeight ? 1 : 0);
-    f.Printf("TopRight=%s\n", TopRight.c_str());
+    WriteKey(f, "TopRight", TopRight);
     f.Printf("TopRightHeight=%d\n", TopRightHeight ? 1 : 0);
-    f.Printf("BottomLeft=%s\n", BottomLeft.c_str());
+    WriteKey(f, "BottomLeft", BottomLeft);
     f.Printf("BottomLeftHeight=%d\n", BottomLeftHeight ? 1 : 0);
-    f.Printf("BottomRight=%s\n", BottomRight.c_str());
+    WriteKey(f, "BottomRight", BottomRight);
     f.Printf("BottomRightHeight=%d\n", BottomRightHeight ? 1 : 0);
-    f.Printf("Top=%s\n", Top.c_str());
-    f.Printf("Right=%s\n", Right.c_str());
-    f.Printf("Bottom=%s\n", Bottom.c_str());
-    f.Printf("Left=%s\n", Left.c_str());
+    WriteKey(f, "Top", Top);
+    WriteKey(f, "Right", Right);
+    WriteKey(f, "Bottom", Bottom);
+    WriteKey(f, "Left", Left);
     f.Printf("MainLight1=%d\n", MainLight1 ? 1 : 0);
     f.Printf("MainLight2=%d\n", MainLight2 ? 1 : 0);
     f.Printf("SourceLight1=%d\n", SourceLight1 ? 1 : 0);
@@ -248,25 +249,27 @@ void CTile::WriteToSet(TextFile& f, int index)
     f.Printf("AnimLoop3=%d\n", AnimLoop3 ? 1 : 0);
     f.Printf("Doors=%d\n", Doors);
     f.Printf("Sounds=%d\n", Sounds);
-    f.Printf("PathNode=%s\n", PathNode.c_str());
-    f.Printf("Orientation=%s\n", Orientation.c_str());
+    WriteKey(f, "PathNode", PathNode);
+    WriteKey(f, "Orientation", Orientation);
     if (!VisibilityNode.empty()) {
-        f.Printf("VisibilityNode=%s\n", VisibilityNode.c_str());
-        f.Printf("VisibilityOrientation=%s\n", VisibilityOrientation.c_str());
+        WriteKey(f, "VisibilityNode", VisibilityNode);
+        WriteKey(f, "VisibilityOrientation", VisibilityOrientation);
     }
     if (!DoorVisibilityNode.empty()) {
-        f.Printf("DoorVisibilityNode=%s\n", DoorVisibilityNode.c_str());
-        f.Printf("DoorVisibilityOrientation=%s\n", DoorVisibilityOrientation.c_str());
+        WriteKey(f, "DoorVisibilityNode", DoorVisibilityNode);
+        WriteKey(f, "DoorVisibilityOrientation", DoorVisibilityOrientation);
     }
-    f.Printf("ImageMap2D=%s\n\n", ImageMap2D.c_str());
+    WriteKey(f, "ImageMap2D", ImageMap2D);
+    f.Write("\n"); // the empty line that ends the section
     for (int d = 0; d < Doors && d < DoorsHeld(); ++d) {
         const StringList& l = *DoorList;
         f.Printf("[TILE%dDOOR%d]\n", index, d);
-        f.Printf("Type=%s\n", l[5 * d].c_str());
-        f.Printf("X=%s\n", l[5 * d + 1].c_str());
-        f.Printf("Y=%s\n", l[5 * d + 2].c_str());
-        f.Printf("Z=%s\n", l[5 * d + 3].c_str());
-        f.Printf("Orientation=%s\n\n", l[5 * d + 4].c_str());
+        WriteKey(f, "Type", l[5 * d]);
+        WriteKey(f, "X", l[5 * d + 1]);
+        WriteKey(f, "Y", l[5 * d + 2]);
+        WriteKey(f, "Z", l[5 * d + 3]);
+        WriteKey(f, "Orientation", l[5 * d + 4]);
+        f.Write("\n"); // the empty line that ends the section
     }
 }
 
@@ -342,11 +345,15 @@ void CGroup::ReadFromSet(TextFile& file)
 void CGroup::WriteToSet(TextFile& f, int index)
 {
     f.Printf("[GROUP%d]\n", index);
-    f.Printf("Name=%s\n", Name.c_str());
-    if (!StrRef.empty()) f.Printf("StrRef=%s\n", StrRef.c_str());
+    WriteKey(f, "Name", Name);
+    if (!StrRef.empty()) WriteKey(f, "StrRef", StrRef);
     f.Printf("Rows=%d\n", Rows);
     f.Printf("Columns=%d\n", Columns);
-    for (int i = 0; i < Cells.Count(); ++i) f.Printf("Tile%d=%s\n", i, Cells[i].c_str());
+    for (int i = 0; i < Cells.Count(); ++i) {
+        f.Printf("Tile%d=", i);
+        f.Write(Cells[i]);
+        f.Write("\n");
+    }
     f.Printf("\n");
 }
 

@@ -591,3 +591,22 @@ TEST_F(SetFile, ImportReaderFillsOnlyTheImportLists)
     EXPECT_EQ(TS().ImportTiles.Count(), 1);
     EXPECT_TRUE(views.calls.empty());
 }
+
+TEST_F(SetFile, EveryByteOfAValueSurvivesARoundTrip)
+{
+    const std::string odd("For\xEAt\0x\x01\r", 10);
+    addTerrain(odd, "", odd);
+    addGroup("g", {odd});
+    CTile* t = addTile(odd);
+    t->Doors = 1;
+    addDoor(*t, {odd, "", "", "", odd});
+    const std::string first = writeSet("a.set");
+    readSet(first);
+    const Tileset& ts = TS();
+    EXPECT_EQ(ts.TerrainList.At(0)->Name, odd);
+    EXPECT_EQ(ts.TerrainList.At(0)->UnlocalizedName, odd);
+    EXPECT_EQ(ts.GroupList.At(0)->Cells[0], odd);
+    EXPECT_EQ(ts.TileList.At(0)->Model, odd);
+    EXPECT_EQ(ts.TileList.At(0)->DoorList->Get(4), odd);
+    EXPECT_EQ(writeSet("b.set"), first);
+}
