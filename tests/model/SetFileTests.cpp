@@ -452,6 +452,10 @@ TEST_F(SetFile, ShortDoorSectionsKeepOnlyWholeDoors)
     EXPECT_EQ(out.find("[TILE0DOOR"), std::string::npos);
     EXPECT_NE(out.find("[TILE1DOOR0]\r\nType=1\r\nX=\r\nY=2\r\n"), std::string::npos);
     EXPECT_EQ(out.find("[TILE1DOOR1]"), std::string::npos);
+
+    readSet("[TILE0]\nModel=z\nDoors=1\n[TILE0DOOR0]\nType=1\nX=2\nY=3\nZ=4\nOrientation=90");
+    EXPECT_EQ(TS().TileList.At(0)->DoorList->Items(), (std::vector<std::string>{"1", "2", "3", "4", "90"}))
+        << "a whole door whose last line has no line end";
 }
 
 TEST_F(SetFile, GroupSectionsFollowTheirRules)
