@@ -1,0 +1,36 @@
+#pragma once
+// Small helpers shared by the asset-file sources; not part of the layer's interface.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace filefun {
+
+// The sorted file names of a folder; false when it is not a folder that can be read.
+bool ListFolder(const std::string& folder, std::vector<std::string>& names);
+
+// The path of the file named name in folder, ignoring case (an exact match wins).
+std::optional<std::string> FindFile(const std::string& folder, std::string_view name);
+
+// The path as given when that file exists, else the file of its folder with that name
+// ignoring case; empty when there is none.
+std::string ResolveFile(const std::string& path);
+
+// True when the file can be opened for reading and writing.
+bool CanReadWrite(const std::string& path);
+
+// A model is binary when its first four bytes read as a u32 are 0; a file shorter than
+// four bytes is not.
+bool IsBinaryModel(std::string_view bytes);
+
+// True when the last three characters of name equal ext, ignoring case.
+bool HasExt3(std::string_view name, std::string_view ext);
+
+// The name without its last four characters; empty when it is shorter.
+std::string BaseName4(std::string_view name);
+
+// Copies src to folder/name unless the folder already holds that name in any letter case.
+bool CopyInto(const std::string& src, const std::string& folder, const std::string& name);
+
+}  // namespace filefun
