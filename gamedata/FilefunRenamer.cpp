@@ -145,10 +145,14 @@ int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix
         const std::string base = BaseName4(name);
         if (HasExt3(name, "wok") && leftAlone.IndexOf(base) >= 0) continue;
         const std::string path = JoinPath(dir, name);
-        if (!everywhere) {
+        // A binary file cannot take a prefix of another length inside; it keeps its name
+        // too, so that name and contents still agree.
+        const bool lengthChanges = oldPrefix.size() != newPrefix.size();
+        if (!everywhere || lengthChanges) {
             std::string bytes;
-            if (!CanReadWrite(path) || !ReadWholeFile(path, bytes)) continue;
-            if (IsBinaryModel(bytes)) {
+            bool readable = CanReadWrite(path) && ReadWholeFile(path, bytes);
+            if (!everywhere && !readable) continue;
+            if (IsBinaryModel(bytes) || (lengthChanges && bytes.find('\0') != std::string::npos)) {
                 memo.AddLine(name + " ---> Non ascii file, not renamed");
                 memo.AddLine(dashes);
                 leftAlone.Add(base);
