@@ -52,6 +52,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
         return result;
     }
     if (pid == 0) {
+        // Its own process group, so a program stopped at the time limit takes its
+        // children with it.
+        ::setpgid(0, 0);
         int devnull = ::open("/dev/null", O_RDWR);
         if (devnull >= 0) {
             ::dup2(devnull, 0);
@@ -69,6 +72,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
         ::_exit(127);
     }
 
+    ::setpgid(pid, pid);
     ::close(report[1]);
     int childErr = 0;
     ssize_t n;
@@ -86,9 +90,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
 
     if (!waitUntil(pid, std::chrono::steady_clock::now() + timeLimit, status)) {
         // A program that hangs is stopped, so nobody reads a file it is still writing.
-        ::kill(pid, SIGTERM);
+        ::kill(-pid, SIGTERM);
         if (!waitUntil(pid, std::chrono::steady_clock::now() + std::chrono::seconds(2), status)) {
-            ::kill(pid, SIGKILL);
+            ::kill(-pid, SIGKILL);
             ::waitpid(pid, &status, 0);
         }
         result.outcome = ProcessOutcome::TimedOut;
