@@ -1,0 +1,55 @@
+// The application shell: the exception box, the popup menu and the Qt dialogs' filters.
+#include "UiTestSupport.h"
+
+#include <QTimer>
+
+#include "ui/QtDialogs.h"
+
+TEST_F(UiTest, AnExceptionThatReachesTheEventLoopIsShownAndTheLoopGoesOn)
+{
+    StartEditor();
+    QTimer::singleShot(0, [] { throw std::runtime_error("broken handler"); });
+    QTimer::singleShot(0, [] { throw 42; });
+    bool later = false;
+    QTimer::singleShot(0, [&] { later = true; });
+    for (int i = 0; i < 5 && !later; ++i) QApplication::processEvents();
+    EXPECT_TRUE(later);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, "broken handler");
+    EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_EQ(dialogs.boxes[1].text, "") << "an exception without a text shows an empty one";
+}
+
+TEST_F(UiTest, ThePopupMenuOffersOptionsAboutAndExit)
+{
+    StartEditor();
+    QMenu* menu = F().findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> items;
+    for (QAction* a : menu->actions()) items.push_back(a->text().toStdString());
+    EXPECT_EQ(items, (std::vector<std::string>{"&Options", "About", "&Exit"}));
+    EXPECT_EQ(Form1->contextMenuPolicy(), Qt::CustomContextMenu);
+
+    F().About1->trigger();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Tilvenna BETA 0.85");
+    EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Information);
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::Ok);
+
+    Form1->show();
+    EXPECT_TRUE(Form1->isVisible());
+    F().Exit1->trigger();
+    EXPECT_FALSE(Form1->isVisible());
+}
+
+TEST(QtDialogs, FiltersAndExtensionsBecomeQtForms)
+{
+    EXPECT_EQ(QtDialogs::NameFilters("Fichiers SET (*.set)|*.set;*.SET"), QStringList{"Fichiers SET (*.set *.SET)"});
+    EXPECT_EQ(QtDialogs::NameFilters("Tileset files (*.set)|*.set|All files (*.*)|*.*"),
+              (QStringList{"Tileset files (*.set)", "All files (*.*)"}));
+    EXPECT_EQ(QtDialogs::NameFilters("Pictures|*.tga;*.dds"), QStringList{"Pictures (*.tga *.dds)"});
+    EXPECT_TRUE(QtDialogs::NameFilters("").isEmpty());
+    EXPECT_EQ(QtDialogs::Suffix("*.set"), "set");
+    EXPECT_EQ(QtDialogs::Suffix(".itp"), "itp");
+    EXPECT_EQ(QtDialogs::Suffix("set"), "set");
+}

@@ -1,0 +1,123 @@
+// Start-up: the windows, their sizes and the state before a tileset is open.
+#include "UiTestSupport.h"
+
+#include <QTabBar>
+
+#include "ui/DlgPathList.h"
+#include "ui/DlgRenamerHelp.h"
+#include "ui/DlgTextChange.h"
+#include "ui/SetBifOpen.h"
+
+TEST_F(UiTest, StartUpBuildsTheWindowsInTheEmptyState)
+{
+    StartEditor();
+    ASSERT_NE(Form1, nullptr);
+    EXPECT_TRUE(dialogs.boxes.empty()) << "the game was found, so no notice";
+    EXPECT_EQ(Form1->windowTitle().toStdString(), "Tilvenna BETA 0.85");
+    EXPECT_EQ(Form1->width(), 850);
+    EXPECT_EQ(Form1->height(), 230);
+    EXPECT_EQ(F().height(), 202);
+
+    // The dialogs exist, hidden, with their captions.
+    const std::pair<QWidget*, const char*> dialogsShown[] = {
+        {Form2, "Open NWN Set File"}, {Form3, "Options"}, {Form4, "Path Node List"},
+        {Form5, "Textures Selection"}, {Form6, "Files renamer infos"}};
+    for (auto [w, caption] : dialogsShown) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(w->windowTitle().toStdString(), caption);
+    }
+    EXPECT_EQ(Form3->width(), 454);
+    EXPECT_EQ(Form3->height(), 253);
+
+    // The tabs: hidden, first active, captions and frames in order.
+    QTabWidget* pages = Form1->findChild<QTabWidget*>("PageControl1");
+    ASSERT_EQ(pages, Form1->PageControl1);
+    EXPECT_TRUE(pages->isHidden());
+    EXPECT_EQ(pages->currentIndex(), 0);
+    const char* captions[] = {"Terrain / Crosser", "Tiles", "Groups", "Rules", "Import Tiles/Groups", "Files/Textures"};
+    const char* frames[] = {"Fram21", "Fram41", "Fram51", "Fram31", "Fram61", "Fram71"};
+    ASSERT_EQ(pages->count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(pages->tabText(i).toStdString(), captions[i]);
+        EXPECT_EQ(pages->widget(i)->objectName().toStdString(), "TabSheet" + std::to_string(i + 1));
+        EXPECT_NE(pages->widget(i)->findChild<QWidget*>(frames[i]), nullptr) << frames[i];
+    }
+    EXPECT_EQ(pages->tabBar()->tabRect(0).width(), 131);
+    EXPECT_EQ(pages->tabBar()->tabRect(0).height(), 30);
+
+    // Only the file commands work before Open or New.
+    EXPECT_FALSE(F().GroupBox1->isEnabled());
+    EXPECT_FALSE(F().GroupBox2->isEnabled());
+    EXPECT_FALSE(F().NameEdit->isEnabled());
+    EXPECT_FALSE(F().DisplayEdit->isEnabled());
+    EXPECT_FALSE(F().GrassCheck->isEnabled());
+    EXPECT_FALSE(F().Button2->isEnabled());
+    EXPECT_FALSE(F().Button5->isEnabled());
+    EXPECT_TRUE(F().OpenButton->isEnabled());
+    EXPECT_TRUE(F().Button1->isEnabled());
+    EXPECT_TRUE(F().Button4->isEnabled());
+    EXPECT_EQ(F().DisplayEdit->text().toStdString(), "-1");
+    EXPECT_EQ(F().Edit1->text().toStdString(), "Unlocalized Name");
+    EXPECT_TRUE(F().Button2->font().bold());
+    EXPECT_EQ(F().Button2->toolTip().toStdString(), "Save Set file");
+
+    // Game data and folders.
+    GameData& game = Game();
+    EXPECT_EQ(game.GameDir, gameDir);
+    EXPECT_TRUE(game.TlkOpen);
+    EXPECT_EQ(game.StartDir, std::filesystem::current_path().string());
+    EXPECT_EQ(game.TempFilePath.substr(game.TempFilePath.size() - 11), "/MMTEMP.TGA");
+    EXPECT_EQ(game.MdlCompilerPath, "") << "no converter in the start folder";
+    EXPECT_FALSE(game.AutoConvertMdl);
+
+    // Options at their first-run values.
+    EXPECT_FALSE(Form1->Fram61->NeverCopy);
+    EXPECT_FALSE(Form1->Fram61->NeverCheckDuplicate);
+    EXPECT_TRUE(Form1->Fram61->NeverConfOnGroupTiles);
+    EXPECT_FALSE(Form1->Fram41->NeverDelete);
+}
+
+TEST_F(UiTest, WithoutTheGameTheNoticeIsShownAndTheEditorStillStarts)
+{
+    dir.Write("registry.ini", "");
+    StartEditor();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "NWN main directory not found in registry");
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::Ok);
+    EXPECT_FALSE(Game().TlkOpen);
+    EXPECT_EQ(Form1->height(), 230);
+    // Every StrRef is then a bad one.
+    F().DisplayEdit->setText("2");
+    EXPECT_EQ(F().Edit1->text().toStdString(), "Bad strref");
+}
+
+TEST_F(UiTest, TheKeyFilesFillTheMinimapPickList)
+{
+    BifBuilder bif;
+    bif.Add(0, 3, "tga bytes");
+    bif.Add(1, 3, "tga bytes");
+    WriteGameFile("data.bif", bif.Build());
+    KeyBuilder key;
+    uint32_t b = key.AddBif("data.bif");
+    key.Add("mi_rural01", 3, b, 0).Add("tcn01_a01_01", 3, b, 1);
+    WriteGameFile("chitin.key", key.Build());
+    StartEditor();
+    QComboBox* minimaps = Form1->Fram41->findChild<QComboBox*>("ComboBox17");
+    ASSERT_NE(minimaps, nullptr);
+    std::vector<std::string> names;
+    for (int i = 0; i < minimaps->count(); ++i) names.push_back(minimaps->itemText(i).toStdString());
+    EXPECT_EQ(names, std::vector<std::string>{"mi_rural01"});
+}
+
+TEST_F(UiTest, TheConverterBesideTheStartFolderIsFound)
+{
+    TempDir start;
+    start.Write("nwnmdlcomp.exe", "x");
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(start.Path());
+    StartEditor();
+    std::filesystem::current_path(saved);
+    EXPECT_EQ(Game().MdlCompilerPath, start.Path() + "/nwnmdlcomp.exe");
+    EXPECT_EQ(Game().TempFilePath, start.Path() + "/MMTEMP.TGA");
+}

@@ -1,0 +1,42 @@
+// One application object for every case, on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "UiTestSupport.h"
+
+// Qt keeps caches for the life of the process that LeakSanitizer would report as leaks.
+extern "C" const char* __asan_default_options()
+{
+    return "detect_leaks=0";
+}
+
+void UiTest::TempDirWrite(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+namespace {
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static int argc = 1;
+        static char name[] = "ui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = new TApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    TApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+}

@@ -1,0 +1,107 @@
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "ui/App.h"
+#include "ui/Widgets.h"
+
+namespace {
+QWidget* dialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+std::optional<std::string> runFileDialog(bool save, const FileDialogOptions& o)
+{
+    QFileDialog d(dialogParent());
+    d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!o.title.empty()) d.setWindowTitle(ToQt(o.title));
+    const QStringList filters = QtDialogs::NameFilters(o.filter);
+    if (!filters.isEmpty()) d.setNameFilters(filters);
+    const QString suffix = QtDialogs::Suffix(o.defaultExt);
+    if (!suffix.isEmpty()) d.setDefaultSuffix(suffix);
+    if (!o.initialDir.empty()) d.setDirectory(QFile::decodeName(o.initialDir.c_str()));
+    if (!o.fileName.empty()) d.selectFile(QFile::decodeName(o.fileName.c_str()));
+    if (save && !o.overwritePrompt) d.setOption(QFileDialog::DontConfirmOverwrite);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(d.selectedFiles().first()).toStdString();
+}
+}
+
+QStringList QtDialogs::NameFilters(const std::string& filter)
+{
+    QStringList out;
+    const QStringList parts = ToQt(filter).split('|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i].trimmed();
+        // The description may name its patterns already: show them once.
+        desc.remove(QRegularExpression("\\s*\\([^()]*\\)\\s*$"));
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) p = p.trimmed();
+        out << desc + " (" + patterns.join(' ') + ")";
+    }
+    return out;
+}
+
+QString QtDialogs::Suffix(const std::string& defaultExt)
+{
+    QString s = ToQt(defaultExt).trimmed();
+    while (s.startsWith('*') || s.startsWith('.')) s.remove(0, 1);
+    return s;
+}
+
+MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title = QString::fromLatin1(AppTitle);
+    switch (kind) {
+    case MsgKind::Warning: icon = QMessageBox::Warning, title = "Warning"; break;
+    case MsgKind::Error: icon = QMessageBox::Critical, title = "Error"; break;
+    case MsgKind::Information: icon = QMessageBox::Information, title = "Information"; break;
+    case MsgKind::Confirmation: icon = QMessageBox::Question, title = "Confirm"; break;
+    case MsgKind::Plain: break;
+    }
+    if (!caption.empty()) title = ToQt(caption);
+    QMessageBox box(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case MsgButtons::YesNoYesToAll:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    }
+    const int r = box.exec();
+    switch (r) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::YesToAll: return MsgResult::YesToAll;
+    case QMessageBox::No: return MsgResult::No;
+    default: return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
+    }
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options)
+{
+    return runFileDialog(false, options);
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& options)
+{
+    return runFileDialog(true, options);
+}
+
+std::optional<uint32_t> QtDialogs::PickColour(uint32_t initial)
+{
+    const QColor c = QColorDialog::getColor(ColorFromVcl(initial), dialogParent());
+    if (!c.isValid()) return std::nullopt;
+    return VclFromColor(c);
+}

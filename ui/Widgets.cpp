@@ -1,0 +1,205 @@
+#include "ui/Widgets.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "platform/Text.h"
+
+QString ToQt(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::string FromQt(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+QColor ColorFromVcl(uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+uint32_t VclFromColor(const QColor& c)
+{
+    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+}
+
+TLabeledEdit::TLabeledEdit(QWidget* parent, const char* name, const QString& caption)
+    : QLineEdit(parent), EditLabel(new QLabel(caption, parent))
+{
+    setObjectName(QString::fromLatin1(name));
+    EditLabel->setObjectName(QString::fromLatin1(name) + "Label");
+}
+
+void TLabeledEdit::Place(int x, int y, int w)
+{
+    setGeometry(x, y, w, 22);
+    EditLabel->setGeometry(x, y - 16, qMax(w, EditLabel->sizeHint().width()), 16);
+}
+
+void TLabeledEdit::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::EnabledChange) EditLabel->setEnabled(isEnabled());
+    QLineEdit::changeEvent(e);
+}
+
+void TLabeledEdit::showEvent(QShowEvent* e)
+{
+    EditLabel->show();
+    QLineEdit::showEvent(e);
+}
+
+void TLabeledEdit::hideEvent(QHideEvent* e)
+{
+    if (isHidden()) EditLabel->hide();
+    QLineEdit::hideEvent(e);
+}
+
+namespace {
+class KeyFilter : public QObject {
+public:
+    KeyFilter(QLineEdit* edit, std::string allowed, int maxLength, bool filterChars)
+        : QObject(edit), edit_(edit), allowed_(std::move(allowed)), maxLength_(maxLength), filterChars_(filterChars)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        const QString text = k->text();
+        if (text.isEmpty()) return false;
+        const QChar c = text.at(0);
+        // Control characters (backspace, tab, enter, copy and paste shortcuts) pass.
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+        if (filterChars_ && (c.unicode() > 0xFF || allowed_.find(char(c.unicode())) == std::string::npos))
+            return true;
+        if (maxLength_ > 0 && !edit_->hasSelectedText() && edit_->text().size() >= maxLength_) return true;
+        return false;
+    }
+
+private:
+    QLineEdit* edit_;
+    std::string allowed_;
+    int maxLength_;
+    bool filterChars_;
+};
+}
+
+void InstallKeyFilter(QLineEdit* edit, const std::string& allowed, int maxLength)
+{
+    edit->installEventFilter(new KeyFilter(edit, allowed, maxLength, true));
+}
+
+void LimitTyping(QLineEdit* edit, int maxLength)
+{
+    edit->installEventFilter(new KeyFilter(edit, {}, maxLength, false));
+}
+
+TUpDown::TUpDown(QWidget* parent, const char* name, QLineEdit* associate, int min, int max, int increment)
+    : QWidget(parent), UpButton(new QToolButton(this)), DownButton(new QToolButton(this)), associate_(associate),
+      min_(min), max_(max), increment_(increment), position_(min)
+{
+    setObjectName(QString::fromLatin1(name));
+    UpButton->setArrowType(Qt::UpArrow);
+    DownButton->setArrowType(Qt::DownArrow);
+    UpButton->setAutoRepeat(true);
+    DownButton->setAutoRepeat(true);
+    UpButton->setFocusPolicy(Qt::NoFocus);
+    DownButton->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(UpButton, &QToolButton::clicked, this, [this] { StepUp(); });
+    QObject::connect(DownButton, &QToolButton::clicked, this, [this] { StepDown(); });
+    int p = 0;
+    if (associate_ && TryStrToInt(FromQt(associate_->text()), p) && p >= min_ && p <= max_) position_ = p;
+}
+
+void TUpDown::PlaceBesideAssociate()
+{
+    const QRect r = associate_->geometry();
+    setGeometry(r.right() + 1, r.top(), 16, r.height());
+    UpButton->setGeometry(0, 0, 16, r.height() / 2);
+    DownButton->setGeometry(0, r.height() / 2, 16, r.height() - r.height() / 2);
+}
+
+void TUpDown::SetPosition(int p)
+{
+    position_ = qBound(min_, p, max_);
+    if (associate_) associate_->setText(QString::number(position_));
+}
+
+void TUpDown::step(int dir)
+{
+    int p = 0;
+    if (associate_ && TryStrToInt(FromQt(associate_->text()), p)) position_ = qBound(min_, p, max_);
+    long long next = (long long)position_ + (long long)dir * increment_;
+    SetPosition(int(std::clamp<long long>(next, min_, max_)));
+}
+
+TColorPanel::TColorPanel(QWidget* parent, const char* name) : QFrame(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setAutoFillBackground(true);
+    SetColor(0);
+}
+
+void TColorPanel::SetColor(uint32_t bgr)
+{
+    color_ = bgr & 0x00FFFFFF;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ColorFromVcl(color_));
+    setPalette(p);
+}
+
+void TColorPanel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && OnClick) OnClick();
+    QFrame::mouseReleaseEvent(e);
+}
+
+void ClearItemsKeepText(QComboBox* combo)
+{
+    const QString text = combo->currentText();
+    combo->clear();
+    if (combo->isEditable()) combo->setEditText(text);
+}
+
+void MakeEditablePickList(QComboBox* combo)
+{
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+}
+
+int FindItemNoCase(const QComboBox* combo, const std::string& text)
+{
+    for (int i = 0; i < combo->count(); ++i)
+        if (EqualsNoCase(FromQt(combo->itemText(i)), text)) return i;
+    return -1;
+}
+
+void ComboPickList::ClearMinimapNames()
+{
+    ClearItemsKeepText(combo_);
+}
+
+void ComboPickList::AddMinimapName(const std::string& name)
+{
+    combo_->addItem(ToQt(name));
+}
+
+bool ComboPickList::HasMinimapName(const std::string& name) const
+{
+    return FindItemNoCase(combo_, name) >= 0;
+}
+
+void ComboPickList::RemoveMinimapName(const std::string& name)
+{
+    const QString text = combo_->currentText();
+    if (int i = FindItemNoCase(combo_, name); i >= 0) combo_->removeItem(i);
+    if (combo_->isEditable()) combo_->setEditText(text);
+}

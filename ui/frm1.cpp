@@ -1,0 +1,553 @@
+#include "ui/frm1.h"
+
+#include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+#include "gamedata/Citp.h"
+#include "gamedata/GameData.h"
+#include "model/Globfun.h"
+#include "model/Tileset.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+#include "ui/App.h"
+#include "ui/DlgOptions.h"
+#include "ui/frm6.h"
+#include "ui/frm7.h"
+#include "ui/mainfrm.h"
+
+namespace {
+
+// Key filter A (grass values) and B (transition, DisplayName).
+const std::string DecimalKeys = "0123456789.";
+const std::string SignedKeys = "0123456789-";
+
+uint32_t windowColour()
+{
+    const QWidget* w = Form1 ? static_cast<const QWidget*>(Form1) : nullptr;
+    return VclFromColor(w ? w->palette().color(QPalette::Window) : QApplication::palette().color(QPalette::Window));
+}
+
+// A channel's text as a colour byte: the number times 255, truncated, kept within a byte.
+// None for a text that is not a number.
+std::optional<uint32_t> channelByte(const std::string& text)
+{
+    double v = 0;
+    try {
+        v = StrToFloat(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+    double scaled = std::trunc(v * 255.0);
+    if (!(scaled >= 0)) scaled = 0;
+    if (scaled > 255) scaled = 255;
+    return uint32_t(scaled);
+}
+
+QPushButton* commandButton(QWidget* parent, const char* name, const char* caption, const char* hint)
+{
+    auto* b = MakeNamed<QPushButton>(parent, name, caption);
+    QFont f = b->font();
+    f.setBold(true);
+    b->setFont(f);
+    b->setToolTip(hint);
+    return b;
+}
+
+QPixmap banner(int w, int h)
+{
+    QPixmap pm(w, h);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, w, 0);
+    g.setColorAt(0, QColor(40, 70, 40));
+    g.setColorAt(1, QColor(150, 120, 60));
+    p.fillRect(pm.rect(), g);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(h * 2 / 3);
+    p.setFont(f);
+    p.setPen(QColor(240, 230, 200));
+    p.drawText(pm.rect(), Qt::AlignCenter, QString::fromLatin1(AppTitle));
+    return pm;
+}
+
+} // namespace
+
+std::string FormatColorValue(std::string t)
+{
+    if (t == "1") return "1.000";
+    if (t == "0") return "0.000";
+    if (t.size() < 2) t.resize(2, '0');
+    t[1] = '.';
+    if (t.size() > 5) t.resize(5);
+    // Shorter texts are padded to "d.ddd"; for three characters and four this is the
+    // "00" and "0" the format asks for.
+    if (t.size() < 5) t.resize(5, '0');
+    if (t[4] == '1') t[4] = '0';
+    return t;
+}
+
+std::string ColorComponentText(uint32_t component)
+{
+    // The product in extended precision, shown with 15 significant digits, as the colour
+    // values have always been written.
+    long double v = (long double)component * 0.00392156862745098L;
+    return FormatColorValue(Format("%.15Lg", v));
+}
+
+TFram1::TFram1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("Fram11");
+    resize(TForm1::WindowWidth, FrameHeight);
+    buildGeneralBox();
+    buildGrassBox();
+    buildCommands();
+
+    StatusBar1 = MakeNamed<QStatusBar>(this, "StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    auto* panel = new QLabel(StatusBar1);
+    panel->setMinimumWidth(50);
+    StatusBar1->addWidget(panel);
+    StatusBar1->setGeometry(0, FrameHeight - 22, TForm1::WindowWidth, 22);
+
+    OpenDialog1.defaultExt = "set";
+    OpenDialog1.filter = "Fichiers SET (*.set)|*.set;*.SET";
+    SaveDialog1.defaultExt = "set";
+    SaveDialog1.filter = "Fichiers SET (*.set)|*.set;*.SET";
+    SaveDialog1.overwritePrompt = true;
+    SaveDialog2.defaultExt = "itp";
+    SaveDialog2.filter = "Fichiers ITP (*.itp)|*.itp;*.ITP";
+    SaveDialog2.overwritePrompt = true;
+
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenu1->popup(mapToGlobal(p)); });
+}
+
+void TFram1::buildGeneralBox()
+{
+    GroupBox1 = MakeNamed<QGroupBox>(this, "GroupBox1", "General");
+    GroupBox1->setGeometry(4, 2, 444, 176);
+    QWidget* g = GroupBox1;
+
+    NameEdit = new TLabeledEdit(g, "NameEdit", "Name");
+    NameEdit->Place(10, 34, 130);
+    TypeEdit = new TLabeledEdit(g, "TypeEdit", "Type");
+    TypeEdit->Place(148, 34, 40);
+    LimitTyping(TypeEdit, 3);
+    VersionEdit = new TLabeledEdit(g, "VersionEdit", "Version");
+    VersionEdit->Place(196, 34, 52);
+    LimitTyping(VersionEdit, 5);
+    EnvMapEdit = new TLabeledEdit(g, "EnvMapEdit", "Env Map");
+    EnvMapEdit->Place(256, 34, 96);
+    TransitionEdit = new TLabeledEdit(g, "TransitionEdit", "Transition");
+    TransitionEdit->Place(360, 34, 76);
+    InstallKeyFilter(TransitionEdit, SignedKeys);
+
+    auto combo = [g](QComboBox*& box, QLabel*& label, const char* name, const char* labelName, const char* caption,
+                     int x, int w) {
+        box = MakeNamed<QComboBox>(g, name);
+        MakeEditablePickList(box);
+        box->setGeometry(x, 76, w, 22);
+        label = MakeNamed<QLabel>(g, labelName, caption);
+        label->setGeometry(x, 60, w, 16);
+    };
+    combo(BorderCombo, BorderLabel, "BorderCombo", "BorderLabel", "Border Terrain", 10, 130);
+    combo(DefaultCombo, DefaultLabel, "DefaultCombo", "DefaultLabel", "Default Terrain", 148, 140);
+    combo(FloorCombo, FloorLabel, "FloorCombo", "FloorLabel", "Floor Terrain", 296, 140);
+
+    UnlocalEdit = new TLabeledEdit(g, "UnlocalEdit", "Unlocalized Name");
+    UnlocalEdit->Place(10, 118, 130);
+    DisplayEdit = new TLabeledEdit(g, "DisplayEdit", "DisplayName");
+    DisplayEdit->Place(148, 118, 52);
+    DisplayEdit->setText("-1");
+    InstallKeyFilter(DisplayEdit, SignedKeys);
+    UpDown1 = new TUpDown(g, "UpDown1", DisplayEdit, -1, 32767);
+    UpDown1->PlaceBesideAssociate();
+    Edit1 = MakeNamed<QLineEdit>(g, "Edit1");
+    Edit1->setReadOnly(true);
+    Edit1->setGeometry(222, 118, 214, 22);
+
+    TransitionCheck = MakeNamed<QCheckBox>(g, "TransitionCheck", "Has Height Transition");
+    TransitionCheck->setGeometry(10, 148, 150, 20);
+    InteriorCheck = MakeNamed<QCheckBox>(g, "InteriorCheck", "Interior");
+    InteriorCheck->setGeometry(166, 148, 80, 20);
+    Image1 = MakeNamed<QLabel>(g, "Image1");
+    Image1->setGeometry(256, 146, 180, 24);
+    Image1->setPixmap(banner(180, 24));
+
+    // Editing starts with Open or New.
+    enableInside(GroupBox1, false);
+
+    connect(DisplayEdit, &QLineEdit::textChanged, this, Guard([this] { DisplayEditChange(); }));
+    DisplayEditChange();
+}
+
+void TFram1::buildGrassBox()
+{
+    GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Grass");
+    GroupBox2->setGeometry(452, 2, 298, 176);
+    QWidget* g = GroupBox2;
+
+    DensityEdit = new TLabeledEdit(g, "DensityEdit", "Density");
+    DensityEdit->Place(10, 34, 56);
+    HeightEdit = new TLabeledEdit(g, "HeightEdit", "Height");
+    HeightEdit->Place(82, 34, 56);
+
+    auto channel = [g](TLabeledEdit*& edit, TColorPanel*& panel, const char* editName, const char* caption,
+                       const char* panelName, int x, int y) {
+        edit = new TLabeledEdit(g, editName, caption);
+        edit->Place(x, y, 50);
+        edit->setReadOnly(true);
+        panel = new TColorPanel(g, panelName);
+        panel->setGeometry(x + 52, y, 14, 22);
+    };
+    channel(DRedEdit, Panel1, "DRedEdit", "Diffuse Red", "Panel1", 10, 76);
+    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 82, 76);
+    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 154, 76);
+    channel(ARedEdit, Panel2, "ARedEdit", "Ambient Red", "Panel2", 10, 118);
+    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 82, 118);
+    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 154, 118);
+    for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
+        InstallKeyFilter(e, DecimalKeys, 5);
+
+    ResultLabel = MakeNamed<QLabel>(g, "ResultLabel", "Result Color");
+    ResultLabel->setGeometry(228, 40, 66, 16);
+    Panel7 = new TColorPanel(g, "Panel7");
+    Panel7->setGeometry(228, 60, 62, 38);
+    Panel8 = new TColorPanel(g, "Panel8");
+    Panel8->setGeometry(228, 102, 62, 38);
+    const uint32_t face = windowColour();
+    for (TColorPanel* p : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7, Panel8}) p->SetColor(face);
+    for (TColorPanel* p : {Panel7, Panel8}) {
+        p->setCursor(Qt::PointingHandCursor);
+        p->setToolTip("Open Color-Picker");
+        p->OnClick = Guard([this, p] { Panel7Click(p); });
+    }
+    enableInside(GroupBox2, false);
+
+    GrassCheck = MakeNamed<QCheckBox>(this, "GrassCheck", "Grass");
+    GrassCheck->setGeometry(680, 0, 64, 18);
+    GrassCheck->setEnabled(false);
+    // The handler runs whenever the box changes, by code too.
+    connect(GrassCheck, &QCheckBox::toggled, this, Guard([this] { GrassCheckClick(); }));
+}
+
+void TFram1::buildCommands()
+{
+    OpenButton = commandButton(this, "OpenButton", "Open", "Open a Set file");
+    OpenButton->setGeometry(756, 6, 88, 28);
+    Button1 = commandButton(this, "Button1", "New", "New tileset");
+    Button1->setGeometry(756, 38, 88, 28);
+    Button2 = commandButton(this, "Button2", "Save .SET", "Save Set file");
+    Button2->setGeometry(756, 70, 88, 28);
+    Button2->setEnabled(false);
+    Button5 = commandButton(this, "Button5", "Save .ITP", "Save ITP file");
+    Button5->setGeometry(756, 102, 88, 28);
+    Button5->setEnabled(false);
+    Button4 = MakeNamed<QPushButton>(this, "Button4", "Options");
+    Button4->setToolTip("Options");
+    Button4->setGeometry(756, 140, 88, 28);
+
+    connect(OpenButton, &QPushButton::clicked, this, Guard([this] { OpenButtonClick(); }));
+    connect(Button1, &QPushButton::clicked, this, Guard([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, Guard([this] { Button2Click(); }));
+    connect(Button5, &QPushButton::clicked, this, Guard([this] { Button5Click(); }));
+    connect(Button4, &QPushButton::clicked, this, Guard([this] { Button4Click(); }));
+
+    PopupMenu1 = MakeNamed<QMenu>(this, "PopupMenu1");
+    Options1 = PopupMenu1->addAction("&Options");
+    Options1->setObjectName("Options1");
+    About1 = PopupMenu1->addAction("About");
+    About1->setObjectName("About1");
+    Exit1 = PopupMenu1->addAction("&Exit");
+    Exit1->setObjectName("Exit1");
+    connect(Options1, &QAction::triggered, this, Guard([this] { Options1Click(); }));
+    connect(About1, &QAction::triggered, this, Guard([this] { About1Click(); }));
+    connect(Exit1, &QAction::triggered, this, Guard([this] { Exit1Click(); }));
+}
+
+void TFram1::enableInside(QGroupBox* box, bool on)
+{
+    for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->setEnabled(on);
+}
+
+void TFram1::showSetFolder()
+{
+    const std::string& dir = Game().SetDir;
+    Form1->Fram61->CurrentSetDir = dir;
+    Form1->Fram71->CurrentSetDir = dir;
+}
+
+void TFram1::OpenButtonClick()
+{
+    auto path = AppDialogs().OpenFile(OpenDialog1);
+    if (!path) return;
+    TextFile file;
+    if (!file.Open(*path, TextFile::Mode::Read)) {
+        AppDialogs().Warning("Error on opening file !!!");
+        return;
+    }
+    GameData& game = Game();
+    game.SetFilePath = *path;
+    std::error_code ec;
+    auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
+    game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
+    showSetFolder();
+    Form1->PageControl1->show();
+    enableInside(GroupBox1, true);
+    GroupBox1->setEnabled(true);
+    GroupBox2->setEnabled(true);
+    Button2->setEnabled(true);
+    Button5->setEnabled(true);
+    GrassCheck->setEnabled(true);
+    Button1->setEnabled(false);
+    Form1->SetWindowHeight(TForm1::EditingHeight);
+    ResetTileset();
+    ReadSetFile(file);
+}
+
+void TFram1::Button1Click()
+{
+    ResetTileset();
+    // Empty every list view, as reading a file does at its end, so nothing of an earlier
+    // tileset stays on show. The frame's own controls keep their texts.
+    ModelViews& views = Views();
+    views.FillTerrains();
+    views.FillCrossers();
+    views.FillRules();
+    views.FillTiles();
+    views.FillGroups();
+    Form1->PageControl1->show();
+    enableInside(GroupBox1, true);
+    GroupBox2->setEnabled(true);
+    GroupBox1->setEnabled(true);
+    Button2->setEnabled(true);
+    Button5->setEnabled(true);
+    GrassCheck->setEnabled(true);
+    Form1->SetWindowHeight(TForm1::EditingHeight);
+}
+
+bool TFram1::fail(MsgKind kind, const char* message)
+{
+    AppDialogs().Message(kind, message, MsgButtons::Ok);
+    return false;
+}
+
+bool TFram1::ValidateTileset()
+{
+    if (NameEdit->text().isEmpty()) return fail(MsgKind::Error, "TileSet need a Name");
+    if (TypeEdit->text().isEmpty()) return fail(MsgKind::Error, "TileSet need a Type");
+    if (VersionEdit->text().isEmpty()) return fail(MsgKind::Error, "TileSet need a Version");
+    if (EnvMapEdit->text().isEmpty()) return fail(MsgKind::Error, "TileSet need an Environment Map ");
+    if (TransitionEdit->text().isEmpty()) return fail(MsgKind::Error, "TileSet need a transition value");
+    if (BorderCombo->currentText().isEmpty()) return fail(MsgKind::Error, "TileSet Border terrain not defined");
+    if (DefaultCombo->currentText().isEmpty()) return fail(MsgKind::Error, "TileSet Default terrain not defined");
+    if (FloorCombo->currentText().isEmpty()) return fail(MsgKind::Error, "TileSet Floor terrain not defined");
+    // Without a usable StrRef (negative, or no number at all) the game needs the
+    // unlocalized name.
+    int strref = 0;
+    if (UnlocalEdit->text().isEmpty() && (!TryStrToInt(FromQt(DisplayEdit->text()), strref) || strref < 0))
+        return fail(MsgKind::Information,
+                    "You have specified -1 in Display Name\nso Tileset need an Unlocalized Name");
+    const StringList terrains = Views().MainTerrainNames();
+    if (terrains.IndexOf(FromQt(BorderCombo->currentText())) < 0)
+        return fail(MsgKind::Information, "TileSet Border Terrain is not valid");
+    if (terrains.IndexOf(FromQt(DefaultCombo->currentText())) < 0)
+        return fail(MsgKind::Information, "TileSet Default Terrain is not valid");
+    if (terrains.IndexOf(FromQt(FloorCombo->currentText())) < 0)
+        return fail(MsgKind::Information, "TileSet Floor Terrain is not valid");
+    return true;
+}
+
+void TFram1::Button2Click()
+{
+    if (!ValidateTileset()) return;
+    auto path = AppDialogs().SaveFile(SaveDialog1);
+    if (!path) return;
+    TextFile file;
+    if (!file.Open(*path, TextFile::Mode::Write)) {
+        AppDialogs().Warning("Error on saving file !!!");
+        return;
+    }
+    std::string error;
+    if (!WriteSetFile(file, error)) {
+        AppDialogs().Warning(error);
+        return;
+    }
+    // A tileset started with New takes the folder it is first saved into; one that has a
+    // folder keeps it.
+    GameData& game = Game();
+    if (game.SetDir.empty()) {
+        game.SetFilePath = *path;
+        std::error_code ec;
+        auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
+        game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
+        showSetFolder();
+    }
+}
+
+void TFram1::Button5Click()
+{
+    FileDialogOptions options = SaveDialog2;
+    options.initialDir = Game().SetDir;
+    options.fileName = FromQt(NameEdit->text()) + "palstd.itp";
+    auto path = AppDialogs().SaveFile(options);
+    if (!path) return;
+    ITPExporter palette;
+    palette.BeginMain();
+    palette.AddCategory0();
+    palette.AddSingleTileGroups();
+    palette.AddCategory1();
+    palette.AddMultiTileGroups();
+    palette.AddCategory2();
+    palette.AddTerrainEntries(TransitionCheck->isChecked());
+    palette.WriteFile(*path);
+}
+
+void TFram1::Button4Click()
+{
+    Form3->show();
+    Form3->raise();
+    Form3->activateWindow();
+}
+
+void TFram1::Options1Click()
+{
+    Button4Click();
+}
+
+void TFram1::About1Click()
+{
+    AppDialogs().Information(AppTitle);
+}
+
+void TFram1::Exit1Click()
+{
+    Form1->close();
+}
+
+void TFram1::GrassCheckClick()
+{
+    TS().General->Grass = GrassCheck->isChecked() ? 1 : 0;
+    enableInside(GroupBox2, GrassCheck->isChecked());
+}
+
+void TFram1::DisplayEditChange()
+{
+    const std::string text = FromQt(DisplayEdit->text());
+    int strref = 0;
+    // A text on its way to a number ("-", nothing yet) is no StrRef either.
+    if (!text.empty() && TryStrToInt(text, strref) && strref > 0)
+        Edit1->setText(ToQt(FindStrRefText(strref)));
+    else
+        Edit1->setText("Bad Strref");
+    if (text == "-1") Edit1->setText("Unlocalized Name");
+}
+
+void TFram1::Panel7Click(TColorPanel* sender)
+{
+    auto chosen = AppDialogs().PickColour(sender->Color());
+    if (!chosen) return;
+    const uint32_t c = *chosen & 0x00FFFFFF;
+    const uint32_t r = c & 0xFF, g = c & 0xFF00, b = c & 0xFF0000;
+    const bool ambient = sender == Panel8;
+    (ambient ? Panel2 : Panel1)->SetColor(r);
+    (ambient ? Panel4 : Panel3)->SetColor(g);
+    (ambient ? Panel6 : Panel5)->SetColor(b);
+    (ambient ? Panel8 : Panel7)->SetColor(c);
+    (ambient ? ARedEdit : DRedEdit)->setText(ToQt(ColorComponentText(r)));
+    (ambient ? AGreenEdit : DGreenEdit)->setText(ToQt(ColorComponentText(g >> 8)));
+    (ambient ? ABlueEdit : DBlueEdit)->setText(ToQt(ColorComponentText(b >> 16)));
+}
+
+void TFram1::ShowGeneral(const CGeneral& general)
+{
+    NameEdit->setText(ToQt(general.Name));
+    TypeEdit->setText(ToQt(general.Type));
+    VersionEdit->setText(ToQt(general.Version));
+    EnvMapEdit->setText(ToQt(general.EnvMap));
+    InteriorCheck->setChecked(general.Interior != 0);
+    TransitionCheck->setChecked(general.HasHeightTransition != 0);
+    TransitionEdit->setText(ToQt(general.Transition));
+    // The StrRef text is refreshed even when the text stays the same.
+    const QString display = ToQt(general.DisplayName);
+    if (DisplayEdit->text() == display)
+        DisplayEditChange();
+    else
+        DisplayEdit->setText(display);
+    UnlocalEdit->setText(ToQt(general.UnlocalizedName));
+    BorderCombo->setEditText(ToQt(general.Border));
+    DefaultCombo->setEditText(ToQt(general.Default));
+    FloorCombo->setEditText(ToQt(general.Floor));
+
+    // The check box's handler writes Grass into the tileset's entry, which may be this one:
+    // take the values first.
+    const bool grass = general.Grass != 0;
+    const std::string density = general.Density, height = general.Height;
+    const std::string diffuse[3] = {general.DiffuseRed, general.DiffuseGreen, general.DiffuseBlue};
+    const std::string ambient[3] = {general.AmbientRed, general.AmbientGreen, general.AmbientBlue};
+    const uint32_t face = windowColour();
+
+    if (grass) {
+        GrassCheck->setChecked(true);
+        enableInside(GroupBox2, true);
+        // A channel shows its own panel and text; the result panel needs all three numbers,
+        // and shows the window colour otherwise.
+        auto channel = [face](const std::string& text, TColorPanel* panel, int shift, TLabeledEdit* edit) {
+            if (text.empty()) return;
+            auto v = channelByte(text);
+            panel->SetColor(v ? *v << shift : face);
+            edit->setText(ToQt(text));
+        };
+        auto result = [face](const std::string (&rgb)[3], TColorPanel* panel) {
+            auto r = channelByte(rgb[0]), g = channelByte(rgb[1]), b = channelByte(rgb[2]);
+            panel->SetColor(r && g && b ? *r | *g << 8 | *b << 16 : face);
+        };
+        channel(diffuse[2], Panel5, 16, DBlueEdit);
+        channel(diffuse[1], Panel3, 8, DGreenEdit);
+        channel(diffuse[0], Panel1, 0, DRedEdit);
+        result(diffuse, Panel7);
+        channel(ambient[0], Panel2, 0, ARedEdit);
+        channel(ambient[1], Panel4, 8, AGreenEdit);
+        channel(ambient[2], Panel6, 16, ABlueEdit);
+        result(ambient, Panel8);
+        DensityEdit->setText(ToQt(density));
+        HeightEdit->setText(ToQt(height));
+    } else {
+        GrassCheck->setChecked(false);
+        enableInside(GroupBox2, false);
+        for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
+            e->clear();
+        for (TColorPanel* p : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7, Panel8}) p->SetColor(face);
+    }
+}
+
+void TFram1::ReadGeneral(CGeneral& general) const
+{
+    general.Name = FromQt(NameEdit->text());
+    general.Type = FromQt(TypeEdit->text());
+    general.Version = FromQt(VersionEdit->text());
+    general.EnvMap = FromQt(EnvMapEdit->text());
+    general.Interior = InteriorCheck->isChecked() ? 1 : 0;
+    general.HasHeightTransition = TransitionCheck->isChecked() ? 1 : 0;
+    general.Transition = FromQt(TransitionEdit->text());
+    general.DisplayName = FromQt(DisplayEdit->text());
+    general.UnlocalizedName = FromQt(UnlocalEdit->text());
+    general.Border = FromQt(BorderCombo->currentText());
+    general.Default = FromQt(DefaultCombo->currentText());
+    general.Floor = FromQt(FloorCombo->currentText());
+    general.Grass = GrassCheck->isChecked() ? 1 : 0;
+    general.Density = FromQt(DensityEdit->text());
+    general.Height = FromQt(HeightEdit->text());
+    general.AmbientRed = FromQt(ARedEdit->text());
+    general.AmbientGreen = FromQt(AGreenEdit->text());
+    general.AmbientBlue = FromQt(ABlueEdit->text());
+    general.DiffuseRed = FromQt(DRedEdit->text());
+    general.DiffuseGreen = FromQt(DGreenEdit->text());
+    general.DiffuseBlue = FromQt(DBlueEdit->text());
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The "Tiles" tab: the tile list and the tile editor.
+#include <QWidget>
+#include <QComboBox>
+
+#include "ui/Widgets.h"
+
+class TFram4 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFram4(QWidget* parent = nullptr);
+
+    // Options (kept in the settings store).
+    bool NeverDeleteConf = false;      // delete asset files without asking
+    bool NeverDelete = false;          // never delete asset files with their tile
+    bool NeverConfOnAllDelete = false; // no confirmation before "Delete Displayed"
+
+    // "MiniMap": the minimap names found in the game's archives.
+    QComboBox* ComboBox17;
+    ComboPickList MiniMapList;
+};

@@ -1,0 +1,23 @@
+// The editor's entry point: the application, its title, the windows in start-up order and
+// the event loop.
+#include "platform/Dialogs.h"
+#include "ui/App.h"
+#include "ui/QtDialogs.h"
+#include "ui/mainfrm.h"
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    QtDialogs dialogs;
+    SetAppDialogs(&dialogs);
+    try {
+        CreateWindows();
+        Form1->show();
+        app.exec();
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+    DestroyWindows();
+    SetAppDialogs(nullptr);
+    return 0;
+}
