@@ -14,32 +14,36 @@ TForm3* Form3 = nullptr;
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
     SetUpDialogWindow(this, "Form3", "Options", 454, 253);
+    // The captions are long for a dialog this size.
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    setFont(small);
 
     GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Importing Tiles and Group");
-    GroupBox2->setGeometry(8, 8, 226, 196);
+    GroupBox2->setGeometry(6, 8, 240, 196);
     RadioButton1 = MakeNamed<QRadioButton>(GroupBox2, "RadioButton1", "Copy files when importing");
-    RadioButton1->setGeometry(10, 22, 210, 20);
+    RadioButton1->setGeometry(8, 24, 228, 20);
     RadioButton2 = MakeNamed<QRadioButton>(GroupBox2, "RadioButton2", "Never copy files when importing");
-    RadioButton2->setGeometry(10, 44, 210, 20);
+    RadioButton2->setGeometry(8, 46, 228, 20);
     CheckBox1 = MakeNamed<QCheckBox>(GroupBox2, "CheckBox1", "Ask Confirmation");
-    CheckBox1->setGeometry(28, 68, 190, 20);
+    CheckBox1->setGeometry(26, 70, 210, 20);
     CheckBox3 = MakeNamed<QCheckBox>(GroupBox2, "CheckBox3", "No confirm on import ALL Tiles/Groups");
-    CheckBox3->setGeometry(10, 100, 212, 20);
+    CheckBox3->setGeometry(8, 102, 230, 20);
     CheckBox4 = MakeNamed<QCheckBox>(GroupBox2, "CheckBox4", "No confirm on import group tiles members");
-    CheckBox4->setGeometry(10, 124, 212, 20);
+    CheckBox4->setGeometry(8, 150, 230, 20);
     CheckBox6 = MakeNamed<QCheckBox>(GroupBox2, "CheckBox6", "No check for duplicate entries");
-    CheckBox6->setGeometry(10, 148, 212, 20);
+    CheckBox6->setGeometry(8, 126, 230, 20);
 
     GroupBox3 = MakeNamed<QGroupBox>(this, "GroupBox3", "Editing Tiles");
-    GroupBox3->setGeometry(240, 8, 206, 196);
+    GroupBox3->setGeometry(250, 8, 198, 196);
     RadioButton3 = MakeNamed<QRadioButton>(GroupBox3, "RadioButton3", "Delete files when delete a tile");
-    RadioButton3->setGeometry(10, 22, 192, 20);
+    RadioButton3->setGeometry(8, 24, 188, 20);
     RadioButton4 = MakeNamed<QRadioButton>(GroupBox3, "RadioButton4", "Never delete files");
-    RadioButton4->setGeometry(10, 44, 192, 20);
+    RadioButton4->setGeometry(8, 46, 188, 20);
     CheckBox2 = MakeNamed<QCheckBox>(GroupBox3, "CheckBox2", "Ask Confirmation");
-    CheckBox2->setGeometry(28, 68, 172, 20);
+    CheckBox2->setGeometry(26, 70, 170, 20);
     CheckBox5 = MakeNamed<QCheckBox>(GroupBox3, "CheckBox5", "No confirm on delete ALL tiles");
-    CheckBox5->setGeometry(10, 100, 192, 20);
+    CheckBox5->setGeometry(8, 102, 188, 20);
 
     Button1 = MakeNamed<QPushButton>(this, "Button1", "OK");
     Button1->setGeometry(284, 216, 75, 27);

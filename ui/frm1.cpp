@@ -131,21 +131,21 @@ TFram1::TFram1(QWidget* parent) : QWidget(parent)
 void TFram1::buildGeneralBox()
 {
     GroupBox1 = MakeNamed<QGroupBox>(this, "GroupBox1", "General");
-    GroupBox1->setGeometry(4, 2, 444, 176);
+    GroupBox1->setGeometry(4, 2, 426, 176);
     QWidget* g = GroupBox1;
 
     NameEdit = new TLabeledEdit(g, "NameEdit", "Name");
-    NameEdit->Place(10, 34, 130);
+    NameEdit->Place(8, 34, 120);
     TypeEdit = new TLabeledEdit(g, "TypeEdit", "Type");
-    TypeEdit->Place(148, 34, 40);
+    TypeEdit->Place(134, 34, 40);
     LimitTyping(TypeEdit, 3);
     VersionEdit = new TLabeledEdit(g, "VersionEdit", "Version");
-    VersionEdit->Place(196, 34, 52);
+    VersionEdit->Place(180, 34, 52);
     LimitTyping(VersionEdit, 5);
     EnvMapEdit = new TLabeledEdit(g, "EnvMapEdit", "Env Map");
-    EnvMapEdit->Place(256, 34, 96);
+    EnvMapEdit->Place(238, 34, 90);
     TransitionEdit = new TLabeledEdit(g, "TransitionEdit", "Transition");
-    TransitionEdit->Place(360, 34, 76);
+    TransitionEdit->Place(334, 34, 84);
     InstallKeyFilter(TransitionEdit, SignedKeys);
 
     auto combo = [g](QComboBox*& box, QLabel*& label, const char* name, const char* labelName, const char* caption,
@@ -156,29 +156,29 @@ void TFram1::buildGeneralBox()
         label = MakeNamed<QLabel>(g, labelName, caption);
         label->setGeometry(x, 60, w, 16);
     };
-    combo(BorderCombo, BorderLabel, "BorderCombo", "BorderLabel", "Border Terrain", 10, 130);
-    combo(DefaultCombo, DefaultLabel, "DefaultCombo", "DefaultLabel", "Default Terrain", 148, 140);
-    combo(FloorCombo, FloorLabel, "FloorCombo", "FloorLabel", "Floor Terrain", 296, 140);
+    combo(BorderCombo, BorderLabel, "BorderCombo", "BorderLabel", "Border Terrain", 8, 130);
+    combo(DefaultCombo, DefaultLabel, "DefaultCombo", "DefaultLabel", "Default Terrain", 144, 136);
+    combo(FloorCombo, FloorLabel, "FloorCombo", "FloorLabel", "Floor Terrain", 286, 132);
 
     UnlocalEdit = new TLabeledEdit(g, "UnlocalEdit", "Unlocalized Name");
-    UnlocalEdit->Place(10, 118, 130);
+    UnlocalEdit->Place(8, 118, 120);
     DisplayEdit = new TLabeledEdit(g, "DisplayEdit", "DisplayName");
-    DisplayEdit->Place(148, 118, 52);
+    DisplayEdit->Place(134, 118, 52);
     DisplayEdit->setText("-1");
     InstallKeyFilter(DisplayEdit, SignedKeys);
     UpDown1 = new TUpDown(g, "UpDown1", DisplayEdit, -1, 32767);
     UpDown1->PlaceBesideAssociate();
     Edit1 = MakeNamed<QLineEdit>(g, "Edit1");
     Edit1->setReadOnly(true);
-    Edit1->setGeometry(222, 118, 214, 22);
+    Edit1->setGeometry(208, 118, 210, 22);
 
     TransitionCheck = MakeNamed<QCheckBox>(g, "TransitionCheck", "Has Height Transition");
-    TransitionCheck->setGeometry(10, 148, 150, 20);
+    TransitionCheck->setGeometry(8, 148, 150, 20);
     InteriorCheck = MakeNamed<QCheckBox>(g, "InteriorCheck", "Interior");
-    InteriorCheck->setGeometry(166, 148, 80, 20);
+    InteriorCheck->setGeometry(160, 148, 80, 20);
     Image1 = MakeNamed<QLabel>(g, "Image1");
-    Image1->setGeometry(256, 146, 180, 24);
-    Image1->setPixmap(banner(180, 24));
+    Image1->setGeometry(242, 146, 176, 24);
+    Image1->setPixmap(banner(176, 24));
 
     // Editing starts with Open or New.
     enableInside(GroupBox1, false);
@@ -190,37 +190,38 @@ void TFram1::buildGeneralBox()
 void TFram1::buildGrassBox()
 {
     GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Grass");
-    GroupBox2->setGeometry(452, 2, 298, 176);
+    GroupBox2->setGeometry(436, 2, 314, 176);
     QWidget* g = GroupBox2;
 
     DensityEdit = new TLabeledEdit(g, "DensityEdit", "Density");
-    DensityEdit->Place(10, 34, 56);
+    DensityEdit->Place(8, 34, 56);
     HeightEdit = new TLabeledEdit(g, "HeightEdit", "Height");
-    HeightEdit->Place(82, 34, 56);
+    HeightEdit->Place(90, 34, 56);
 
     auto channel = [g](TLabeledEdit*& edit, TColorPanel*& panel, const char* editName, const char* caption,
                        const char* panelName, int x, int y) {
         edit = new TLabeledEdit(g, editName, caption);
-        edit->Place(x, y, 50);
+        edit->Place(x, y, 54);
         edit->setReadOnly(true);
         panel = new TColorPanel(g, panelName);
-        panel->setGeometry(x + 52, y, 14, 22);
+        panel->setGeometry(x + 56, y, 14, 22);
     };
-    channel(DRedEdit, Panel1, "DRedEdit", "Diffuse Red", "Panel1", 10, 76);
-    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 82, 76);
-    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 154, 76);
-    channel(ARedEdit, Panel2, "ARedEdit", "Ambient Red", "Panel2", 10, 118);
-    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 82, 118);
-    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 154, 118);
+    channel(DRedEdit, Panel1, "DRedEdit", "Diffuse Red", "Panel1", 8, 76);
+    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 90, 76);
+    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 180, 76);
+    channel(ARedEdit, Panel2, "ARedEdit", "Ambient Red", "Panel2", 8, 118);
+    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 90, 118);
+    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 180, 118);
     for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
         InstallKeyFilter(e, DecimalKeys, 5);
 
     ResultLabel = MakeNamed<QLabel>(g, "ResultLabel", "Result Color");
-    ResultLabel->setGeometry(228, 40, 66, 16);
+    ResultLabel->setGeometry(224, 42, 84, 16);
+    ResultLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Panel7 = new TColorPanel(g, "Panel7");
-    Panel7->setGeometry(228, 60, 62, 38);
+    Panel7->setGeometry(264, 60, 44, 38);
     Panel8 = new TColorPanel(g, "Panel8");
-    Panel8->setGeometry(228, 102, 62, 38);
+    Panel8->setGeometry(264, 102, 44, 38);
     const uint32_t face = windowColour();
     for (TColorPanel* p : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7, Panel8}) p->SetColor(face);
     for (TColorPanel* p : {Panel7, Panel8}) {
@@ -231,7 +232,7 @@ void TFram1::buildGrassBox()
     enableInside(GroupBox2, false);
 
     GrassCheck = MakeNamed<QCheckBox>(this, "GrassCheck", "Grass");
-    GrassCheck->setGeometry(680, 0, 64, 18);
+    GrassCheck->setGeometry(680, 0, 66, 18);
     GrassCheck->setEnabled(false);
     // The handler runs whenever the box changes, by code too.
     connect(GrassCheck, &QCheckBox::toggled, this, Guard([this] { GrassCheckClick(); }));

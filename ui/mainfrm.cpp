@@ -75,7 +75,7 @@ QTabWidget* TForm1::MakeNamedTabs()
     auto* pages = new QTabWidget(this);
     pages->setObjectName("PageControl1");
     pages->setDocumentMode(true); // flat buttons rather than raised tabs
-    pages->setStyleSheet("QTabBar::tab { height: 30px; width: 131px; }");
+    pages->setStyleSheet("QTabBar::tab { height: 30px; width: 131px; padding: 0px; }");
     pages->resize(WindowWidth, PageControlHeight);
     return pages;
 }
