@@ -22,7 +22,7 @@ void loadQuietly(TRasterGraphic& graphic, const uint8_t* data, size_t size)
     } catch (const EColorConversionError&) {
     }
     // Whatever was loaded, its rows must all be there.
-    for (uint32_t y = 0; y < graphic.Height() && graphic.GetPixelFormat() != PixelFormat::None; ++y)
+    for (uint32_t y = 0; !graphic.Empty() && graphic.GetPixelFormat() != PixelFormat::None && y < graphic.Height(); ++y)
         if (!graphic.ScanLine(y))
             std::abort();
 }
