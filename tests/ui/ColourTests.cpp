@@ -29,7 +29,7 @@ TEST(FormatColorValue, EveryComponentGivesItsThousandthsCutDown)
             // Thousandths of k/255 cut, not rounded, and a last digit of 1 written as 0.
             int thousandths = int(k * 1000 / 255);
             if (thousandths % 10 == 1) thousandths -= 1;
-            char buf[8];
+            char buf[16];
             std::snprintf(buf, sizeof buf, "0.%03d", thousandths);
             expected = buf;
         }

@@ -6,12 +6,6 @@
 
 #include "UiTestSupport.h"
 
-// Qt keeps caches for the life of the process that LeakSanitizer would report as leaks.
-extern "C" const char* __asan_default_options()
-{
-    return "detect_leaks=0";
-}
-
 void UiTest::TempDirWrite(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
