@@ -74,6 +74,16 @@ bool CanLoadFile(const GraphicClass& graphicClass, const std::string& fileName);
 class TRasterGraphic : public Bitmap {
 public:
     TRasterGraphic() : ColorManager(std::make_unique<TColorManager>()) {}
+    // A copy has the pixels and properties, and a colour manager of its own.
+    TRasterGraphic(const TRasterGraphic& other)
+        : Bitmap(other), ColorManager(std::make_unique<TColorManager>()), ImageProperties(other.ImageProperties)
+    {
+    }
+    TRasterGraphic& operator=(const TRasterGraphic& other)
+    {
+        Assign(other);
+        return *this;
+    }
 
     void Assign(const Bitmap& source) override;
 
