@@ -57,32 +57,38 @@ public:
     void FillMainLists() override;
 };
 
-class CTerrain : public CBase {
+// What terrains and crossers share: a named type with the text the game shows for it.
+class CNamedType : public CBase {
 public:
     std::string Name, StrRef, UnlocalizedName;
 
+    void SetName(std::string v) { Name = std::move(v); }
+    void SetStrRef(std::string v) { StrRef = std::move(v); }
+    void SetUnlocalizedName(std::string v) { UnlocalizedName = std::move(v); }
+
+protected:
+    // Every line is tested against all three keys.
+    void ReadNamedKeys(TextFile& file);
+    void WriteNamedSection(TextFile& file, const char* header, int index) const;
+    void CopyNamedFields(const CNamedType& source);
+};
+
+class CTerrain : public CNamedType {
+public:
     void ReadFromSet(TextFile& file) override;
     void WriteToSet(TextFile& file, int index) override;
     void FillMainLists() override;
     void FillImportLists() override;
-    void SetName(std::string v) { Name = std::move(v); }
-    void SetStrRef(std::string v) { StrRef = std::move(v); }
-    void SetUnlocalizedName(std::string v) { UnlocalizedName = std::move(v); }
     // Takes the source's fields and appends itself to TerrainList.
     void CopyToMain(const CTerrain& source);
 };
 
-class CCrosser : public CBase {
+class CCrosser : public CNamedType {
 public:
-    std::string Name, StrRef, UnlocalizedName;
-
     void ReadFromSet(TextFile& file) override;
     void WriteToSet(TextFile& file, int index) override;
     void FillMainLists() override;
     void FillImportLists() override;
-    void SetName(std::string v) { Name = std::move(v); }
-    void SetStrRef(std::string v) { StrRef = std::move(v); }
-    void SetUnlocalizedName(std::string v) { UnlocalizedName = std::move(v); }
     // Takes the source's fields and appends itself to CrosserList.
     void CopyToMain(const CCrosser& source);
 };

@@ -32,41 +32,45 @@ bool endsAtHeader(std::string_view line)
     return !line.empty() && line[0] == '[';
 }
 
-// Terrains and crossers share their keys: every line is tested against all three.
-template <class Entry>
-void readNamedType(Entry& e, TextFile& file)
+} // namespace
+
+void CNamedType::ReadNamedKeys(TextFile& file)
 {
     readSection(file, EndsSection, [&](const std::string& line) {
-        if (is(line, "Name", 4)) e.SetName(GetIniValue(line));
-        if (is(line, "StrRef", 4)) e.SetStrRef(GetIniValue(line));
-        if (is(line, "UnlocalizedName", 4)) e.SetUnlocalizedName(GetIniValue(line));
+        if (is(line, "Name", 4)) SetName(GetIniValue(line));
+        if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line));
+        if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(GetIniValue(line));
     });
 }
 
-template <class Entry>
-void writeNamedType(const Entry& e, TextFile& f, const char* header, int index)
+void CNamedType::WriteNamedSection(TextFile& f, const char* header, int index) const
 {
     f.Printf(header, index);
-    WriteKey(f, "Name", e.Name);
-    if (!e.StrRef.empty()) WriteKey(f, "StrRef", e.StrRef);
-    if (!e.UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", e.UnlocalizedName);
+    WriteKey(f, "Name", Name);
+    if (!StrRef.empty()) WriteKey(f, "StrRef", StrRef);
+    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", UnlocalizedName);
     f.Printf("\n");
 }
 
-} // namespace
+void CNamedType::CopyNamedFields(const CNamedType& source)
+{
+    SetName(source.Name);
+    SetStrRef(source.StrRef);
+    SetUnlocalizedName(source.UnlocalizedName);
+}
 
 // Terrains
 
 void CTerrain::ReadFromSet(TextFile& file)
 {
-    readNamedType(*this, file);
+    ReadNamedKeys(file);
     Tileset& t = TS();
     (t.ReadTerrainsIntoMain ? t.TerrainList : t.ImportTerrains).Append(this);
 }
 
 void CTerrain::WriteToSet(TextFile& file, int index)
 {
-    writeNamedType(*this, file, "[TERRAIN%d]\n", index);
+    WriteNamedSection(file, "[TERRAIN%d]\n", index);
 }
 
 void CTerrain::FillMainLists()
@@ -81,9 +85,7 @@ void CTerrain::FillImportLists()
 
 void CTerrain::CopyToMain(const CTerrain& source)
 {
-    SetName(source.Name);
-    SetStrRef(source.StrRef);
-    SetUnlocalizedName(source.UnlocalizedName);
+    CopyNamedFields(source);
     TS().TerrainList.Append(this);
 }
 
@@ -91,14 +93,14 @@ void CTerrain::CopyToMain(const CTerrain& source)
 
 void CCrosser::ReadFromSet(TextFile& file)
 {
-    readNamedType(*this, file);
+    ReadNamedKeys(file);
     Tileset& t = TS();
     (t.ReadCrossersIntoMain ? t.CrosserList : t.ImportCrossers).Append(this);
 }
 
 void CCrosser::WriteToSet(TextFile& file, int index)
 {
-    writeNamedType(*this, file, "[CROSSER%d]\n", index);
+    WriteNamedSection(file, "[CROSSER%d]\n", index);
 }
 
 void CCrosser::FillMainLists()
@@ -113,9 +115,7 @@ void CCrosser::FillImportLists()
 
 void CCrosser::CopyToMain(const CCrosser& source)
 {
-    SetName(source.Name);
-    SetStrRef(source.StrRef);
-    SetUnlocalizedName(source.UnlocalizedName);
+    CopyNamedFields(source);
     TS().CrosserList.Append(this);
 }
 

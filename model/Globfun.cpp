@@ -66,14 +66,7 @@ void copyFirstNamed(const CPtrList<Entry>& source, const std::string& name)
 
 void ResetTileset()
 {
-    Tileset& t = TS();
-    t.General = std::make_unique<CGeneral>();
-    t.TerrainList.Clear();
-    t.CrosserList.Clear();
-    t.PrimaryRuleList.Clear();
-    t.SecondaryRuleList.Clear();
-    t.TileList.Clear();
-    t.GroupList.Clear();
+    TS().ClearMain();
     Views().ClearUnusedFiles();
 }
 

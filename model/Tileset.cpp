@@ -6,21 +6,31 @@ Tileset& TS()
     return tileset;
 }
 
+void Tileset::ClearMain()
+{
+    General = std::make_unique<CGeneral>();
+    TerrainList.Clear();
+    CrosserList.Clear();
+    PrimaryRuleList.Clear();
+    SecondaryRuleList.Clear();
+    TileList.Clear();
+    GroupList.Clear();
+}
+
+void Tileset::ClearImport()
+{
+    ImportGeneral = std::make_unique<CGeneral>();
+    ImportTerrains.Clear();
+    ImportCrossers.Clear();
+    ImportTiles.Clear();
+    ImportGroups.Clear();
+}
+
 void ResetAllModelData()
 {
     Tileset& t = TS();
-    t.General = std::make_unique<CGeneral>();
-    t.TerrainList.Clear();
-    t.CrosserList.Clear();
-    t.PrimaryRuleList.Clear();
-    t.SecondaryRuleList.Clear();
-    t.TileList.Clear();
-    t.GroupList.Clear();
-    t.ImportGeneral = std::make_unique<CGeneral>();
-    t.ImportTerrains.Clear();
-    t.ImportCrossers.Clear();
-    t.ImportTiles.Clear();
-    t.ImportGroups.Clear();
+    t.ClearMain();
+    t.ClearImport();
     t.ReadTerrainsIntoMain = t.ReadCrossersIntoMain = t.ReadTilesIntoMain = t.ReadGroupsIntoMain = false;
 }
 

@@ -29,6 +29,11 @@ struct Tileset {
     bool ReadCrossersIntoMain = false;
     bool ReadTilesIntoMain = false;
     bool ReadGroupsIntoMain = false;
+
+    // A new, empty General and empty main lists.
+    void ClearMain();
+    // A new, empty ImportGeneral and empty import lists.
+    void ClearImport();
 };
 
 // The one tileset of the program.

@@ -1,8 +1,6 @@
 // Texture names in text models: collecting, replacing in place and previewing.
-#include <csignal>
-#include <sys/resource.h>
-
 #include "AssetTestSupport.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -95,15 +93,12 @@ TEST_F(Textures, AFailedRewriteLeavesTheModelWhole)
 {
     const std::string model = "  bitmap old_tex\r\n" + std::string(4096, '#') + "\r\n";
     std::string path = set.Write("big.mdl", model);
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int n = ReplaceTextureInMdl(path, "old_tex", "new_tex");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    int n = 0;
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        n = ReplaceTextureInMdl(path, "old_tex", "new_tex");
+    }
     EXPECT_EQ(n, 0);
     EXPECT_EQ(set.Read("big.mdl"), model);
     EXPECT_FALSE(FileExists(path + ".tmp~"));

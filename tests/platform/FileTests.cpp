@@ -1,12 +1,11 @@
 #include <filesystem>
 
 #include <gtest/gtest.h>
-#include <csignal>
-#include <sys/resource.h>
 
 #include "platform/ByteIO.h"
 #include "platform/Files.h"
 #include "platform/TextFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 TEST(TextFile, LineReadsInPiecesWithCrLfAsOneLineEnd)
@@ -84,16 +83,12 @@ TEST(TextFile, FailedWriteLeavesTheOldFileWhole)
     TextFile f;
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
     f.Write(std::string(4096, 'x'));
-    // A file size limit makes the write fail even for root, as a full disk would.
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool closed = f.Close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    bool closed = true;
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        closed = f.Close();
+    }
     EXPECT_FALSE(closed);
     EXPECT_EQ(dir.Read("t.set"), "old");
     EXPECT_FALSE(FileExists(path + ".tmp~")) << "the partial temporary file is removed";

@@ -1,12 +1,9 @@
 // The general settings frame: Open, New, the general view and Save .SET with its checks.
 #include "UiTestSupport.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "gamedata/Citp.h"
 #include "platform/Files.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 std::string text(const QLineEdit* e)
@@ -391,15 +388,11 @@ TEST_F(UiTest, AFailedSaveSaysSoAndLeavesTheOldFileWhole)
     const std::string old = dir.Write("old.set", "old contents");
     dialogs.Clear();
     dialogs.QueueFile(old);
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    F().Button2->click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        F().Button2->click();
+    }
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Error on saving file !!!");
     EXPECT_EQ(dir.Read("old.set"), "old contents");
