@@ -128,8 +128,19 @@ bool ReadWholeFile(const std::string& path, std::string& out)
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data)
+bool WriteFileAtomic(const std::string& requested, std::string_view data)
 {
+    // Write beside the real file, so that a link stays a link, and keep its permissions.
+    std::error_code ec;
+    std::string path = requested;
+    if (fs::is_symlink(requested, ec)) {
+        auto target = fs::canonical(requested, ec);
+        if (ec) return false;
+        path = target.string();
+    }
+    std::optional<fs::perms> perms;
+    if (auto st = fs::status(path, ec); !ec && fs::is_regular_file(st)) perms = st.permissions();
+
     std::string tmp = path + ".tmp~";
     {
         std::FILE* f = std::fopen(tmp.c_str(), "wb");
@@ -142,7 +153,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data)
             return false;
         }
     }
-    std::error_code ec;
+    if (perms) fs::permissions(tmp, *perms, fs::perm_options::replace, ec);
     fs::rename(tmp, path, ec);
     if (ec) {
         std::remove(tmp.c_str());

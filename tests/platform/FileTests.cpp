@@ -94,6 +94,20 @@ TEST(TextFile, FailedWriteLeavesTheOldFileWhole)
     EXPECT_FALSE(FileExists(path + ".tmp~")) << "the partial temporary file is removed";
 }
 
+TEST(Files, AtomicWriteKeepsLinksAndPermissions)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    std::string real = dir.Write("real.set", "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, dir.File("link.set"));
+    ASSERT_TRUE(WriteFileAtomic(dir.File("link.set"), "new"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.set"))) << "the link is not replaced by a file";
+    EXPECT_EQ(dir.Read("real.set"), "new");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 TEST(ByteIO, ExplicitEndianReadsAndShortReadsThrow)
 {
     const unsigned char bytes[] = {0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b', 0, 'c'};
