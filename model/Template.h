@@ -37,12 +37,16 @@ public:
     // Removes and destroys the element at index; returns index, or -1 when out of range.
     // A walk of this list stays on the element it last returned or, when that one is the
     // one removed, moves back so that its next step gives the element that followed it.
+    // A walk of a list that is now empty is over.
     int DeleteAt(int index)
     {
         if (index < 0 || index > lastIndex()) return -1;
         T* item = items_[std::size_t(index)];
         items_.erase(items_.begin() + index);
-        if (cursor_.list == this && cursor_.pos >= index) --cursor_.pos;
+        if (cursor_.list == this) {
+            if (items_.empty()) cursor_ = {};
+            else if (cursor_.pos >= index) --cursor_.pos;
+        }
         delete item;
         return index;
     }

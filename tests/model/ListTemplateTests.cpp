@@ -79,6 +79,15 @@ TEST(CPtrList, TheCursorIsSharedByEveryListOfOneTypeAndSurvivesDeletion)
     EXPECT_EQ(List::Next(*main)->v, 2);
     EXPECT_EQ(List::Next(*main), nullptr);
 
+    // Emptying the list a walk stands on ends that walk: the next walk of another list
+    // starts from that list's first element.
+    std::unique_ptr<List> one(make(1, 20));
+    EXPECT_EQ(List::Next(*one)->v, 20);
+    one->DeleteAt(0);
+    EXPECT_EQ(List::Next(*one), nullptr);
+    EXPECT_FALSE(List::Walking());
+    EXPECT_EQ(walk(*main), (std::vector<int>{0, 2}));
+
     // Destroying the list of an unfinished walk leaves the cursor idle, not dangling.
     EXPECT_EQ(List::Next(*import)->v, 10);
     import.reset();
