@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gamedata/GameData.h"
+#include "gamedata/TgaHeader.h"
 #include "platform/ByteIO.h"
 #include "platform/Files.h"
 #include "platform/PathNoCase.h"
@@ -222,20 +223,11 @@ TextureInfo CBifResList::LoadTileTexture(const std::string& name, ImageBox& imag
     TextureInfo info;
     if (ExtractTileTga(name) == -1) return info;
     TempFileRemover remover(game_.TempFilePath);
-    uint8_t header[17];
-    {
-        File f(std::fopen(game_.TempFilePath.c_str(), "rb"));
-        if (!f || std::fread(header, 1, sizeof header, f.get()) != sizeof header) {
-            // Too short to be a TGA at all.
-            image.ClearPicture();
-            return info;
-        }
+    if (ReadTgaHeader(game_.TempFilePath, info) != TgaHeaderRead::Read) {
+        // Too short to be a TGA at all.
+        image.ClearPicture();
+        return info;
     }
-    ByteReader r(header, sizeof header);
-    r.Seek(12);
-    info.width = r.U16LE();
-    info.height = r.U16LE();
-    info.bits = r.U8();
     image.LoadPicture(game_.TempFilePath);
     image.SetStretch(false);
     info.status = 2;

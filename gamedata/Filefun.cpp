@@ -32,9 +32,7 @@ std::optional<std::string> FindFile(const std::string& folder, std::string_view 
 
 std::string ResolveFile(const std::string& path)
 {
-    if (FileExists(path)) return path;
-    auto found = FindNoCase(ParentFolder(path), FileNameOf(path));
-    return found ? *found : std::string();
+    return FindNoCase(ParentFolder(path), FileNameOf(path)).value_or(std::string());
 }
 
 bool CanReadWrite(const std::string& path)
@@ -53,7 +51,7 @@ bool IsBinaryModel(std::string_view bytes)
 
 bool HasExt3(std::string_view name, std::string_view ext)
 {
-    return name.size() >= 3 && EqualsNoCase(name.substr(name.size() - 3), ext);
+    return EqualsNoCase(GetExtension3(name), ext);
 }
 
 std::string BaseName4(std::string_view name)

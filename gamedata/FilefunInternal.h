@@ -10,7 +10,8 @@ namespace filefun {
 // The sorted file names of a folder; false when it is not a folder that can be read.
 bool ListFolder(const std::string& folder, std::vector<std::string>& names);
 
-// The path of the file named name in folder, ignoring case (an exact match wins).
+// The path of the file named name in folder, ignoring case (an exact match wins). An empty
+// folder holds nothing: without a tileset folder, no file of the current folder is taken.
 std::optional<std::string> FindFile(const std::string& folder, std::string_view name);
 
 // The path as given when that file exists, else the file of its folder with that name
@@ -24,7 +25,7 @@ bool CanReadWrite(const std::string& path);
 // four bytes is not.
 bool IsBinaryModel(std::string_view bytes);
 
-// True when the last three characters of name equal ext, ignoring case.
+// True when the last three characters of name equal ext (three characters), ignoring case.
 bool HasExt3(std::string_view name, std::string_view ext);
 
 // The name without its last four characters; empty when it is shorter.

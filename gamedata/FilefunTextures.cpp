@@ -1,11 +1,9 @@
 // Texture names on the "bitmap" lines of text models: collecting, renaming and previewing.
-#include <cstdio>
-
 #include "gamedata/Filefun.h"
 #include "gamedata/FilefunInternal.h"
 #include "gamedata/GameData.h"
+#include "gamedata/TgaHeader.h"
 #include "model/Tileset.h"
-#include "platform/ByteIO.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -116,21 +114,13 @@ TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image)
     const std::string& dir = Game().SetDir;
 
     if (auto tga = tgaWanted ? FindFile(dir, base + ".tga") : std::nullopt) {
-        if (std::FILE* f = std::fopen(tga->c_str(), "rb")) {
-            uint8_t header[17];
-            bool whole = std::fread(header, 1, sizeof header, f) == sizeof header;
-            std::fclose(f);
+        if (TgaHeaderRead read = ReadTgaHeader(*tga, info); read != TgaHeaderRead::CannotOpen) {
             info.status = 0;
-            if (!whole) {
+            if (read == TgaHeaderRead::TooShort) {
                 // Too short to hold a TGA header: there is nothing to show.
                 image.ClearPicture();
                 return info;
             }
-            ByteReader r(header, sizeof header);
-            r.Seek(12);
-            info.width = r.U16LE();
-            info.height = r.U16LE();
-            info.bits = r.U8();
             if (info.width > 128 || info.height > 128) image.SetStretch(true);
             image.LoadPicture(*tga);
             return info;
