@@ -1,5 +1,6 @@
 #include "gamedata/GameData.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "platform/ByteIO.h"
@@ -13,12 +14,31 @@ GameData::GameData() = default;
 GameData::~GameData()
 {
     if (tlkFile_) std::fclose(tlkFile_);
+    removePrivateTemp();
+}
+
+void GameData::removePrivateTemp()
+{
+    if (privateTemp_.empty()) return;
+    RemoveFile(JoinPath(privateTemp_, "MMTEMP.TGA"));
+    RemoveFile(privateTemp_);
+    privateTemp_.clear();
 }
 
 void GameData::SetStartFolder(const std::string& dir)
 {
     StartDir = dir;
-    TempFilePath = JoinPath(WritableFolderOr(StartDir), "MMTEMP.TGA");
+    removePrivateTemp();
+    std::string folder = WritableFolderOr(StartDir);
+    if (folder != StartDir) {
+        // Anyone may create files in the shared temporary folder: a MMTEMP.TGA planted there
+        // (a link to one of the user's files) would be written through. A folder only we can
+        // enter avoids that; without one, extractions fail rather than take the risk.
+        std::string own = JoinPath(folder, "tilvenna-XXXXXX");
+        if (mkdtemp(own.data())) privateTemp_ = own;
+        folder = privateTemp_;
+    }
+    TempFilePath = folder.empty() ? std::string() : JoinPath(folder, "MMTEMP.TGA");
     MdlCompilerPath = JoinPath(StartDir, "nwnmdlcomp.exe");
     if (std::FILE* f = std::fopen(MdlCompilerPath.c_str(), "rb"); f && !IsDirectory(MdlCompilerPath))
         std::fclose(f);

@@ -20,8 +20,8 @@ public:
 
     std::string GameDir;         // the game's installation folder; empty when unknown
     std::string StartDir;        // the folder the editor started in; the converter runs there
-    std::string TempFilePath;    // MMTEMP.TGA in StartDir, or in the system's temporary
-                                 // folder when StartDir is not writable
+    std::string TempFilePath;    // MMTEMP.TGA in StartDir or, when StartDir is not writable,
+                                 // in a private folder of the system's temporary folder
     std::string MdlCompilerPath; // nwnmdlcomp.exe in StartDir; empty when it is not there
     std::string SetDir;          // folder of the open .set file
     std::string SetFilePath;     // full path of the open .set file
@@ -52,6 +52,8 @@ public:
 
 private:
     bool openTlk(const std::string& path);
+    void removePrivateTemp();
+    std::string privateTemp_;    // our own folder in the system's temporary folder, if any
     std::FILE* tlkFile_ = nullptr;
     uint64_t tlkSize_ = 0;
 };

@@ -380,12 +380,24 @@ TEST(StartFolder, TemporaryFileAndConverterPaths)
     gd.SetStartFolder(start.Path());
     EXPECT_EQ(gd.MdlCompilerPath, start.Path() + "/nwnmdlcomp.exe");
 
-    // A start folder the editor cannot write to: the system's temporary folder.
-    GameData gone;
-    gone.SetStartFolder(start.File("removed"));
-    EXPECT_EQ(ParentFolder(gone.TempFilePath), WritableFolderOr(""));
-    EXPECT_NE(ParentFolder(gone.TempFilePath), start.File("removed"));
-    EXPECT_EQ(FileNameOf(gone.TempFilePath), "MMTEMP.TGA");
+    // A start folder the editor cannot write to: a folder of its own in the system's
+    // temporary folder, never a fixed name there that another user could plant a link on.
+    std::string privateFolder;
+    {
+        GameData gone;
+        gone.SetStartFolder(start.File("removed"));
+        privateFolder = ParentFolder(gone.TempFilePath);
+        EXPECT_EQ(ParentFolder(privateFolder), WritableFolderOr(""));
+        EXPECT_EQ(FileNameOf(gone.TempFilePath), "MMTEMP.TGA");
+        struct stat st {};
+        ASSERT_EQ(stat(privateFolder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        ASSERT_TRUE(WriteFileAtomic(gone.TempFilePath, "left by an extraction"));
+        GameData other;
+        other.SetStartFolder(start.File("removed"));
+        EXPECT_NE(other.TempFilePath, gone.TempFilePath);
+    }
+    EXPECT_FALSE(IsDirectory(privateFolder));   // removed with the game data
     if (geteuid() != 0) {
         std::string ro = start.File("readonly");
         ASSERT_EQ(mkdir(ro.c_str(), 0555), 0);
