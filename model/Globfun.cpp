@@ -33,8 +33,9 @@ int findGroupOfTile(const CPtrList<CGroup>& groups, int tile)
 
 bool groupHasModelPrefix(const CPtrList<CTile>& tiles, const StringList& cells, const std::string& prefix)
 {
-    for (int n : cellNumbers(cells)) {
-        const CTile* tile = tiles.At(n);
+    // Nothing changes here, so each cell is converted only when its turn comes.
+    for (const std::string& cell : cells) {
+        const CTile* tile = tiles.At(StrToInt(cell));
         if (tile && StartsWithNoCase(tile->Model, prefix, prefix.size())) return true;
     }
     return false;

@@ -41,7 +41,8 @@ int FindTileByModel(const std::string& model);
 bool TileModelExists(const CTile& tile);
 bool GroupNameExists(const CGroup& group);
 // True when a cell names a tile (of TileList, or ImportTiles) whose Model begins with
-// prefix, ignoring case. A cell that is not a number raises EConvertError.
+// prefix, ignoring case. Cells are taken in order; one that is not a number, met before a
+// cell that qualifies, raises EConvertError.
 bool GroupHasModelPrefix(const StringList& cells, const std::string& prefix);
 bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefix);
 // Replace a terrain (crosser) name in the tiles, its own entry and, for terrains, the

@@ -144,8 +144,8 @@ TEST_F(ModelOps, ModelPrefixTestsOverGroupCells)
     EXPECT_TRUE(GroupHasModelPrefix({"-1", "0"}, ""));
     EXPECT_FALSE(GroupHasModelPrefix({"-1", "9"}, "")) << "empty prefix needs a cell naming a tile";
     EXPECT_FALSE(GroupHasModelPrefix({}, ""));
-    EXPECT_THROW(GroupHasModelPrefix({"0", "zz"}, "ttr"), EConvertError)
-        << "every cell is checked, also after one that qualifies";
+    EXPECT_TRUE(GroupHasModelPrefix({"0", "zz"}, "ttr")) << "cells are looked at in order up to the first that qualifies";
+    EXPECT_THROW(GroupHasModelPrefix({"zz", "0"}, "ttr"), EConvertError);
 
     EXPECT_TRUE(ImportGroupHasModelPrefix({"0"}, "SRC"));
     EXPECT_FALSE(ImportGroupHasModelPrefix({"1"}, "ttr"));
