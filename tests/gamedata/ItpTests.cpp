@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gamedata/Citp.h"
+#include "platform/ByteIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -402,6 +403,30 @@ TEST_F(ItpTest, BuildingBlocksKeepTheirOffsetsAndLabels)
     // An entry before any list is opened is a caller's mistake, not a corrupt file.
     EXPECT_THROW(x.AddStruct(0, 0, 2, true), std::logic_error);
     EXPECT_THROW(x.SetListIndex(3, 1), std::out_of_range);
+}
+
+// The reader follows the GFF layout, not only what the palette writer uses: FLOAT sits in
+// the field itself, DOUBLE and DWORD64 in the field data block.
+TEST(GffReaderTest, ReadsSimpleAndComplexNumbersWhereTheLayoutPutsThem)
+{
+    ByteWriter w;
+    w.Bytes("GFF ");
+    w.Bytes("V3.2");
+    for (uint32_t v : {56u, 1u, 68u, 3u, 104u, 3u, 152u, 16u, 168u, 12u, 180u, 0u}) w.U32LE(v);
+    for (uint32_t v : {0xFFFFFFFFu, 0u, 3u}) w.U32LE(v);           // top struct, fields via indices at 0
+    for (uint32_t v : {8u, 0u, 0x3FC00000u}) w.U32LE(v);           // FLOAT 1.5, inline
+    for (uint32_t v : {9u, 1u, 0u}) w.U32LE(v);                    // DOUBLE at field data 0
+    for (uint32_t v : {6u, 2u, 8u}) w.U32LE(v);                    // DWORD64 at field data 8
+    for (const char* l : {"F", "D", "Q"}) w.FixedString(l, 16);
+    w.U64LE(0x4004000000000000ull);                                // 2.5
+    w.U64LE(0x0123456789ABCDEFull);
+    for (uint32_t v : {0u, 1u, 2u}) w.U32LE(v);
+
+    GffFile f = ReadGff(w.View());
+    ASSERT_EQ(f.top.Labels(), (std::vector<std::string>{"F", "D", "Q"}));
+    EXPECT_EQ(f.top.fields[0].value, 0x3FC00000u);
+    EXPECT_EQ(f.top.fields[1].value, 0x4004000000000000ull);
+    EXPECT_EQ(f.top.fields[2].value, 0x0123456789ABCDEFull);
 }
 
 // The reader used above must itself refuse damaged palettes, or the checks above prove little.

@@ -126,10 +126,10 @@ private:
         f.label = file_.labels[label];
 
         switch (f.type) {
-        case 0: case 1: case 2: case 3: case 4: case 5: case 9:
+        case 0: case 1: case 2: case 3: case 4: case 5: case 8:   // up to 32 bits, FLOAT too
             f.value = data;
             break;
-        case 6: case 7: case 8: {
+        case 6: case 7: case 9: {                                 // DWORD64, INT64, DOUBLE
             ByteReader r = fieldData(data);
             f.value = r.U64LE();
             break;

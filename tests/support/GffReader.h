@@ -26,7 +26,7 @@ struct GffStruct {
 struct GffField {
     uint32_t type = 0;
     std::string label;
-    uint64_t value = 0;              // numbers: BYTE, CHAR, WORD, SHORT, DWORD, INT, FLOAT bits, 64-bit types
+    uint64_t value = 0;              // numbers: BYTE to INT, FLOAT and DOUBLE as their bits, 64-bit types
     std::string text;                // CExoString, CResRef, VOID
     std::vector<GffStruct> structs;  // List elements, or the one Struct
 };
