@@ -10,19 +10,34 @@
 
 namespace {
 
-// Waits for pid until the deadline; true with status when it ended.
-bool waitUntil(pid_t pid, std::chrono::steady_clock::time_point deadline, int& status)
+enum class Wait { Ended, Running, Lost };
+
+// Waits until pid has ended or the deadline has passed. The child is not reaped, so while
+// it is a zombie its process group cannot be taken by another program. Lost when there is
+// nothing to wait for (the status was taken elsewhere, as when SIGCHLD is ignored).
+Wait waitForEnd(pid_t pid, std::chrono::steady_clock::time_point deadline)
 {
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
-        pid_t r = ::waitpid(pid, &status, WNOHANG);
-        if (r == pid) return true;
-        if (r < 0 && errno != EINTR) return true;   // nothing left to wait for
+        siginfo_t info{};
+        int r = ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+        if (r == 0 && info.si_pid == pid) return Wait::Ended;
+        if (r < 0 && errno != EINTR) return Wait::Lost;
         auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return false;
+        if (now >= deadline) return Wait::Running;
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         if (pause < std::chrono::milliseconds(20)) pause *= 2;
     }
+}
+
+// Reaps pid; true with its status when that worked.
+bool reap(pid_t pid, int& status)
+{
+    pid_t r;
+    do {
+        r = ::waitpid(pid, &status, 0);
+    } while (r < 0 && errno == EINTR);
+    return r == pid;
 }
 
 }  // namespace
@@ -84,18 +99,25 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     int status = 0;
     if (n == ssize_t(sizeof childErr)) {
         // Never ran: reap the child, which exits at once.
-        ::waitpid(pid, &status, 0);
+        reap(pid, status);
         return result;
     }
 
-    if (!waitUntil(pid, std::chrono::steady_clock::now() + timeLimit, status)) {
-        // A program that hangs is stopped, so nobody reads a file it is still writing.
+    Wait end = waitForEnd(pid, std::chrono::steady_clock::now() + timeLimit);
+    if (end == Wait::Running) {
+        // A program that hangs is stopped with everything it started, so nobody reads a
+        // file it is still writing.
         ::kill(-pid, SIGTERM);
-        if (!waitUntil(pid, std::chrono::steady_clock::now() + std::chrono::seconds(2), status)) {
+        end = waitForEnd(pid, std::chrono::steady_clock::now() + std::chrono::seconds(2));
+        if (end != Wait::Lost) {
             ::kill(-pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
+            reap(pid, status);
         }
         result.outcome = ProcessOutcome::TimedOut;
+        return result;
+    }
+    if (end == Wait::Lost || !reap(pid, status)) {
+        result.outcome = ProcessOutcome::Unknown;
         return result;
     }
     if (WIFEXITED(status)) {

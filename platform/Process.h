@@ -10,7 +10,8 @@ enum class ProcessOutcome {
     NotStarted,  // the program is absent, not executable, or the folder does not exist
     Exited,      // ended by itself; exitCode holds its status
     Signalled,   // ended by a signal
-    TimedOut,    // still running at the time limit; it was stopped and reaped
+    TimedOut,    // still running at the time limit; it and its children were stopped
+    Unknown,     // it ran, but its exit status could not be read
 };
 
 struct ProcessResult {

@@ -1,6 +1,9 @@
 // Starting outside programs: arguments, folder, exit status, absence and the time limit.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <thread>
+
 #include <sys/stat.h>
 
 #include "platform/Files.h"
@@ -52,6 +55,30 @@ TEST(Process, AHangingProgramIsStoppedAtTheTimeLimit)
     EXPECT_GE(took, 150ms);
     EXPECT_LT(took, 5s);
     EXPECT_FALSE(FileExists(dir.File("late.txt")));
+}
+
+TEST(Process, WhatAStoppedProgramStartedIsStoppedToo)
+{
+    // A child that shrugs off the polite stop would go on writing after the time limit.
+    TempDir dir;
+    std::string script = dir.Write("slow", "#!/bin/sh\n( trap '' TERM; sleep 1; touch late.txt ) &\nsleep 20\n");
+    chmod(script.c_str(), 0755);
+    EXPECT_EQ(RunProcess({script}, dir.Path(), 300ms).outcome, ProcessOutcome::TimedOut);
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_FALSE(FileExists(dir.File("late.txt")));
+}
+
+TEST(Process, AnExitStatusThatCannotBeReadIsNoSuccess)
+{
+    // With SIGCHLD ignored the system reaps the program itself and keeps no status.
+    TempDir dir;
+    std::string script = dir.Write("fails", "#!/bin/sh\nexit 3\n");
+    chmod(script.c_str(), 0755);
+    auto old = std::signal(SIGCHLD, SIG_IGN);
+    ProcessResult r = RunProcess({script}, dir.Path(), 10s);
+    std::signal(SIGCHLD, old);
+    EXPECT_EQ(r.outcome, ProcessOutcome::Unknown);
+    EXPECT_FALSE(r.Succeeded());
 }
 
 }  // namespace
