@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "gamedata/GameData.h"
@@ -10,14 +11,24 @@
 
 namespace {
 
+// A folder of this run's files, removed when the program ends.
+struct RunFolder {
+    std::string path;
+    ~RunFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 const std::string& Folder()
 {
-    static const std::string folder = [] {
+    static const RunFolder folder{[] {
         std::string templ = WritableFolderOr("") + "/tilvenna-fuzz-key-XXXXXX";
         if (!mkdtemp(templ.data())) std::abort();
         return templ;
-    }();
-    return folder;
+    }()};
+    return folder.path;
 }
 
 void Extract(GameData& gd, const CPtrList<_KeyEntry>& list)

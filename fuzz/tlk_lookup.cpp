@@ -2,6 +2,7 @@
 // those the input itself names.
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "gamedata/GameData.h"
@@ -11,15 +12,25 @@
 
 namespace {
 
+// A folder of this run's files, removed when the program ends.
+struct RunFolder {
+    std::string path;
+    ~RunFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 const std::string& Folder()
 {
-    static const std::string folder = [] {
+    static const RunFolder folder{[] {
         std::string templ = WritableFolderOr("") + "/tilvenna-fuzz-tlk-XXXXXX";
         if (!mkdtemp(templ.data())) std::abort();
         WriteFileAtomic(templ + "/registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + templ + "\n");
         return templ;
-    }();
-    return folder;
+    }()};
+    return folder.path;
 }
 
 } // namespace

@@ -213,6 +213,18 @@ TEST_F(Archives, FullLengthNamesAndHighBitsInResourceIds)
     EXPECT_EQ(Temp(), "index 8192");
     EXPECT_FALSE(idx.HasMdl("tcn01_far"));
     EXPECT_FALSE(idx.HasMdl("tcn01_six"));
+
+    // An archive name past the 63 characters a fixed buffer held is kept whole.
+    const std::string longName = "data\\" + std::string(100, 'l') + ".bif";
+    KeyBuilder k2;
+    k2.AddBif(longName);
+    k2.Add("tcn01_long", ResTypeMdl, 0, 0);
+    game.Write("data/" + std::string(100, 'l') + ".bif", BifBuilder().Add(0, ResTypeMdl, "from the long name").Build());
+    CBifResList idx2(gd);
+    ASSERT_EQ(idx2.ReadKeyFile(game.Write("long.key", k2.Build())), 0);
+    EXPECT_EQ(idx2.BifNames()[0], longName);
+    ASSERT_EQ(idx2.ExtractMdl("tcn01_long"), 0);
+    EXPECT_EQ(Temp(), "from the long name");
 }
 
 TEST_F(Archives, DamagedKeyFilesAreReadAsFarAsTheyHold)
