@@ -15,9 +15,9 @@ void TDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&)
     CompressionError("This compression scheme cannot encode.");
 }
 
-static int targaPixelBytes(uint32_t depth)
+int TTargaRLEDecoder::PixelBytes(uint32_t colorDepth)
 {
-    switch (depth) {
+    switch (colorDepth) {
     case 8: return 1;
     case 15:
     case 16: return 2;
@@ -59,7 +59,7 @@ inline void fillPixels(uint8_t* dest, const uint8_t* pixel, uint32_t count, int 
 
 void TTargaRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
 {
-    int pb = targaPixelBytes(ColorDepth);
+    int pb = PixelBytes(ColorDepth);
     if (pb == 0 || UnpackedSize < 1)
         return;
     const uint8_t* src = Source;

@@ -35,6 +35,10 @@ class TTargaRLEDecoder : public TDecoder {
 public:
     explicit TTargaRLEDecoder(uint32_t colorDepth) : ColorDepth(colorDepth) {}
 
+    // Bytes of one Targa pixel of that many bits: 1, 2, 2, 3, 4 for 8, 15, 16, 24, 32;
+    // 0 for any other size.
+    static int PixelBytes(uint32_t colorDepth);
+
     // UnpackedSize counts pixels. Throws EGraphicCompression when the packets for
     // UnpackedSize pixels need more than PackedSize bytes.
     void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;

@@ -13,18 +13,6 @@ namespace {
 
 const char* const kFormatName = "Targa";
 
-int pixelBytes(uint8_t pixelSize)
-{
-    switch (pixelSize) {
-    case 8: return 1;
-    case 15:
-    case 16: return 2;
-    case 24: return 3;
-    case 32: return 4;
-    default: return 0;
-    }
-}
-
 bool isGrey(uint8_t imageType) { return imageType == 3 || imageType == 11; }
 bool isRLE(uint8_t imageType) { return imageType >= 9 && imageType <= 11; }
 bool isRaw(uint8_t imageType) { return imageType >= 1 && imageType <= 3; }
@@ -88,7 +76,7 @@ bool TargaHeader::IsValid() const
     // Writers leave the entry size 0 when there is no colour map.
     if (ColorMapType == 0 && ColorMapEntrySize == 0)
         entryOk = true;
-    return typeOk && ColorMapType <= 1 && entryOk && pixelBytes(PixelSize) != 0;
+    return typeOk && ColorMapType <= 1 && entryOk && TTargaRLEDecoder::PixelBytes(PixelSize) != 0;
 }
 
 const GraphicClass& TTargaGraphic::Class()
@@ -217,7 +205,7 @@ void TTargaGraphic::LoadFromStream(Stream& stream)
     readPalette(stream, h);
 
     // Every size is checked against what the stream still holds before the bitmap is made.
-    int pb = pixelBytes(h.PixelSize);
+    int pb = TTargaRLEDecoder::PixelBytes(h.PixelSize);
     std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
     uint64_t pixels = uint64_t(h.Width) * h.Height;
     if (pixels * uint64_t(pb) > MaxImageBytes)
@@ -284,15 +272,8 @@ void TTargaGraphic::SaveToStream(Stream& stream, bool compressed)
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
     if (GetPixelFormat() == PixelFormat::Bits1 || GetPixelFormat() == PixelFormat::Bits4)
         SetPixelFormat(PixelFormat::Bits8);
-    int pb = 0;
-    switch (GetPixelFormat()) {
-    case PixelFormat::Bits8: pb = 1; break;
-    case PixelFormat::Bits15:
-    case PixelFormat::Bits16: pb = 2; break;
-    case PixelFormat::Bits24: pb = 3; break;
-    case PixelFormat::Bits32: pb = 4; break;
-    default: pb = 0; break;
-    }
+    // 15-bit pixels take a whole word and are written as 16-bit ones.
+    int pb = (BitsPerPixel(GetPixelFormat()) + 7) / 8;
     // A bitmap without pixels (or without a pixel format) has nothing to write.
     if (Empty() || pb == 0)
         return;
