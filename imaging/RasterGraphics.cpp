@@ -97,11 +97,12 @@ void TFileFormatList::RegisterFileFormat(std::string_view extension, std::string
     } else if (replace) {
         entry = extensions_[index].get();
         TClassEntry* old = entry->ClassReference;
-        if (old && old->GraphicClass == graphicClass)
-            return;
-        attach(*entry, common, graphicClass);
-        if (old && --old->Count == 0)
-            removeClassEntry(old);
+        // Already this class's: the lists stay as they are, the platform still hears of it.
+        if (!old || old->GraphicClass != graphicClass) {
+            attach(*entry, common, graphicClass);
+            if (old && --old->Count == 0)
+                removeClassEntry(old);
+        }
     } else {
         RasterErrorFmt(gesRegistration, std::string(extension));
     }

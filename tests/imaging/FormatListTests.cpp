@@ -86,6 +86,12 @@ TEST(FileFormatList, RegistrationReplacementAndRemoval)
     EXPECT_EQ(list.Classes()[0]->Count, 2u);
     EXPECT_EQ(platform.ClassOf("dib"), &kOtherClass);
     checkCounts(list);
+    // Replacing with the class it already has changes no list, but the platform takes the
+    // new description.
+    list.RegisterFileFormat("dib", "", "Other DIBs", ftRaster, true, &kOtherClass);
+    EXPECT_EQ(list.Classes().size(), 3u);
+    EXPECT_EQ(list.Extensions()[size_t(list.FindExtension("dib"))]->Description, gesDIBs);
+    EXPECT_EQ(platform.Formats().back().description, "Other DIBs");
     // Moving the class's last extension away removes the class entry.
     list.RegisterFileFormat("dib", "", "", ftRaster, true, &kBitmapClass);
     EXPECT_EQ(list.FindGraphicClass(&kOtherClass), -1);
