@@ -1,5 +1,6 @@
 #include "platform/Bitmap.h"
 
+#include "platform/Files.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -149,10 +150,13 @@ void Bitmap::Fill(uint32_t color)
     case PixelFormat::Bits1:
     case PixelFormat::Bits4:
     case PixelFormat::Bits8: {
+        int bits = BitsPerPixel(format_);
         int best = 0;
         long bestDistance = std::numeric_limits<long>::max();
         const auto& entries = palette_.Entries();
-        for (int i = 0; i < int(entries.size()); ++i) {
+        // Only the entries a pixel of this depth can name.
+        int usable = std::min(int(entries.size()), 1 << bits);
+        for (int i = 0; i < usable; ++i) {
             long dr = long(entries[i].red) - r, dg = long(entries[i].green) - g, db = long(entries[i].blue) - b;
             long d = dr * dr + dg * dg + db * db;
             if (d < bestDistance) {
@@ -160,7 +164,6 @@ void Bitmap::Fill(uint32_t color)
                 best = i;
             }
         }
-        int bits = BitsPerPixel(format_);
         uint8_t v = 0;
         for (int shift = 8 - bits; shift >= 0; shift -= bits)
             v = uint8_t(v | (best << shift));
@@ -206,8 +209,12 @@ void Bitmap::LoadFromFile(const std::string& fileName)
 
 void Bitmap::SaveToFile(const std::string& fileName)
 {
-    FileStream stream(fileName, FileStream::Mode::Create);
+    // The file is replaced only by a complete picture: a writer that fails half way, or
+    // cannot write this bitmap at all, leaves the old file as it was.
+    MemoryStream stream;
     SaveToStream(stream);
+    if (!WriteFileAtomic(fileName, stream.View()))
+        throw StreamError("Cannot write file \"" + fileName + "\"");
 }
 
 void Bitmap::Progress(ProgressStage stage, uint8_t percent, bool redraw, const Rect& rect, const std::string& message)

@@ -107,6 +107,8 @@ public:
     virtual void LoadFromStream(Stream& stream);
     virtual void SaveToStream(Stream& stream);
     void LoadFromFile(const std::string& fileName);
+    // Replaces the file only once the whole picture is written; throws StreamError when
+    // the file cannot be written.
     void SaveToFile(const std::string& fileName);
 
     void SetOnProgress(ProgressHandler handler) { onProgress_ = std::move(handler); }

@@ -1,5 +1,6 @@
 // The platform's bitmap, streams and picture registry, as the image readers use them.
 #include "platform/Bitmap.h"
+#include "platform/Files.h"
 #include "platform/Picture.h"
 #include "platform/Stream.h"
 
@@ -137,6 +138,14 @@ TEST(BitmapTest, FillAndAssign)
     EXPECT_EQ(indexed.ScanLine(0)[0], 0x22);
     EXPECT_EQ(indexed.ScanLine(0)[1], 0x22);
 
+    // A 1-bit pixel can only name entries 0 and 1, however close a later entry is.
+    Bitmap mono;
+    mono.SetPixelFormat(PixelFormat::Bits1);
+    mono.SetSize(8, 1);
+    mono.SetPalette(Palette::Create({0x300, {{0, 0, 0, 0}, {255, 255, 255, 0}, {0x40, 0x80, 0xC0, 0}}}));
+    mono.Fill(colour);
+    EXPECT_EQ(mono.ScanLine(0)[0], 0xFF) << "white is nearer than black";
+
     Bitmap copy;
     copy.Assign(indexed);
     EXPECT_EQ(copy.GetPixelFormat(), PixelFormat::Bits4);
@@ -170,6 +179,13 @@ TEST(BitmapTest, PalettesAndProgress)
     EXPECT_EQ(calls, 1);
     MemoryStream s;
     EXPECT_THROW(b.SaveToStream(s), EInvalidGraphic) << "a plain bitmap has no file format";
+    // Saving to a file that cannot be written leaves the old file whole.
+    TempDir dir;
+    std::string old = dir.Write("old.bmp", "keep me");
+    EXPECT_THROW(b.SaveToFile(old), EInvalidGraphic);
+    std::string kept;
+    ASSERT_TRUE(ReadWholeFile(old, kept));
+    EXPECT_EQ(kept, "keep me");
 }
 
 TEST(PictureRegistry, ByExtension)
