@@ -254,7 +254,9 @@ TEST(TargaReader, DamagedFilesFailCleanly)
 
 TEST(TargaReader, MangledFilesNeverCrash)
 {
-    // Random damage to a valid run-length file: every outcome is a picture or a known error.
+    // Random damage to a valid run-length file: every outcome is a picture or a known error
+    // (any other exception fails the test; reads or writes outside a buffer fail it under
+    // the sanitizers).
     std::string base = header(9, 5, 4, 8, 0x20, 2, 1, 3, 24) + "id" + std::string(9, 'p') +
                        bytes({0x84, 1, 0x02, 2, 0, 1, 0x8B, 2, 0x01, 0, 1});
     std::mt19937 rng(1234);
@@ -271,9 +273,6 @@ TEST(TargaReader, MangledFilesNeverCrash)
         try {
             g.LoadFromStream(s);
             ++loaded;
-            if (!g.Empty()) {
-                ASSERT_GE(g.BytesPerRow() * g.Height(), std::size_t(g.Width()) * g.Height());
-            }
         } catch (const ReadError&) {
             ++refused;
         } catch (const EInvalidGraphic&) {
