@@ -1,5 +1,6 @@
-// Every fixture made by ImageMagick or netpbm is loaded through the picture loading by file
-// name and compared pixel by pixel with what the other tool suite decoded from it.
+// Every fixture made by ImageMagick or netpbm (and a few hand-built ones) is loaded through
+// the picture loading by file name and compared pixel by pixel with what an independent
+// decoder made of it.
 #include "Netpbm.h"
 #include "imaging/Targa.h"
 #include "platform/Picture.h"
@@ -46,6 +47,8 @@ const Fixture kFixtures[] = {
     {"nb_cmap_raw_bu", PixelFormat::Bits8, csIndexed, false},
     {"nb_cmap16_rle_bu", PixelFormat::Bits8, csIndexed, true},
     {"nb_grey_rle_bu", PixelFormat::Bits8, csG, true},
+    {"hb_24_rle_cross_td", PixelFormat::Bits24, csRGB, true},
+    {"hb_grey_map_bu", PixelFormat::Bits8, csG, false},
 };
 
 // Red, green, blue (and alpha) of pixel (x, y) as the bitmap holds it, in 8 bits, except

@@ -3,6 +3,7 @@
 # (ImageMagick's convert and netpbm's pamtotga) and stores beside each file the pixels the
 # other tool suite decodes from it: <name>.ref.ppm for the colours and, for images with
 # alpha, <name>.ref-alpha.pgm. The tests compare against these, so CI needs neither tool.
+# A few hand-built files cover what neither encoder writes; tgatoppm decodes those.
 # Needs: ImageMagick 6 (convert), netpbm (pamtotga, tgatoppm). Run from anywhere.
 set -euo pipefail
 cd "$(dirname "$0")/targa"
@@ -62,6 +63,20 @@ for f in nb_*.tga; do
   convert "$f" -auto-orient -depth 8 "ppm:$base.ref.ppm"
   case $base in nb_32_*) convert "$f" -auto-orient -alpha extract -depth 8 "pgm:$base.ref-alpha.pgm" ;; esac
 done
+
+# Hand-built files for what the encoders never write, decoded by tgatoppm:
+# run-length packets that cross row ends, and a grey image that carries a colour map.
+# 5 x 3, 24-bit, top row first: a run of 7 (row 0 and two pixels of row 1), a raw packet
+# of 4 (rest of row 1 and one pixel of row 2), a run of 4.
+printf '\0\0\x0a\0\0\0\0\0\0\0\0\0\x05\0\x03\0\x18\x20' > hb_24_rle_cross_td.tga
+printf '\x86\x10\x20\x30' >> hb_24_rle_cross_td.tga
+printf '\x03\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c' >> hb_24_rle_cross_td.tga
+printf '\x83\xf0\xe0\xd0' >> hb_24_rle_cross_td.tga
+# 4 x 2 grey, bottom row first, with a 3-entry 24-bit map that must be stepped over.
+printf '\0\x01\x03\0\0\x03\0\x18\0\0\0\0\x04\0\x02\0\x08\0' > hb_grey_map_bu.tga
+printf '\x99\x99\x99\x88\x88\x88\x77\x77\x77' >> hb_grey_map_bu.tga
+printf '\x00\x40\x80\xff\x10\x20\x30\x40' >> hb_grey_map_bu.tga
+for f in hb_*.tga; do tgatoppm "$f" > "${f%.tga}.ref.ppm" 2>/dev/null; done
 
 # Seeds of the picture-loading fuzz target: every fixture.
 seeds=../../../../fuzz/seeds/picture_load
