@@ -3,6 +3,7 @@
 
 #include "ModelTestSupport.h"
 #include "platform/Text.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -347,6 +348,8 @@ TEST_F(SetFile, GeneralKeysFollowTheirPrefixRules)
             "Height=0.25\n"
             "EnvMap=\n"
             "EnvMap=env\n"
+            "Default=Stone\n"
+            "Default\n"
             "[GRASS]\n"
             "Grass=yes\n"
             "Floor=Stone");
@@ -359,6 +362,7 @@ TEST_F(SetFile, GeneralKeysFollowTheirPrefixRules)
     EXPECT_EQ(g.Transition, "a=b");
     EXPECT_EQ(g.Height, "0.25") << "sections are not told apart";
     EXPECT_EQ(g.EnvMap, "env");
+    EXPECT_EQ(g.Default, "") << "a key line without '=' gives an empty value";
     EXPECT_EQ(g.Grass, 0) << "a value without digits is 0";
     EXPECT_EQ(g.Floor, "Stone") << "last line without line end";
 
@@ -405,12 +409,17 @@ TEST_F(SetFile, TileSectionsAndDoorsFollowTheirRules)
             "Doors=2\n"
             "VisibilityOrientation=5\n"
             "[TILE0DOOR0]\nZ=1\nType=7\nX=2\nOrientation=3\nY=4\n"
-            "[TILE1]\nModel=tm02\nDoors=0\n"
+            "[TILE1]\nModel=tm02\nDoors=0\nSounds=99999999999\n"
+            "[TILE2]\nModel=tm03\nDoors=-99999999999\nSounds=-99999999999\n"
+            "[TILE2DOOR0]\nType=1\nX=1\nY=1\nZ=1\nOrientation=1\n"
             "[TILE1DOOR0]\nType=1\nX=1\nY=1\nZ=1\nOrientation=1\n");
     const Tileset& t = TS();
-    ASSERT_EQ(t.TileList.Count(), 2);
+    ASSERT_EQ(t.TileList.Count(), 3);
     const CTile& a = *t.TileList.At(0);
     EXPECT_EQ(a.Model, "tm01");
+    EXPECT_EQ(t.TileList.At(1)->Sounds, 2147483647) << "numbers that overflow saturate";
+    EXPECT_EQ(t.TileList.At(2)->Doors, -2147483647 - 1);
+    EXPECT_EQ(t.TileList.At(2)->Sounds, -2147483647 - 1);
     EXPECT_EQ(a.TopLeft, "Grass") << "empty lines inside a tile do not end it";
     EXPECT_EQ(a.TopLeftHeight, 1);
     EXPECT_EQ(a.TopRight, "Trees");
@@ -430,8 +439,13 @@ TEST_F(SetFile, TileSectionsAndDoorsFollowTheirRules)
                           "[TILE1]\nModel=tm02\nWalkMesh=\nTopLeft=\nTopLeftHeight=0\nTopRight=\n"
                           "TopRightHeight=0\nBottomLeft=\nBottomLeftHeight=0\nBottomRight=\nBottomRightHeight=0\n"
                           "Top=\nRight=\nBottom=\nLeft=\nMainLight1=0\nMainLight2=0\nSourceLight1=0\n"
-                          "SourceLight2=0\nAnimLoop1=0\nAnimLoop2=0\nAnimLoop3=0\nDoors=0\nSounds=0\nPathNode=\n"
-                          "Orientation=\nImageMap2D=\n\n"));
+                          "SourceLight2=0\nAnimLoop1=0\nAnimLoop2=0\nAnimLoop3=0\nDoors=0\nSounds=2147483647\n"
+                          "PathNode=\nOrientation=\nImageMap2D=\n\n"
+                          "[TILE2]\nModel=tm03\nWalkMesh=\nTopLeft=\nTopLeftHeight=0\nTopRight=\n"
+                          "TopRightHeight=0\nBottomLeft=\nBottomLeftHeight=0\nBottomRight=\nBottomRightHeight=0\n"
+                          "Top=\nRight=\nBottom=\nLeft=\nMainLight1=0\nMainLight2=0\nSourceLight1=0\n"
+                          "SourceLight2=0\nAnimLoop1=0\nAnimLoop2=0\nAnimLoop3=0\nDoors=-2147483648\n"
+                          "Sounds=-2147483648\nPathNode=\nOrientation=\nImageMap2D=\n\n"));
 }
 
 TEST_F(SetFile, ShortDoorSectionsKeepOnlyWholeDoors)
@@ -544,6 +558,21 @@ TEST_F(SetFile, FailedWriteIsReportedAndTheFrameIsReadFirst)
     EXPECT_EQ(error, "Error on saving file !!!");
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("gone.set")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("gone.set.tmp~")));
+
+    // The disk fills up while the new text is written: the old file stays as it was.
+    const std::string old = dir.Write("old.set", "old contents");
+    TextFile full;
+    ASSERT_TRUE(full.Open(old, TextFile::Mode::Write));
+    bool saved = true;
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        saved = WriteSetFile(full, error);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(error, "Error on saving file !!!");
+    EXPECT_EQ(dir.Read("old.set"), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(old + ".tmp~"));
 
     TextFile closed;
     EXPECT_FALSE(WriteSetFile(closed, error)) << "a file that is not open is not reported as saved";
