@@ -1,4 +1,6 @@
 // The prefix renamer: gives the tileset's asset files a new prefix, inside and out.
+#include <filesystem>
+#include <system_error>
 #include <unordered_map>
 
 #include "gamedata/Filefun.h"
@@ -96,7 +98,10 @@ public:
         std::string lf = LowerAscii(from), lt = LowerAscii(to);
         if (from != to) {
             if (lf != lt && count_[lt] > 0) return false;
-            if (FileExists(JoinPath(dir, to))) return false;
+            // Anything under that name stays, even a link that leads nowhere.
+            std::error_code ec;
+            if (std::filesystem::symlink_status(JoinPath(dir, to), ec).type() != std::filesystem::file_type::not_found)
+                return false;
         }
         if (!RenameFile(JoinPath(dir, from), JoinPath(dir, to))) return false;
         --count_[lf];

@@ -1,4 +1,6 @@
 // The prefix renamer over a folder with mixed-case names, text and binary models and tiles.
+#include <filesystem>
+
 #include "AssetTestSupport.h"
 
 namespace {
@@ -125,6 +127,15 @@ TEST_F(Renamer, ARenameNeverReplacesAFile)
     EXPECT_EQ(set.Read("XYZ99_A.MDL"), "someone else's model");
     EXPECT_EQ(set.Read("tcn01_a.mdl"), "newmodel tcn01_a\r\n");
     EXPECT_EQ(t->Model, "tcn01_a");
+
+    // A link that leads nowhere is not a file of the listing, but it stays all the same.
+    set.Write("tcn01_b.mdl", "newmodel tcn01_b\r\n");
+    std::filesystem::create_symlink("elsewhere.mdl", set.File("xyz99_b.mdl"));
+    memo.lines.clear();
+    EXPECT_EQ(RenameFilesPrefix("tcn01", "xyz99", false, true, bar, memo), 0);
+    EXPECT_EQ(memo.lines.at(2), "FAILED : tcn01_b.mdl --> xyz99_b.mdl");
+    EXPECT_TRUE(std::filesystem::is_symlink(set.File("xyz99_b.mdl")));
+    EXPECT_EQ(set.Read("tcn01_b.mdl"), "newmodel tcn01_b\r\n");
 }
 
 TEST_F(Renamer, TheSamePrefixEnds)
@@ -166,9 +177,6 @@ TEST_F(Renamer, ContentRewritesAndHelpers)
     EXPECT_EQ(CopyLeft("tc", 5), "tc");
     EXPECT_EQ(ChangePrefix("tcn01_a01.mdl", 5, "ab"), "ab_a01.mdl");
     EXPECT_EQ(ChangePrefix("ab", 5, "xyz"), "xyz");
-    CTile tile;
-    SetTileModel(&tile, "m");
-    EXPECT_EQ(tile.Model, "m");
 }
 
 }  // namespace
