@@ -19,7 +19,6 @@ void Tileset::ClearMain()
 
 void Tileset::ClearImport()
 {
-    ImportGeneral = std::make_unique<CGeneral>();
     ImportTerrains.Clear();
     ImportCrossers.Clear();
     ImportTiles.Clear();
@@ -31,6 +30,7 @@ void ResetAllModelData()
     Tileset& t = TS();
     t.ClearMain();
     t.ClearImport();
+    t.ImportGeneral = std::make_unique<CGeneral>();
     t.ReadTerrainsIntoMain = t.ReadCrossersIntoMain = t.ReadTilesIntoMain = t.ReadGroupsIntoMain = false;
 }
 

@@ -32,7 +32,8 @@ struct Tileset {
 
     // A new, empty General and empty main lists.
     void ClearMain();
-    // A new, empty ImportGeneral and empty import lists.
+    // Empty import lists, as each open of a source starts. ImportGeneral stays until a
+    // source with a [GENERAL] section replaces it.
     void ClearImport();
 };
 

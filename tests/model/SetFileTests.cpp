@@ -615,13 +615,18 @@ TEST_F(SetFile, ImportReaderFillsOnlyTheImportLists)
     EXPECT_EQ(t.PrimaryRuleList.Count() + t.SecondaryRuleList.Count(), 0);
     EXPECT_EQ(views.calls, (std::vector<std::string>{"FillImportGroups", "FillImportTerrains", "FillImportCrossers"}));
 
-    // A source without groups, terrains or crossers refills none of their views.
-    ResetAllModelData();
+    // The next source, opened as the Import tab does: its lists replace the earlier ones;
+    // without groups, terrains or crossers it refills none of their views, and without a
+    // [GENERAL] section it keeps the earlier general settings.
+    TS().ClearImport();
     views.calls.clear();
     TextFile g;
     g.OpenText("[TILE0]\nModel=x\n");
     ReadImportSet(g);
-    EXPECT_EQ(TS().ImportTiles.Count(), 1);
+    ASSERT_EQ(t.ImportTiles.Count(), 1);
+    EXPECT_EQ(t.ImportTiles.At(0)->Model, "x");
+    EXPECT_EQ(t.ImportTerrains.Count() + t.ImportCrossers.Count() + t.ImportGroups.Count(), 0);
+    EXPECT_EQ(t.ImportGeneral->Name, "Src");
     EXPECT_TRUE(views.calls.empty());
 }
 
