@@ -314,13 +314,27 @@ void TTargaGraphic::SaveToStream(Stream& stream, bool compressed)
         packed.resize(2 * rowSize);
         encoder.EncodeInit();
     }
+    // Targa's 16-bit pixels are 5-5-5 like our 15-bit ones; 5-6-5 words lose green's
+    // lowest bit on the way out instead of coming back as other colours.
+    bool sixteen = GetPixelFormat() == PixelFormat::Bits16;
+    std::vector<uint8_t> converted(sixteen ? rowSize : 0);
     for (uint32_t y = 0; y < Height(); ++y) {
+        const uint8_t* row = ScanLine(y);
+        if (sixteen) {
+            for (std::size_t x = 0; x < rowSize; x += 2) {
+                unsigned w = unsigned(row[x] | (row[x + 1] << 8));
+                unsigned v = ((w >> 1) & 0x7FE0u) | (w & 0x1Fu);
+                converted[x] = uint8_t(v);
+                converted[x + 1] = uint8_t(v >> 8);
+            }
+            row = converted.data();
+        }
         if (compressed) {
             uint32_t stored = 0;
-            encoder.Encode(ScanLine(y), packed.data(), Width(), stored);
+            encoder.Encode(row, packed.data(), Width(), stored);
             stream.WriteBuffer(packed.data(), stored);
         } else {
-            stream.WriteBuffer(ScanLine(y), rowSize);
+            stream.WriteBuffer(row, rowSize);
         }
         Progress(ProgressStage::Running, 0, false, ProgressRect, "");
         ++ProgressRect.top;

@@ -180,6 +180,25 @@ TEST(TargaWriter, LayoutOfWrittenFiles)
     EXPECT_EQ(out.View().substr(18 + 6, 3), std::string(3, '\0')) << "entries the palette lacks are written black";
     EXPECT_EQ(out.View().substr(18 + 768), bytes({1, 0, 1}));
 
+    // 5-6-5 pixels are written as Targa's 5-5-5 and come back as the same colour.
+    for (bool compressed : {false, true}) {
+        TTargaGraphic sixteen;
+        sixteen.SetPixelFormat(PixelFormat::Bits16);
+        sixteen.SetSize(2, 1);
+        sixteen.Fill(0x00C08040);
+        MemoryStream out16;
+        sixteen.SaveToStream(out16, compressed);
+        out16.SetPosition(0);
+        TTargaGraphic back;
+        back.LoadFromStream(out16);
+        Bitmap expected;
+        expected.SetPixelFormat(PixelFormat::Bits15);
+        expected.SetSize(2, 1);
+        expected.Fill(0x00C08040);
+        ASSERT_EQ(back.GetPixelFormat(), PixelFormat::Bits15);
+        EXPECT_EQ(row(back, 0), row(expected, 0)) << (compressed ? "compressed" : "raw");
+    }
+
     MemoryStream nothing;
     TTargaGraphic().SaveToStream(nothing);
     EXPECT_EQ(nothing.Size(), 0u);
