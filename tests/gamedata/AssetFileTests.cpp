@@ -149,6 +149,7 @@ TEST_F(ImportFiles, CopiesFromAFolderWithoutOverwritingAndCollectsTextures)
     source.Write("tcn01_tex2.Tga", "t2");
     source.Write("tcn01_other.tga", "other");
     source.Write("tcn01_y.WOK", "wok y");
+    source.Write("tga", "no name before the extension"), source.Write(".dds", "nor here");
     set.Write("tcn01_x.WOK", "old wok");
 
     EXPECT_EQ(CopyImportTileFiles(0, "mi_x", false, source.Path(), report, minimaps), 2);
@@ -212,13 +213,6 @@ TEST_F(ImportFiles, QuestionsAndTheAskFlag)
     EXPECT_TRUE(FileExists(set.File("q_tex.dds")));
     EXPECT_FALSE(FileExists(set.File("q_tex.tga")));
 }
-
-// Runs the test body with the current folder set to dir.
-struct InFolder {
-    explicit InFolder(const std::string& dir) : saved(std::filesystem::current_path()) { std::filesystem::current_path(dir); }
-    ~InFolder() { std::filesystem::current_path(saved); }
-    std::filesystem::path saved;
-};
 
 TEST_F(ImportFiles, ArchiveSourceIsNeverAFolderOnDisk)
 {
@@ -327,6 +321,7 @@ protected:
         set.Write("tcn01_c.mdl", AsciiModel({"tex_tga"}, "\n"));
         set.Write("TEX_DDS.DDS", "d");
         set.Write("tex_tga.tga", "t");
+        set.Write("dds", "no name before the extension");
     }
     RecordingProgress bar;
     RecordingMemo memo;

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,13 @@ public:
 private:
     std::string file_, folder_;
     bool immutable_ = false;
+};
+
+// Runs the rest of a test with the current folder set to dir.
+struct InFolder {
+    explicit InFolder(const std::string& dir) : saved(std::filesystem::current_path()) { std::filesystem::current_path(dir); }
+    ~InFolder() { std::filesystem::current_path(saved); }
+    std::filesystem::path saved;
 };
 
 struct ArchiveResource {

@@ -40,6 +40,14 @@ TEST_F(Textures, BinaryMissingShortAndGameTextures)
     EXPECT_EQ(names.Items(), std::vector<std::string>{"custom"});
     EXPECT_EQ(CollectMdlTextures("t", names, true), 1);
     EXPECT_EQ(names.Items(), (std::vector<std::string>{"custom", "TCN01_STONE"}));
+
+    // Without a tileset folder nothing is taken from the current folder.
+    set.Write("tex.tga", TgaFile(8, 8, 24));
+    InFolder here(set.Path());
+    Game().SetDir.clear();
+    EXPECT_EQ(CollectMdlTextures("t", names, true), -2);
+    RecordingImageBox box;
+    EXPECT_EQ(LoadTexturePreview("tex", box).status, -1);
 }
 
 TEST_F(Textures, CollectsEveryTileOnceWithOneStepPerTile)
