@@ -49,7 +49,13 @@ void CreateWindows()
 {
     // The main window sets Form1 itself, first thing, as frames may reach it while it is
     // being built.
-    new TForm1();
+    try {
+        new TForm1();
+    } catch (...) {
+        // The half-built window is gone; leave no pointer to it behind.
+        Form1 = nullptr;
+        throw;
+    }
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);

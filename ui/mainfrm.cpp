@@ -67,7 +67,13 @@ TForm1::TForm1()
             [this](const QPoint& p) { Fram11->PopupMenu1->popup(mapToGlobal(p)); });
 
     SetModelViews(&views_);
-    FormCreate();
+    // A failure while the window is being set up is shown, and the window still comes up,
+    // so the editor can be used with what was found.
+    try {
+        FormCreate();
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
 }
 
 QTabWidget* TForm1::MakeNamedTabs()
