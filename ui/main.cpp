@@ -1,5 +1,6 @@
 // The editor's entry point: the application, its title, the windows in start-up order and
 // the event loop.
+#include "imaging/RasterGraphics.h"
 #include "platform/Dialogs.h"
 #include "ui/App.h"
 #include "ui/QtDialogs.h"
@@ -11,6 +12,8 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     SetAppDialogs(&dialogs);
     try {
+        // Every picture reader is registered before a window can ask for a preview.
+        FileFormatList();
         CreateWindows();
         Form1->show();
         app.exec();
