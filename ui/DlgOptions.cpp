@@ -46,9 +46,9 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     CheckBox5->setGeometry(8, 102, 188, 20);
 
     Button1 = MakeNamed<QPushButton>(this, "Button1", "OK");
-    Button1->setGeometry(284, 216, 75, 27);
+    Button1->setGeometry(280, 216, 80, 27);
     Button2 = MakeNamed<QPushButton>(this, "Button2", "Cancel");
-    Button2->setGeometry(368, 216, 75, 27);
+    Button2->setGeometry(366, 216, 80, 27);
 
     RadioButton1->setChecked(true);
     CheckBox1->setChecked(true);

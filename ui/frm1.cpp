@@ -116,10 +116,10 @@ TFram1::TFram1(QWidget* parent) : QWidget(parent)
 
     OpenDialog1.defaultExt = "set";
     OpenDialog1.filter = "Fichiers SET (*.set)|*.set;*.SET";
-    SaveDialog1.defaultExt = "set";
+    SaveDialog1.defaultExt = "*.set"; // the Qt dialog takes the suffix from it
     SaveDialog1.filter = "Fichiers SET (*.set)|*.set;*.SET";
     SaveDialog1.overwritePrompt = true;
-    SaveDialog2.defaultExt = "itp";
+    SaveDialog2.defaultExt = "*.itp";
     SaveDialog2.filter = "Fichiers ITP (*.itp)|*.itp;*.ITP";
     SaveDialog2.overwritePrompt = true;
 
@@ -173,9 +173,9 @@ void TFram1::buildGeneralBox()
     Edit1->setGeometry(208, 118, 210, 22);
 
     TransitionCheck = MakeNamed<QCheckBox>(g, "TransitionCheck", "Has Height Transition");
-    TransitionCheck->setGeometry(8, 148, 150, 20);
+    TransitionCheck->setGeometry(8, 148, 156, 20);
     InteriorCheck = MakeNamed<QCheckBox>(g, "InteriorCheck", "Interior");
-    InteriorCheck->setGeometry(160, 148, 80, 20);
+    InteriorCheck->setGeometry(166, 148, 74, 20);
     Image1 = MakeNamed<QLabel>(g, "Image1");
     Image1->setGeometry(242, 146, 176, 24);
     Image1->setPixmap(banner(176, 24));
@@ -194,24 +194,25 @@ void TFram1::buildGrassBox()
     QWidget* g = GroupBox2;
 
     DensityEdit = new TLabeledEdit(g, "DensityEdit", "Density");
-    DensityEdit->Place(8, 34, 56);
+    DensityEdit->Place(8, 34, 50);
     HeightEdit = new TLabeledEdit(g, "HeightEdit", "Height");
-    HeightEdit->Place(90, 34, 56);
+    HeightEdit->Place(100, 34, 50);
 
     auto channel = [g](TLabeledEdit*& edit, TColorPanel*& panel, const char* editName, const char* caption,
                        const char* panelName, int x, int y) {
         edit = new TLabeledEdit(g, editName, caption);
-        edit->Place(x, y, 54);
+        edit->Place(x, y, 50);
         edit->setReadOnly(true);
         panel = new TColorPanel(g, panelName);
-        panel->setGeometry(x + 56, y, 14, 22);
+        panel->setGeometry(x + 52, y, 12, 22);
     };
+    // Columns 92 apart leave room for the longest caption, "Ambient Green".
     channel(DRedEdit, Panel1, "DRedEdit", "Diffuse Red", "Panel1", 8, 76);
-    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 90, 76);
-    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 180, 76);
+    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 100, 76);
+    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 192, 76);
     channel(ARedEdit, Panel2, "ARedEdit", "Ambient Red", "Panel2", 8, 118);
-    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 90, 118);
-    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 180, 118);
+    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 100, 118);
+    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 192, 118);
     for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
         InstallKeyFilter(e, DecimalKeys, 5);
 
@@ -219,9 +220,9 @@ void TFram1::buildGrassBox()
     ResultLabel->setGeometry(224, 42, 84, 16);
     ResultLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Panel7 = new TColorPanel(g, "Panel7");
-    Panel7->setGeometry(264, 60, 44, 38);
+    Panel7->setGeometry(276, 60, 32, 38);
     Panel8 = new TColorPanel(g, "Panel8");
-    Panel8->setGeometry(264, 102, 44, 38);
+    Panel8->setGeometry(276, 102, 32, 38);
     const uint32_t face = windowColour();
     for (TColorPanel* p : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7, Panel8}) p->SetColor(face);
     for (TColorPanel* p : {Panel7, Panel8}) {

@@ -320,6 +320,7 @@ TEST_F(UiTest, SaveWritesTheFileAsOpenedAndEditedSettings)
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_TRUE(dialogs.fileRequests[0].save);
     EXPECT_TRUE(dialogs.fileRequests[0].options.overwritePrompt);
+    EXPECT_EQ(dialogs.fileRequests[0].options.defaultExt, "*.set");
     EXPECT_EQ(dialogs.fileRequests[0].options.filter, "Fichiers SET (*.set)|*.set;*.SET");
     EXPECT_EQ(dir.Read("same.set"), WithCrLf(SampleSet));
 
@@ -411,7 +412,7 @@ TEST_F(UiTest, SaveItpWritesThePaletteWhereTheDialogSays)
     EXPECT_EQ(o.initialDir, dir.Path());
     EXPECT_EQ(o.fileName, "Ruralpalstd.itp");
     EXPECT_EQ(o.filter, "Fichiers ITP (*.itp)|*.itp;*.ITP");
-    EXPECT_EQ(o.defaultExt, "itp");
+    EXPECT_EQ(o.defaultExt, "*.itp");
     EXPECT_TRUE(o.overwritePrompt);
     EXPECT_FALSE(FileExists(dir.File("Ruralpalstd.itp")));
 

@@ -121,3 +121,31 @@ TEST_F(UiTest, TheConverterBesideTheStartFolderIsFound)
     EXPECT_EQ(Game().MdlCompilerPath, start.Path() + "/nwnmdlcomp.exe");
     EXPECT_EQ(Game().TempFilePath, start.Path() + "/MMTEMP.TGA");
 }
+
+// Every caption shows whole and no two controls of a box cover each other.
+TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
+{
+    StartEditor();
+    Form1->show();
+    Form3->show();
+    QWidget* boxes[] = {&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2, Form3->GroupBox3, Form3};
+    for (QWidget* box : boxes) {
+        std::vector<QWidget*> controls;
+        for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!w->isHidden() && !qobject_cast<QGroupBox*>(w)) controls.push_back(w);
+        for (QWidget* w : controls) {
+            const std::string name = w->objectName().toStdString();
+            EXPECT_TRUE(box->rect().contains(w->geometry())) << name;
+            if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) {
+                EXPECT_GE(w->width(), w->sizeHint().width()) << name << " cuts its caption";
+            }
+            for (QWidget* other : controls) {
+                if (other != w && other->objectName() < w->objectName()) {
+                    EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                        << name << " covers " << other->objectName().toStdString();
+                }
+            }
+        }
+    }
+    Form3->hide();
+}
