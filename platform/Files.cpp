@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -91,8 +92,22 @@ bool CopyNoOverwrite(const std::string& src, const std::string& dst)
 {
     if (!FileExists(src)) return false;
     std::error_code ec;
-    if (fs::exists(dst, ec)) return false;
-    return fs::copy_file(src, dst, fs::copy_options::none, ec) && !ec;
+    if (fs::exists(fs::symlink_status(dst, ec))) return false;
+    // Copy beside the target first, so that a copy that fails half way (a full disk) leaves
+    // no partial file under the target's name; then put it in place without overwriting.
+    std::string tmp = dst + ".tmp~";
+    if (!fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) || ec) {
+        fs::remove(tmp, ec);
+        return false;
+    }
+    bool placed = ::link(tmp.c_str(), dst.c_str()) == 0;
+    if (!placed && errno != EEXIST && !fs::exists(fs::symlink_status(dst, ec))) {
+        // File systems without hard links.
+        fs::rename(tmp, dst, ec);
+        placed = !ec;
+    }
+    fs::remove(tmp, ec);
+    return placed;
 }
 
 bool RemoveFile(const std::string& path)

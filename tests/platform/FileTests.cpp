@@ -166,6 +166,15 @@ TEST(Files, CopyNeverOverwritesAndFailuresAreReported)
     EXPECT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("dst2")));
     EXPECT_EQ(dir.Read("dst2"), "new");
     EXPECT_FALSE(CopyNoOverwrite(dir.File("nothing"), dir.File("dst3")));
+    // A copy that fails half way leaves nothing under the target's name.
+    dir.Write("big", std::string(8192, 'b'));
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(CopyNoOverwrite(dir.File("big"), dir.File("big2")));
+    }
+    EXPECT_FALSE(FileExists(dir.File("big2")));
+    EXPECT_FALSE(FileExists(dir.File("big2.tmp~")));
     EXPECT_TRUE(RenameFile(dir.File("dst2"), dir.File("dst3")));
     EXPECT_FALSE(RenameFile(dir.File("dst2"), dir.File("dst4")));
     EXPECT_TRUE(RemoveFile(dir.File("dst3")));
