@@ -34,8 +34,6 @@ TEST_F(UiTest, TheOptionsDialogShowsAndChangesTheOptions)
     EXPECT_TRUE(d.CheckBox4->isHidden());
     EXPECT_FALSE(d.CheckBox5->isChecked());
     EXPECT_FALSE(d.CheckBox6->isChecked());
-    EXPECT_EQ(d.GroupBox2->title().toStdString(), "Importing Tiles and Group");
-    EXPECT_EQ(d.RadioButton2->text().toStdString(), "Never copy files when importing");
 
     // Never copy: the confirmation box is off and its flag stays as it was.
     d.RadioButton2->setChecked(true);

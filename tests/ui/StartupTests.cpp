@@ -59,8 +59,6 @@ TEST_F(UiTest, StartUpBuildsTheWindowsInTheEmptyState)
     EXPECT_TRUE(F().Button4->isEnabled());
     EXPECT_EQ(F().DisplayEdit->text().toStdString(), "-1");
     EXPECT_EQ(F().Edit1->text().toStdString(), "Unlocalized Name");
-    EXPECT_TRUE(F().Button2->font().bold());
-    EXPECT_EQ(F().Button2->toolTip().toStdString(), "Save Set file");
 
     // Game data and folders.
     GameData& game = Game();
@@ -148,4 +146,60 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
         }
     }
     Form3->hide();
+}
+
+namespace {
+// The caption a control shows: a button's or label's text, a box's title, an edit's label.
+std::string captionOf(QWidget* w)
+{
+    if (auto* e = dynamic_cast<TLabeledEdit*>(w)) return e->EditLabel->text().toStdString();
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
+    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
+    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+    return "?";
+}
+}
+
+TEST_F(UiTest, ControlsCarryTheirNamesAndCaptions)
+{
+    StartEditor();
+    const std::pair<const char*, const char*> frame[] = {
+        {"OpenButton", "Open"}, {"Button1", "New"}, {"Button2", "Save .SET"}, {"Button5", "Save .ITP"},
+        {"Button4", "Options"}, {"GroupBox1", "General"}, {"NameEdit", "Name"}, {"TypeEdit", "Type"},
+        {"VersionEdit", "Version"}, {"EnvMapEdit", "Env Map"}, {"BorderLabel", "Border Terrain"},
+        {"DefaultLabel", "Default Terrain"}, {"FloorLabel", "Floor Terrain"},
+        {"TransitionCheck", "Has Height Transition"}, {"TransitionEdit", "Transition"}, {"InteriorCheck", "Interior"},
+        {"UnlocalEdit", "Unlocalized Name"}, {"DisplayEdit", "DisplayName"}, {"GrassCheck", "Grass"},
+        {"GroupBox2", "Grass"}, {"DensityEdit", "Density"}, {"HeightEdit", "Height"}, {"DRedEdit", "Diffuse Red"},
+        {"DGreenEdit", "Diffuse Green"}, {"DBlueEdit", "Diffuse Blue"}, {"ARedEdit", "Ambient Red"},
+        {"AGreenEdit", "Ambient Green"}, {"ABlueEdit", "Ambient Blue"}, {"ResultLabel", "Result Color"}};
+    for (auto [name, caption] : frame) {
+        QWidget* w = F().findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(captionOf(w), caption) << name;
+    }
+    const std::pair<const char*, const char*> hints[] = {{"OpenButton", "Open a Set file"}, {"Button1", "New tileset"},
+        {"Button2", "Save Set file"}, {"Button5", "Save ITP file"}, {"Button4", "Options"},
+        {"Panel7", "Open Color-Picker"}, {"Panel8", "Open Color-Picker"}};
+    for (auto [name, hint] : hints) EXPECT_EQ(F().findChild<QWidget*>(name)->toolTip().toStdString(), hint) << name;
+    for (const char* bold : {"OpenButton", "Button1", "Button2", "Button5"})
+        EXPECT_TRUE(F().findChild<QWidget*>(bold)->font().bold()) << bold;
+    EXPECT_FALSE(F().Button4->font().bold());
+    for (const char* name : {"Edit1", "DRedEdit", "ABlueEdit"})
+        EXPECT_TRUE(F().findChild<QLineEdit*>(name)->isReadOnly()) << name;
+    for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Panel6", "UpDown1", "Image1", "StatusBar1"})
+        EXPECT_NE(F().findChild<QWidget*>(name), nullptr) << name;
+
+    const std::pair<const char*, const char*> options[] = {{"Button1", "OK"}, {"Button2", "Cancel"},
+        {"GroupBox2", "Importing Tiles and Group"}, {"RadioButton1", "Copy files when importing"},
+        {"RadioButton2", "Never copy files when importing"}, {"CheckBox1", "Ask Confirmation"},
+        {"CheckBox3", "No confirm on import ALL Tiles/Groups"}, {"CheckBox4", "No confirm on import group tiles members"},
+        {"CheckBox6", "No check for duplicate entries"}, {"GroupBox3", "Editing Tiles"},
+        {"RadioButton3", "Delete files when delete a tile"}, {"RadioButton4", "Never delete files"},
+        {"CheckBox2", "Ask Confirmation"}, {"CheckBox5", "No confirm on delete ALL tiles"}};
+    for (auto [name, caption] : options) {
+        QWidget* w = Form3->findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(captionOf(w), caption) << name;
+    }
 }
