@@ -68,15 +68,18 @@ TEST(CPtrList, DeleteAtClosesTheGapAndDestroysTheItem)
 
 TEST(CPtrList, TheCursorIsSharedByEveryListOfOneTypeAndSurvivesDeletion)
 {
-    std::unique_ptr<List> main(make(3)), import(make(2, 10));
-    EXPECT_EQ(walk(*main), (std::vector<int>{0, 1, 2}));
+    std::unique_ptr<List> main(make(4)), import(make(2, 10));
+    EXPECT_EQ(walk(*main), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(walk(*import), (std::vector<int>{10, 11})) << "a new walk starts from the first element";
 
-    // Deleting the element a walk stands on: the walk goes on with the one that followed.
+    // Deleting the element a walk stands on, or one before it: the walk goes on with the
+    // element that followed, skipping none.
     EXPECT_EQ(List::Next(*main)->v, 0);
     EXPECT_EQ(List::Next(*main)->v, 1);
     main->DeleteAt(1);
     EXPECT_EQ(List::Next(*main)->v, 2);
+    main->DeleteAt(0);
+    EXPECT_EQ(List::Next(*main)->v, 3);
     EXPECT_EQ(List::Next(*main), nullptr);
 
     // Emptying the list a walk stands on ends that walk: the next walk of another list
@@ -86,13 +89,13 @@ TEST(CPtrList, TheCursorIsSharedByEveryListOfOneTypeAndSurvivesDeletion)
     one->DeleteAt(0);
     EXPECT_EQ(List::Next(*one), nullptr);
     EXPECT_FALSE(List::Walking());
-    EXPECT_EQ(walk(*main), (std::vector<int>{0, 2}));
+    EXPECT_EQ(walk(*main), (std::vector<int>{2, 3}));
 
     // Destroying the list of an unfinished walk leaves the cursor idle, not dangling.
     EXPECT_EQ(List::Next(*import)->v, 10);
     import.reset();
     EXPECT_FALSE(List::Walking());
-    EXPECT_EQ(walk(*main), (std::vector<int>{0, 2}));
+    EXPECT_EQ(walk(*main), (std::vector<int>{2, 3}));
 }
 
 TEST(CPtrList, EntryListsReleaseTheirDoorAndCellLists)
