@@ -11,13 +11,11 @@ Registry::Registry(std::string iniPath) : path_(std::move(iniPath)) {}
 std::string Registry::DefaultPath()
 {
     if (const char* p = std::getenv("TILVENNA_REGISTRY"); p && *p) return p;
-    std::string base;
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x)
-        base = x;
-    else if (const char* h = std::getenv("HOME"); h && *h)
-        base = JoinPath(h, ".config");
-    else
-        base = ".";
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string base = (xdg && *xdg) ? std::string(xdg)
+                             : (home && *home) ? JoinPath(home, ".config")
+                                               : std::string(".");
     return JoinPath(JoinPath(base, "tilvenna"), "registry.ini");
 }
 
