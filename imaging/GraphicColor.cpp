@@ -107,8 +107,9 @@ void TColorManager::SetGamma(float mainGamma, float displayGamma)
     mainGamma_ = mainGamma;
     displayGamma_ = displayGamma;
     double exponent = 1.0 / (double(mainGamma) * double(displayGamma));
-    // The source bound follows the target depth below 8 bits, as the tables always have.
-    int sourceBound = sourceBPS_ >= 8 ? 255 : (1 << targetBPS_) - 1;
+    // The source bound follows the target depth below 8 bits, as the tables always have,
+    // but never reaches past the table's 256 entries (a deep target would).
+    int sourceBound = sourceBPS_ >= 8 ? 255 : std::min((1 << targetBPS_) - 1, 255);
     int targetBound = targetBPS_ >= 8 ? 255 : (1 << targetBPS_) - 1;
     for (int i = 0; i <= sourceBound; ++i)
         gammaTable_[i] = uint8_t(std::clamp(nint(std::pow(double(i) / sourceBound, exponent) * targetBound), 0, 255));

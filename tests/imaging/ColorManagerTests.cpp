@@ -110,6 +110,13 @@ TEST(ColorManager, GammaTable)
     EXPECT_EQ(cm.GammaTable()[1], 0);   // (1/3)^2 * 3 = 0.33
     EXPECT_EQ(cm.GammaTable()[2], 1);   // (2/3)^2 * 3 = 1.33
     EXPECT_EQ(cm.GammaTable()[3], 3);
+    // A shallow source with a deep target keeps the table inside its 256 entries.
+    cm.SetSourceBitsPerSample(4);
+    cm.SetTargetBitsPerSample(16);
+    cm.SetGamma(1, 1);
+    EXPECT_EQ(cm.GammaTable()[128], 128);
+    EXPECT_EQ(cm.GammaTable()[255], 255);
+    EXPECT_FLOAT_EQ(cm.YCbCrCoefficients()[0], 0.299f) << "nothing beyond the table was written";
 }
 
 TEST(ColorManager, YCbCrParameters)
