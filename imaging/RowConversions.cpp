@@ -255,8 +255,8 @@ void TColorManager::labFamily(const void* const* s, std::size_t n, void* t, uint
                 a = chromaOffset ? *pa - 128 : int8_t(*pa);
                 b = chromaOffset ? *pb - 128 : int8_t(*pb);
             } else {
-                // 16-bit samples: L spans 0..100 over the whole word, a and b are
-                // hundredths of the 8-bit range.
+                // 16-bit samples: L spans 0..100 over the whole word, a and b count in
+                // 1/256 steps (signed, or offset by 32768 with the chroma offset).
                 L = rd16(pl) * 100.0L / 65535;
                 a = chromaOffset ? (rd16(pa) - 32768) / 256.0L : int16_t(rd16(pa)) / 256.0L;
                 b = chromaOffset ? (rd16(pb) - 32768) / 256.0L : int16_t(rd16(pb)) / 256.0L;
