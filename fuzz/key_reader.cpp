@@ -3,32 +3,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "RunFolder.h"
 #include "gamedata/GameData.h"
 #include "platform/Files.h"
 
 namespace {
 
-// A folder of this run's files, removed when the program ends.
-struct RunFolder {
-    std::string path;
-    ~RunFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
 const std::string& Folder()
 {
-    static const RunFolder folder{[] {
-        std::string templ = WritableFolderOr("") + "/tilvenna-fuzz-key-XXXXXX";
-        if (!mkdtemp(templ.data())) std::abort();
-        return templ;
-    }()};
-    return folder.path;
+    const std::string& f = RunFolder("key");
+    return f;
 }
 
 void Extract(GameData& gd, const CPtrList<_KeyEntry>& list)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "RunFolder.h"
 #include "gamedata/Filefun.h"
 #include "gamedata/GameData.h"
 #include "platform/Files.h"
@@ -12,12 +13,8 @@ namespace {
 
 const std::string& Folder()
 {
-    static const std::string folder = [] {
-        std::string templ = WritableFolderOr("") + "/tilvenna-fuzz-mdl-XXXXXX";
-        if (!mkdtemp(templ.data())) std::abort();
-        return templ;
-    }();
-    return folder;
+    const std::string& f = RunFolder("mdl");
+    return f;
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // those the input itself names.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "RunFolder.h"
 #include "gamedata/GameData.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -12,25 +12,15 @@
 
 namespace {
 
-// A folder of this run's files, removed when the program ends.
-struct RunFolder {
-    std::string path;
-    ~RunFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
 const std::string& Folder()
 {
-    static const RunFolder folder{[] {
-        std::string templ = WritableFolderOr("") + "/tilvenna-fuzz-tlk-XXXXXX";
-        if (!mkdtemp(templ.data())) std::abort();
-        WriteFileAtomic(templ + "/registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + templ + "\n");
-        return templ;
-    }()};
-    return folder.path;
+    // The settings file that names the run's folder as the game's is written once.
+    static const std::string& f = [] () -> const std::string& {
+        const std::string& dir = RunFolder("tlk");
+        WriteFileAtomic(dir + "/registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + dir + "\n");
+        return dir;
+    }();
+    return f;
 }
 
 } // namespace
