@@ -214,7 +214,7 @@ void Bitmap::SaveToFile(const std::string& fileName)
     MemoryStream stream;
     SaveToStream(stream);
     if (!WriteFileAtomic(fileName, stream.View()))
-        throw StreamError("Cannot write file \"" + fileName + "\"");
+        throw StreamError("Cannot write file", fileName);
 }
 
 void Bitmap::Progress(ProgressStage stage, uint8_t percent, bool redraw, const Rect& rect, const std::string& message)
