@@ -51,40 +51,24 @@ void Stream::WriteBuffer(const void* buffer, std::size_t count)
         throw StreamError("Stream write error", Name(), Position() - put);
 }
 
+// N bytes read exactly, then decoded.
+template <std::size_t N, class T>
+static T readDecoded(Stream& stream, T (*decode)(const uint8_t*))
+{
+    uint8_t bytes[N];
+    stream.ReadBuffer(bytes, N);
+    return decode(bytes);
+}
+
 uint8_t Stream::U8()
 {
-    uint8_t b;
-    ReadBuffer(&b, 1);
-    return b;
+    return readDecoded<1, uint8_t>(*this, [](const uint8_t* b) { return b[0]; });
 }
 
-uint16_t Stream::U16LE()
-{
-    uint8_t b[2];
-    ReadBuffer(b, sizeof b);
-    return LoadU16LE(b);
-}
-
-uint32_t Stream::U32LE()
-{
-    uint8_t b[4];
-    ReadBuffer(b, sizeof b);
-    return LoadU32LE(b);
-}
-
-uint16_t Stream::U16BE()
-{
-    uint8_t b[2];
-    ReadBuffer(b, sizeof b);
-    return LoadU16BE(b);
-}
-
-uint32_t Stream::U32BE()
-{
-    uint8_t b[4];
-    ReadBuffer(b, sizeof b);
-    return LoadU32BE(b);
-}
+uint16_t Stream::U16LE() { return readDecoded<2>(*this, LoadU16LE); }
+uint32_t Stream::U32LE() { return readDecoded<4>(*this, LoadU32LE); }
+uint16_t Stream::U16BE() { return readDecoded<2>(*this, LoadU16BE); }
+uint32_t Stream::U32BE() { return readDecoded<4>(*this, LoadU32BE); }
 
 void Stream::Require(uint64_t count)
 {
