@@ -48,14 +48,6 @@ bool IsDirectory(const std::string& path)
     return fs::is_directory(path, ec);
 }
 
-std::optional<long long> FileSize(const std::string& path)
-{
-    std::error_code ec;
-    auto n = fs::file_size(path, ec);
-    if (ec) return std::nullopt;
-    return static_cast<long long>(n);
-}
-
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension)
 {
     std::vector<std::string> names;
