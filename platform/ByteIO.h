@@ -59,12 +59,10 @@ public:
     uint8_t U8();
     uint16_t U16LE();
     uint32_t U32LE();
-    int16_t I16LE() { return static_cast<int16_t>(U16LE()); }
     int32_t I32LE() { return static_cast<int32_t>(U32LE()); }
     uint64_t U64LE();
     uint16_t U16BE();
     uint32_t U32BE();
-    int16_t I16BE() { return static_cast<int16_t>(U16BE()); }
     int32_t I32BE() { return static_cast<int32_t>(U32BE()); }
     void Bytes(void* out, std::size_t n);
     std::string Bytes(std::size_t n);
