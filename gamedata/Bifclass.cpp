@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "gamedata/GameData.h"
 #include "gamedata/TgaHeader.h"
 #include "platform/ByteIO.h"
 #include "platform/Files.h"
 #include "platform/PathNoCase.h"
+#include "platform/Stream.h"
 #include "platform/Text.h"
 
 namespace {
@@ -25,27 +25,7 @@ private:
     const std::string& path_;
 };
 
-class File {
-public:
-    explicit File(std::FILE* f) : f_(f) {}
-    ~File() { if (f_) std::fclose(f_); }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    std::FILE* get() const { return f_; }
-    explicit operator bool() const { return f_ != nullptr; }
-
-private:
-    std::FILE* f_;
-};
-
-bool readAt(std::FILE* f, uint64_t offset, void* out, std::size_t n)
-{
-    if (offset > uint64_t(INT64_MAX)) return false;
-    if (fseeko(f, off_t(offset), SEEK_SET) != 0) return false;
-    return n == 0 || std::fread(out, 1, n, f) == n;
-}
-
-bool writeWhole(const std::string& path, const std::vector<char>& data)
+bool writeWhole(const std::string& path, const std::string& data)
 {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -150,48 +130,40 @@ int CBifResList::ExtractToTemp(const _KeyEntry* entry)
 {
     if (!entry || game_.GameDir.empty() || game_.TempFilePath.empty()) return -1;
     auto path = ResolveNoCase(game_.GameDir, entry->BifName);
-    if (!path || IsDirectory(*path)) return -1;
-    auto fileSize = FileSize(*path);
-    File f(std::fopen(path->c_str(), "rb"));
-    if (!f || !fileSize) return -1;
-    const uint64_t size = uint64_t(*fileSize);
+    if (!path) return -1;
+    try {
+        FileStream bif(*path, FileStream::Mode::OpenRead);
+        const uint64_t size = bif.Size();
+        if (size < 20) return -1;
+        bif.SetPosition(8);
+        const uint32_t count = bif.U32LE();
+        // FixedResourceCount and VariableTableOffset follow; the table is taken to start at 20.
+        bif.SetPosition(20);
 
-    uint8_t header[12];
-    if (size < 20 || !readAt(f.get(), 8, header, sizeof header)) return -1;
-    ByteReader h(header, sizeof header);
-    const uint32_t count = h.U32LE();
-    // FixedResourceCount and VariableTableOffset follow; the table is taken to start at 20.
-
-    // Only the entries that lie inside the file are searched, a block at a time.
-    const uint64_t readable = std::min<uint64_t>(count, (size - 20) / 16);
-    constexpr uint64_t block = 4096;
-    std::vector<uint8_t> table;
-    bool found = false;
-    uint32_t offset = 0, length = 0;
-    for (uint64_t k = 0; k < readable && !found; k += block) {
-        const uint64_t n = std::min(block, readable - k);
-        table.resize(std::size_t(n * 16));
-        if (!readAt(f.get(), 20 + 16 * k, table.data(), table.size())) return -1;
-        ByteReader t(table.data(), table.size());
-        for (uint64_t i = 0; i < n; ++i) {
-            const uint32_t id = t.U32LE();
-            const uint32_t off = t.U32LE();
-            const uint32_t len = t.U32LE();
-            t.U32LE(); // ResType
-            if (int32_t(id & 0x3FFF) == entry->ResIndex) {
-                found = true;
-                offset = off;
-                length = len;
-                break;
+        // Only the entries that lie inside the file are searched, a block at a time.
+        const uint64_t readable = std::min<uint64_t>(count, (size - 20) / 16);
+        constexpr uint64_t block = 4096;
+        bool found = false;
+        uint32_t offset = 0, length = 0;
+        for (uint64_t k = 0; k < readable && !found; k += block) {
+            const std::string table = bif.ReadString(std::size_t(std::min(block, readable - k) * 16));
+            ByteReader t(table);
+            while (t.Remaining() && !found) {
+                const uint32_t id = t.U32LE();
+                offset = t.U32LE();
+                length = t.U32LE();
+                t.U32LE(); // ResType
+                found = int32_t(id & 0x3FFF) == entry->ResIndex;
             }
         }
+        if (!found) return -1;
+        // A resource that does not lie whole inside the archive is not extracted: the
+        // checked read refuses it before anything is allocated.
+        bif.SetPosition(offset);
+        return writeWhole(game_.TempFilePath, bif.ReadString(length)) ? 0 : -1;
+    } catch (const IoError&) {
+        return -1;
     }
-    // A resource that does not lie whole inside the archive is not extracted.
-    if (!found || offset > size || length > size - offset) return -1;
-
-    std::vector<char> data(length);
-    if (!readAt(f.get(), offset, data.data(), data.size())) return -1;
-    return writeWhole(game_.TempFilePath, data) ? 0 : -1;
 }
 
 int CBifResList::extractFrom(const Kind& kind, const std::string& name)

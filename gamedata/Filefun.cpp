@@ -1,7 +1,6 @@
 // Copies, deletions and the missing-file report for the tiles' asset files.
 #include "gamedata/Filefun.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 #include <unordered_set>
@@ -12,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Stream.h"
 #include "platform/Text.h"
 
 namespace filefun {
@@ -38,10 +38,12 @@ std::string ResolveFile(const std::string& path)
 bool CanReadWrite(const std::string& path)
 {
     if (!FileExists(path)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    if (!f) return false;
-    std::fclose(f);
-    return true;
+    try {
+        FileStream probe(path, FileStream::Mode::OpenReadWrite);
+        return true;
+    } catch (const StreamError&) {
+        return false;
+    }
 }
 
 bool IsBinaryModel(std::string_view bytes)

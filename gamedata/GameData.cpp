@@ -3,17 +3,16 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/ByteIO.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/PathNoCase.h"
 #include "platform/Registry.h"
+#include "platform/Stream.h"
 
 GameData::GameData() = default;
 
 GameData::~GameData()
 {
-    if (tlkFile_) std::fclose(tlkFile_);
     removePrivateTemp();
 }
 
@@ -40,39 +39,25 @@ void GameData::SetStartFolder(const std::string& dir)
     }
     TempFilePath = folder.empty() ? std::string() : JoinPath(folder, "MMTEMP.TGA");
     MdlCompilerPath = JoinPath(StartDir, "nwnmdlcomp.exe");
-    if (std::FILE* f = std::fopen(MdlCompilerPath.c_str(), "rb"); f && !IsDirectory(MdlCompilerPath))
-        std::fclose(f);
-    else {
-        if (f) std::fclose(f);
+    try {
+        FileStream probe(MdlCompilerPath, FileStream::Mode::OpenRead);
+    } catch (const StreamError&) {
         MdlCompilerPath.clear();
     }
 }
 
-// Reads exactly n bytes at offset; false on any failure.
-static bool readAt(std::FILE* f, uint64_t offset, void* out, std::size_t n)
-{
-    if (offset > uint64_t(INT64_MAX)) return false;
-    if (fseeko(f, off_t(offset), SEEK_SET) != 0) return false;
-    return n == 0 || std::fread(out, 1, n, f) == n;
-}
-
 bool GameData::openTlk(const std::string& path)
 {
-    if (IsDirectory(path)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
     // A table whose header cannot be read counts as one that cannot be opened.
-    uint8_t header[8];
-    auto size = FileSize(path);
-    if (!size || !readAt(f, 12, header, sizeof header)) {
-        std::fclose(f);
+    try {
+        auto file = std::make_unique<FileStream>(path, FileStream::Mode::OpenRead);
+        file->SetPosition(12);
+        TlkStringCount = file->U32LE();
+        TlkStringEntriesOffset = file->U32LE();
+        tlkFile_ = std::move(file);
+    } catch (const IoError&) {
         return false;
     }
-    ByteReader r(header, sizeof header);
-    TlkStringCount = r.U32LE();
-    TlkStringEntriesOffset = r.U32LE();
-    tlkFile_ = f;
-    tlkSize_ = uint64_t(*size);
     TlkPath = path;
     TlkOpen = true;
     return true;
@@ -107,20 +92,18 @@ std::string GameData::FindStrRefText(int strref)
     if (!TlkOpen || strref < 1 || uint32_t(strref) >= TlkStringCount) return bad;
 
     // Entry strref starts at 20 + 40 * strref; its OffsetToString and StringSize lie 28
-    // bytes into it.
-    uint64_t at = 40 * uint64_t(strref) + 48;
-    uint8_t fields[8];
-    if (at + sizeof fields > tlkSize_ || !readAt(tlkFile_, at, fields, sizeof fields)) return bad;
-    ByteReader r(fields, sizeof fields);
-    uint32_t offset = r.U32LE();
-    uint32_t size = r.U32LE();
-
-    uint64_t start = uint64_t(TlkStringEntriesOffset) + offset;
-    if (start > tlkSize_ || size > tlkSize_ - start) return bad;
-    std::string text(size, '\0');
-    if (!readAt(tlkFile_, start, text.data(), size)) return bad;
-    if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    return text;
+    // bytes into it. A text the file does not hold whole is refused before it is allocated.
+    try {
+        tlkFile_->SetPosition(40 * uint64_t(strref) + 48);
+        const uint32_t offset = tlkFile_->U32LE();
+        const uint32_t size = tlkFile_->U32LE();
+        tlkFile_->SetPosition(uint64_t(TlkStringEntriesOffset) + offset);
+        std::string text = tlkFile_->ReadString(size);
+        if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+        return text;
+    } catch (const IoError&) {
+        return bad;
+    }
 }
 
 static std::unique_ptr<GameData>& instance()

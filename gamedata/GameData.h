@@ -4,11 +4,12 @@
 // model converter, the tileset's folder and the archive index. The main window holds the
 // one GameData of the program (Game()); the file operations reach it there.
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "gamedata/Bifclass.h"
 
+class FileStream;
 class Registry;
 
 class GameData {
@@ -54,8 +55,7 @@ private:
     bool openTlk(const std::string& path);
     void removePrivateTemp();
     std::string privateTemp_;    // our own folder in the system's temporary folder, if any
-    std::FILE* tlkFile_ = nullptr;
-    uint64_t tlkSize_ = 0;
+    std::unique_ptr<FileStream> tlkFile_;
 };
 
 // The one GameData of the program.

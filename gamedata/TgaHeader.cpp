@@ -1,21 +1,21 @@
 #include "gamedata/TgaHeader.h"
 
-#include <cstdio>
-
-#include "platform/ByteIO.h"
+#include "platform/Stream.h"
 
 TgaHeaderRead ReadTgaHeader(const std::string& path, TextureInfo& info)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return TgaHeaderRead::CannotOpen;
-    uint8_t header[17];
-    const bool whole = std::fread(header, 1, sizeof header, f) == sizeof header;
-    std::fclose(f);
-    if (!whole) return TgaHeaderRead::TooShort;
-    ByteReader r(header, sizeof header);
-    r.Seek(12);
-    info.width = r.U16LE();
-    info.height = r.U16LE();
-    info.bits = r.U8();
-    return TgaHeaderRead::Read;
+    try {
+        FileStream file(path, FileStream::Mode::OpenRead);
+        // The three fields are taken only when the header holds them all.
+        file.Require(17);
+        file.SetPosition(12);
+        info.width = file.U16LE();
+        info.height = file.U16LE();
+        info.bits = file.U8();
+        return TgaHeaderRead::Read;
+    } catch (const ReadError&) {
+        return TgaHeaderRead::TooShort;
+    } catch (const StreamError&) {
+        return TgaHeaderRead::CannotOpen;
+    }
 }

@@ -211,14 +211,22 @@ void TColorManager::PrepareConversion()
     changed_ = false;
 }
 
-void TColorManager::ConvertRow(const void* const* source, std::size_t sourceCount, void* target, uint32_t count,
-                               uint8_t mask)
+void TColorManager::ConvertRow(const void* const* source, std::size_t sourceCount, std::span<uint8_t> target,
+                               uint32_t count, uint8_t mask)
 {
     if (changed_)
         PrepareConversion();
     if (!rowConversion_)
         Error(gesConversionUnsupported);
-    (this->*rowConversion_)(source, sourceCount, target, count, mask);
+    // The converters walk every one of the Count target pixels: one sample each into an
+    // indexed or grey target, three or four into a colour one.
+    bool oneSample = targetScheme_ == csIndexed || targetScheme_ == csG;
+    uint64_t samples = oneSample ? 1 : (TargetOptions & coAlpha) ? 4 : 3;
+    uint64_t needed = (uint64_t(count) * samples * targetBPS_ + 7) / 8;
+    if (target.size() < needed)
+        throw std::length_error("Row conversion: the target row holds " + std::to_string(target.size()) +
+                                " bytes, " + std::to_string(needed) + " are needed");
+    (this->*rowConversion_)(source, sourceCount, target.data(), count, mask);
 }
 
 PixelFormat TColorManager::GetPixelFormat(int index) const

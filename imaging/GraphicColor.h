@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -73,8 +74,11 @@ public:
     uint8_t VSubSampling() const { return vSubSampling_; }
 
     // Converts Count target pixels; Mask picks which of every eight get data (0xFF: all).
-    void ConvertRow(const void* const* source, std::size_t sourceCount, void* target, uint32_t count, uint8_t mask);
-    void ConvertRow(std::initializer_list<const void*> source, void* target, uint32_t count, uint8_t mask)
+    // A target too small for Count pixels throws std::length_error before anything is
+    // written: a wrong stride is a reader's fault, never a write past the row.
+    void ConvertRow(const void* const* source, std::size_t sourceCount, std::span<uint8_t> target, uint32_t count,
+                    uint8_t mask);
+    void ConvertRow(std::initializer_list<const void*> source, std::span<uint8_t> target, uint32_t count, uint8_t mask)
     {
         ConvertRow(source.begin(), source.size(), target, count, mask);
     }

@@ -3,6 +3,7 @@
 #include "imaging/GraphicCompression.h"
 #include "imaging/GraphicStrings.h"
 #include "platform/ByteIO.h"
+#include "platform/Sizes.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -16,15 +17,6 @@ const char* const kFormatName = "Targa";
 bool isGrey(uint8_t imageType) { return imageType == 3 || imageType == 11; }
 bool isRLE(uint8_t imageType) { return imageType >= 9 && imageType <= 11; }
 bool isRaw(uint8_t imageType) { return imageType >= 1 && imageType <= 3; }
-
-void skip(Stream& stream, uint64_t bytes)
-{
-    if (bytes == 0)
-        return;
-    if (stream.Remaining() < bytes)
-        throw ReadError("Stream read error");
-    stream.Seek(int64_t(bytes), SeekOrigin::Current);
-}
 
 std::unique_ptr<Bitmap> create() { return std::make_unique<TTargaGraphic>(); }
 
@@ -142,7 +134,7 @@ void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
     if (isGrey(h.ImageType)) {
         // A grey image has no use for a colour map: step over it.
         if (h.ColorMapType == 1)
-            skip(stream, entryBytes * h.ColorMapLength);
+            stream.Skip(entryBytes * h.ColorMapLength);
         SetPalette(ColorManager->CreateGrayscalePalette(false));
         return;
     }
@@ -154,12 +146,10 @@ void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
         RasterErrorFmt(gesInvalidPalette, kFormatName);
     if (!usableEntry || h.ColorMapLength > 256) {
         // Pixels are colours themselves; a map no palette can hold is only stepped over.
-        skip(stream, entryBytes * h.ColorMapLength);
+        stream.Skip(entryBytes * h.ColorMapLength);
         return;
     }
     std::vector<uint8_t> map(std::size_t(entryBytes * h.ColorMapLength));
-    if (stream.Remaining() < map.size())
-        throw ReadError("Stream read error");
     stream.ReadBuffer(map.data(), map.size());
     if (h.ColorMapEntrySize == 24) {
         SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Triple, h.ColorMapLength, true));
@@ -168,7 +158,7 @@ void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
     } else {
         LogicalPalette logical;
         for (std::size_t i = 0; i < h.ColorMapLength; ++i) {
-            uint16_t w = uint16_t(map[2 * i] | (map[2 * i + 1] << 8));
+            uint16_t w = LoadU16LE(&map[2 * i]);
             logical.entries.push_back(
                 {uint8_t((w & 0x7C00) >> 7), uint8_t((w & 0x03E0) >> 2), uint8_t((w & 0x1F) << 3), 0});
         }
@@ -190,7 +180,7 @@ void TTargaGraphic::LoadFromStream(Stream& stream)
     stream.ReadBuffer(bytes, sizeof bytes);
     TargaHeader h = TargaHeader::Parse(bytes);
     bool topDown = h.ImageDescriptor & 0x20;
-    skip(stream, h.IDLength);
+    stream.Skip(h.IDLength);
 
     TColorManager& cm = *ColorManager;
     cm.SetSourceSamplesPerPixel(ImageProperties.SamplesPerPixel);
@@ -206,16 +196,15 @@ void TTargaGraphic::LoadFromStream(Stream& stream)
 
     // Every size is checked against what the stream still holds before the bitmap is made.
     int pb = TTargaRLEDecoder::PixelBytes(h.PixelSize);
-    std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
-    uint64_t pixels = uint64_t(h.Width) * h.Height;
-    if (pixels * uint64_t(pb) > MaxImageBytes)
+    auto imageBytes = CheckedProduct({h.Width, h.Height, uint64_t(pb)}, MaxImageBytes);
+    if (!imageBytes)
         RasterErrorFmt(gesInvalidImage, kFormatName);
-    uint64_t remaining = stream.Remaining();
-    if (isRaw(h.ImageType) && remaining < uint64_t(rowSize) * h.Height)
-        throw ReadError("Stream read error");
+    std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
+    if (isRaw(h.ImageType))
+        stream.Require(*imageBytes);
     // Each packet holds at most 128 pixels in at least a header and one pixel.
-    if (isRLE(h.ImageType) && remaining < (pixels + 127) / 128 * uint64_t(pb + 1))
-        throw ReadError("Stream read error");
+    if (isRLE(h.ImageType))
+        stream.Require((uint64_t(h.Width) * h.Height + 127) / 128 * uint64_t(pb + 1));
 
     SetSize(h.Width, h.Height);
 

@@ -27,9 +27,6 @@ struct TargaHeader {
 
 class TTargaGraphic : public TRasterGraphic {
 public:
-    // Images whose bitmap would take more bytes than this are refused.
-    static constexpr std::size_t MaxImageBytes = std::size_t(256) << 20;
-
     static const GraphicClass& Class();
     // True when more than 18 bytes remain and they start with a Targa header; the stream is
     // left where it was.

@@ -1,6 +1,7 @@
 #include "platform/Bitmap.h"
 
 #include "platform/Files.h"
+#include "platform/Sizes.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -44,16 +45,16 @@ Bitmap::Pixels Bitmap::allocate(uint32_t width, uint32_t height, PixelFormat for
     int bits = storageBits(format);
     if (width == 0 || height == 0 || bits == 0)
         return nullptr;
-    uint64_t rowBits = uint64_t(width) * uint64_t(bits);
-    uint64_t rowBytes = (rowBits + 7) / 8;
-    if (rowBytes > MaxBytes / height)
+    auto rowBytes = CheckedRowBytes(width, uint64_t(bits), MaxBytes);
+    auto bytes = rowBytes ? CheckedProduct({*rowBytes, height}, MaxBytes) : std::nullopt;
+    if (!bytes)
         throw EInvalidGraphic("Bitmap too large: " + std::to_string(width) + " x " + std::to_string(height));
     // calloc hands out zeroed pages without touching them, so a big bitmap costs nothing
     // until its rows are written.
-    auto* p = static_cast<uint8_t*>(std::calloc(std::size_t(rowBytes) * height, 1));
+    auto* p = static_cast<uint8_t*>(std::calloc(*bytes, 1));
     if (!p)
         throw std::bad_alloc();
-    stride = std::size_t(rowBytes);
+    stride = *rowBytes;
     return Pixels(p);
 }
 
@@ -214,7 +215,7 @@ void Bitmap::SaveToFile(const std::string& fileName)
     MemoryStream stream;
     SaveToStream(stream);
     if (!WriteFileAtomic(fileName, stream.View()))
-        throw StreamError("Cannot write file \"" + fileName + "\"");
+        throw StreamError("Cannot write file", fileName);
 }
 
 void Bitmap::Progress(ProgressStage stage, uint8_t percent, bool redraw, const Rect& rect, const std::string& message)

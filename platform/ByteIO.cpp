@@ -2,17 +2,42 @@
 
 #include <cstring>
 
+static std::string place(const std::string& file, std::optional<uint64_t> offset)
+{
+    std::string at = file.empty() ? std::string() : "\"" + file + "\"";
+    if (offset)
+        at += (at.empty() ? "at offset " : " at offset ") + std::to_string(*offset);
+    return at;
+}
+
+static std::string describe(const std::string& message, const std::string& file, std::optional<uint64_t> offset)
+{
+    std::string at = place(file, offset);
+    return at.empty() ? message : at + ": " + message;
+}
+
+IoError::IoError(const std::string& message, std::string file, std::optional<uint64_t> offset)
+    : std::runtime_error(describe(message, file, offset)), message_(message), file_(std::move(file)), offset_(offset)
+{
+}
+
+std::string IoError::Context() const
+{
+    return place(file_, offset_);
+}
+
 void ByteReader::need(std::size_t n) const
 {
     if (n > size_ - pos_)
-        throw ReadError("unexpected end of data: " + std::to_string(n) + " bytes needed at offset " +
-                        std::to_string(pos_) + " of " + std::to_string(size_));
+        throw ReadError("unexpected end of data: " + std::to_string(n) + " bytes needed, " +
+                            std::to_string(size_ - pos_) + " left",
+                        {}, pos_);
 }
 
 void ByteReader::Seek(std::size_t pos)
 {
     if (pos > size_)
-        throw ReadError("offset " + std::to_string(pos) + " lies past the end (" + std::to_string(size_) + ")");
+        throw ReadError("seek past the end (" + std::to_string(size_) + " bytes)", {}, pos);
     pos_ = pos;
 }
 
@@ -31,7 +56,7 @@ uint8_t ByteReader::U8()
 uint16_t ByteReader::U16LE()
 {
     need(2);
-    uint16_t v = uint16_t(p_[pos_] | (p_[pos_ + 1] << 8));
+    uint16_t v = LoadU16LE(p_ + pos_);
     pos_ += 2;
     return v;
 }
@@ -39,8 +64,7 @@ uint16_t ByteReader::U16LE()
 uint32_t ByteReader::U32LE()
 {
     need(4);
-    uint32_t v = uint32_t(p_[pos_]) | uint32_t(p_[pos_ + 1]) << 8 | uint32_t(p_[pos_ + 2]) << 16 |
-                 uint32_t(p_[pos_ + 3]) << 24;
+    uint32_t v = LoadU32LE(p_ + pos_);
     pos_ += 4;
     return v;
 }
@@ -55,7 +79,7 @@ uint64_t ByteReader::U64LE()
 uint16_t ByteReader::U16BE()
 {
     need(2);
-    uint16_t v = uint16_t(p_[pos_] << 8 | p_[pos_ + 1]);
+    uint16_t v = LoadU16BE(p_ + pos_);
     pos_ += 2;
     return v;
 }
@@ -63,8 +87,7 @@ uint16_t ByteReader::U16BE()
 uint32_t ByteReader::U32BE()
 {
     need(4);
-    uint32_t v = uint32_t(p_[pos_]) << 24 | uint32_t(p_[pos_ + 1]) << 16 | uint32_t(p_[pos_ + 2]) << 8 |
-                 uint32_t(p_[pos_ + 3]);
+    uint32_t v = LoadU32BE(p_ + pos_);
     pos_ += 4;
     return v;
 }

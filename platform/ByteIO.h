@@ -2,15 +2,46 @@
 // Explicit-endian reading and writing of binary formats. Reads past the end throw
 // ReadError, so no reader ever looks outside its bytes.
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class ReadError : public std::runtime_error {
+// A read or write that failed, with where: the file (empty for bytes in memory) and the
+// offset (when known). what() puts the place before the text, as logs and the exception box
+// show it: "\"chitin.key\" at offset 64: Stream read error"; Message() is the text alone.
+class IoError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit IoError(const std::string& message, std::string file = {}, std::optional<uint64_t> offset = {});
+
+    const std::string& Message() const { return message_; }
+    const std::string& File() const { return file_; }
+    std::optional<uint64_t> Offset() const { return offset_; }
+    // "\"a.tga\" at offset 18", "\"a.tga\"", "at offset 18" or empty.
+    std::string Context() const;
+
+private:
+    std::string message_, file_;
+    std::optional<uint64_t> offset_;
 };
+
+// The bytes asked for are not there.
+class ReadError : public IoError {
+public:
+    using IoError::IoError;
+};
+
+inline uint16_t LoadU16LE(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+inline uint16_t LoadU16BE(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+inline uint32_t LoadU32LE(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline uint32_t LoadU32BE(const uint8_t* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
 
 class ByteReader {
 public:

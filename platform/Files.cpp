@@ -4,10 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/Stream.h"
 #include "platform/Text.h"
 
 namespace fs = std::filesystem;
@@ -46,14 +46,6 @@ bool IsDirectory(const std::string& path)
 {
     std::error_code ec;
     return fs::is_directory(path, ec);
-}
-
-std::optional<long long> FileSize(const std::string& path)
-{
-    std::error_code ec;
-    auto n = fs::file_size(path, ec);
-    if (ec) return std::nullopt;
-    return static_cast<long long>(n);
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension)
@@ -127,20 +119,13 @@ bool RenameFile(const std::string& from, const std::string& to)
 bool ReadWholeFile(const std::string& path, std::string& out)
 {
     out.clear();
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    out.resize(std::size_t(size));
-    if (size > 0 && !in.read(out.data(), size)) {
-        out.clear();
+    try {
+        FileStream in(path, FileStream::Mode::OpenRead);
+        out = in.ReadString(std::size_t(in.Size()));
+        return true;
+    } catch (const IoError&) {
         return false;
     }
-    return true;
 }
 
 bool WriteFileAtomic(const std::string& requested, std::string_view data)

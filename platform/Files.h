@@ -14,7 +14,6 @@ std::string FileNameOf(std::string_view path);
 
 bool FileExists(const std::string& path);          // a regular file
 bool IsDirectory(const std::string& path);
-std::optional<long long> FileSize(const std::string& path);
 
 // Regular files of a folder, sorted by name ignoring case; names only. When extension is
 // given (".mdl"), only names ending with it, ignoring case.

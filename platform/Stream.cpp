@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 
 uint64_t Stream::Size()
 {
@@ -15,7 +16,7 @@ uint64_t Stream::Size()
 void Stream::SetPosition(uint64_t position)
 {
     if (position > uint64_t(std::numeric_limits<int64_t>::max()))
-        throw StreamError("Stream position out of range");
+        throw StreamError("Stream position out of range", Name(), position);
     Seek(int64_t(position), SeekOrigin::Begin);
 }
 
@@ -26,16 +27,68 @@ uint64_t Stream::Remaining()
     return pos < size ? size - pos : 0;
 }
 
+void Stream::readError(uint64_t offset)
+{
+    throw ReadError("Stream read error", Name(), offset);
+}
+
 void Stream::ReadBuffer(void* buffer, std::size_t count)
 {
-    if (count != 0 && Read(buffer, count) != count)
-        throw ReadError("Stream read error");
+    if (count == 0)
+        return;
+    // The position is looked up only when the read fails, so that small reads stay cheap.
+    std::size_t got = Read(buffer, count);
+    if (got != count)
+        readError(Position() - got);
 }
 
 void Stream::WriteBuffer(const void* buffer, std::size_t count)
 {
-    if (count != 0 && Write(buffer, count) != count)
-        throw StreamError("Stream write error");
+    if (count == 0)
+        return;
+    std::size_t put = Write(buffer, count);
+    if (put != count)
+        throw StreamError("Stream write error", Name(), Position() - put);
+}
+
+// N bytes read exactly, then decoded.
+template <std::size_t N, class T>
+static T readDecoded(Stream& stream, T (*decode)(const uint8_t*))
+{
+    uint8_t bytes[N];
+    stream.ReadBuffer(bytes, N);
+    return decode(bytes);
+}
+
+uint8_t Stream::U8()
+{
+    return readDecoded<1, uint8_t>(*this, [](const uint8_t* b) { return b[0]; });
+}
+
+uint16_t Stream::U16LE() { return readDecoded<2>(*this, LoadU16LE); }
+uint32_t Stream::U32LE() { return readDecoded<4>(*this, LoadU32LE); }
+uint16_t Stream::U16BE() { return readDecoded<2>(*this, LoadU16BE); }
+uint32_t Stream::U32BE() { return readDecoded<4>(*this, LoadU32BE); }
+
+void Stream::Require(uint64_t count)
+{
+    uint64_t at = Position();
+    if (count > Remaining())
+        readError(at);
+}
+
+void Stream::Skip(uint64_t count)
+{
+    Require(count);
+    Seek(int64_t(count), SeekOrigin::Current);
+}
+
+std::string Stream::ReadString(std::size_t count)
+{
+    Require(count);
+    std::string bytes(count, '\0');
+    ReadBuffer(bytes.data(), count);
+    return bytes;
 }
 
 // The new position of a seek within [0, int64 max], or a StreamError.
@@ -110,7 +163,13 @@ FileStream::FileStream(const std::string& path, Mode mode) : path_(path)
     const char* how = mode == Mode::OpenRead ? "rb" : mode == Mode::Create ? "w+b" : "r+b";
     f_ = std::fopen(path.c_str(), how);
     if (!f_)
-        throw StreamError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+        throw StreamError(std::string("Cannot open file. ") + std::strerror(errno), path);
+    struct stat st;
+    if (fstat(fileno(f_), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f_);
+        f_ = nullptr;
+        throw StreamError(std::string("Cannot open file. ") + std::strerror(EISDIR), path);
+    }
 }
 
 FileStream::~FileStream()
@@ -133,10 +192,10 @@ uint64_t FileStream::Seek(int64_t offset, SeekOrigin origin)
 {
     int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
     if (!(origin == SeekOrigin::Current && offset == 0) && fseeko(f_, off_t(offset), whence) != 0)
-        throw StreamError("Seek failed in \"" + path_ + "\"");
+        throw StreamError("Seek failed", path_);
     off_t pos = ftello(f_);
     if (pos < 0)
-        throw StreamError("Seek failed in \"" + path_ + "\"");
+        throw StreamError("Seek failed", path_);
     return uint64_t(pos);
 }
 

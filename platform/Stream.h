@@ -1,7 +1,8 @@
 #pragma once
-// Byte streams for the picture readers and writers: a file, a growable memory buffer and a
-// read-only view of bytes someone else owns. ReadBuffer reads exactly or throws ReadError,
-// so a reader never works on bytes it did not get.
+// Byte streams for the picture readers, the game data and the writers: a file, a growable
+// memory buffer and a read-only view of bytes someone else owns. ReadBuffer and the checked
+// little- and big-endian reads read exactly or throw ReadError, naming the file and the
+// offset, so a reader never works on bytes it did not get.
 #include "platform/ByteIO.h"
 
 #include <cstdint>
@@ -12,9 +13,9 @@
 #include <vector>
 
 // Opening, seeking or writing failed.
-class StreamError : public std::runtime_error {
+class StreamError : public IoError {
 public:
-    using std::runtime_error::runtime_error;
+    using IoError::IoError;
 };
 
 enum class SeekOrigin { Begin, Current, End };
@@ -38,6 +39,31 @@ public:
 
     void ReadBuffer(void* buffer, std::size_t count);        // exact, else ReadError
     void WriteBuffer(const void* buffer, std::size_t count); // exact, else StreamError
+
+    // Checked reads at the position; a short read throws ReadError.
+    uint8_t U8();
+    uint16_t U16LE();
+    uint32_t U32LE();
+    int16_t I16LE() { return int16_t(U16LE()); }
+    int32_t I32LE() { return int32_t(U32LE()); }
+    uint16_t U16BE();
+    uint32_t U32BE();
+    int16_t I16BE() { return int16_t(U16BE()); }
+    int32_t I32BE() { return int32_t(U32BE()); }
+
+    // Throws ReadError unless count bytes remain: check a size read from the data before
+    // allocating for it.
+    void Require(uint64_t count);
+    void Skip(uint64_t count);   // Require, then step over
+    // Exactly count bytes; a count larger than what remains throws before anything is
+    // allocated.
+    std::string ReadString(std::size_t count);
+
+    // Where the bytes come from, for error messages: a file's path, empty for memory.
+    virtual std::string Name() const { return {}; }
+
+protected:
+    [[noreturn]] void readError(uint64_t offset);
 };
 
 // A growable buffer the stream owns.
@@ -79,7 +105,7 @@ private:
 class FileStream : public Stream {
 public:
     enum class Mode { OpenRead, Create, OpenReadWrite };
-    // Throws StreamError naming the file when it cannot be opened.
+    // Throws StreamError naming the file when it cannot be opened; a folder cannot.
     FileStream(const std::string& path, Mode mode);
     ~FileStream() override;
     FileStream(const FileStream&) = delete;
@@ -89,6 +115,7 @@ public:
     std::size_t Write(const void* buffer, std::size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Size() override;
+    std::string Name() const override { return path_; }
 
 private:
     std::FILE* f_ = nullptr;

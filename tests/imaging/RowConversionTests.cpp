@@ -137,7 +137,7 @@ TEST_P(RowConversion, ConvertsAsDescribed)
     for (const Bytes& p : c.planes)
         source.push_back(p.data());
     Bytes target = c.before;
-    cm.ConvertRow(source.data(), source.size(), target.data(), c.count, c.mask);
+    cm.ConvertRow(source.data(), source.size(), target, c.count, c.mask);
     EXPECT_EQ(target, c.after);
 }
 
@@ -152,17 +152,17 @@ TEST(RowConversionState, OptionChangesTakeEffectOnTheNextRow)
 {
     TColorManager cm;
     Bytes in{128, 128, 128}, out(3);
-    cm.ConvertRow({in.data()}, out.data(), 1, 0xFF);
+    cm.ConvertRow({in.data()}, out, 1, 0xFF);
     EXPECT_EQ(out, (Bytes{128, 128, 128}));
     cm.TargetOptions = coApplyGamma;
-    cm.ConvertRow({in.data()}, out.data(), 1, 0xFF);
+    cm.ConvertRow({in.data()}, out, 1, 0xFF);
     EXPECT_EQ(out, (Bytes{186, 186, 186}));
     // A description change selects a new converter.
     cm.SetTargetColorScheme(csRGB);
     cm.TargetOptions = 0;
     Bytes rgb{1, 2, 3};
     cm.SetSourceColorScheme(csBGR);
-    cm.ConvertRow({rgb.data()}, out.data(), 1, 0xFF);
+    cm.ConvertRow({rgb.data()}, out, 1, 0xFF);
     EXPECT_EQ(out, (Bytes{3, 2, 1}));
 }
 
