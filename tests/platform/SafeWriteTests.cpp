@@ -1,0 +1,38 @@
+#include <filesystem>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/Files.h"
+#include "support/TempDir.h"
+
+using Names = std::vector<std::string>;
+
+TEST(SafeWrite, AUserFileNamedLikeATemporaryFileSurvives)
+{
+    TempDir dir;
+    dir.Write("src", "new");
+    dir.Write("t.set.tmp~", "mine");
+    dir.Write("c.set.tmp~", "mine too");
+    ASSERT_TRUE(WriteFileAtomic(dir.File("t.set"), "new"));
+    ASSERT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("c.set")));
+    EXPECT_EQ(dir.Read("t.set.tmp~"), "mine");
+    EXPECT_EQ(dir.Read("c.set.tmp~"), "mine too");
+    EXPECT_EQ(dir.Read("t.set"), "new");
+    EXPECT_EQ(dir.Read("c.set"), "new");
+    EXPECT_EQ(ListFiles(dir.Path()), (Names{"c.set", "c.set.tmp~", "src", "t.set", "t.set.tmp~"}));
+}
+
+TEST(SafeWrite, NewFilesGetTheUsualPermissionsAndCopiesTheSources)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const mode_t old = ::umask(027);
+    const bool written = WriteFileAtomic(dir.File("new.set"), "x");
+    ::umask(old);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(dir.File("new.set")).permissions(), fs::perms(0640));
+    fs::permissions(dir.Write("src", "x"), fs::perms(0604));
+    ASSERT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("copy")));
+    EXPECT_EQ(fs::status(dir.File("copy")).permissions(), fs::perms(0604));
+}
