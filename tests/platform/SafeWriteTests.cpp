@@ -1,12 +1,34 @@
 #include <filesystem>
+#include <stdexcept>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
+#include "platform/TextFile.h"
 #include "support/TempDir.h"
 
 using Names = std::vector<std::string>;
+
+TEST(SafeWrite, ATextFileNeverClosedLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.Write("t.set", "old");
+    TextFile reopened;
+    ASSERT_TRUE(reopened.Open(path, TextFile::Mode::Write));
+    reopened.Write("half");
+    ASSERT_TRUE(reopened.Open(path, TextFile::Mode::Read)) << "opening again drops an unclosed write";
+    EXPECT_EQ(dir.Read("t.set"), "old");
+    try {
+        TextFile f;
+        ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
+        f.Write("half");
+        throw std::runtime_error("failed half way through a save");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(dir.Read("t.set"), "old");
+    EXPECT_EQ(ListFiles(dir.Path()), Names{"t.set"});
+}
 
 TEST(SafeWrite, AUserFileNamedLikeATemporaryFileSurvives)
 {
