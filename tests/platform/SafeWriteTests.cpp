@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
+#include "platform/Registry.h"
 #include "platform/TextFile.h"
 #include "support/TempDir.h"
 
@@ -57,4 +58,25 @@ TEST(SafeWrite, NewFilesGetTheUsualPermissionsAndCopiesTheSources)
     fs::permissions(dir.Write("src", "x"), fs::perms(0604));
     ASSERT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("copy")));
     EXPECT_EQ(fs::status(dir.File("copy")).permissions(), fs::perms(0604));
+}
+
+TEST(SafeWrite, RegistryKeepsHandWrittenLinesAndWritesOnlyOnFlush)
+{
+    TempDir dir;
+    const std::string text = "; mine\r\n[SOFTWARE\\Tilvenna]\r\n# keep\r\nNeverCopy = 0\r\nOther=x\r\n\r\n[Later]\r\nA=1\r\n";
+    const std::string ini = dir.Write("r.ini", text);
+    Registry reg(ini);
+    ASSERT_TRUE(reg.OpenKey("software\\tilvenna", false));
+    EXPECT_FALSE(reg.WriteString("Other", "y\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]")) << "no value starts a section";
+    EXPECT_FALSE(reg.WriteString("Other", "y\rz"));
+    EXPECT_TRUE(reg.WriteBool("NeverCopy", true));
+    EXPECT_TRUE(reg.WriteBool("NeverDelete", true));
+    EXPECT_EQ(reg.ReadString("Other"), "x");
+    EXPECT_EQ(reg.ReadBool("NeverDelete"), true);
+    ASSERT_TRUE(reg.OpenKey("New", true));
+    EXPECT_TRUE(reg.WriteString("Location", "/games"));
+    EXPECT_EQ(dir.Read("r.ini"), text) << "nothing is written before Flush";
+    ASSERT_TRUE(reg.Flush());
+    EXPECT_EQ(dir.Read("r.ini"), "; mine\r\n[SOFTWARE\\Tilvenna]\r\n# keep\r\nNeverCopy = 1\r\nOther=x\r\n"
+                                 "NeverDelete=1\r\n\r\n[Later]\r\nA=1\r\n\r\n[New]\r\nLocation=/games\r\n");
 }

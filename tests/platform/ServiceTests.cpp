@@ -14,6 +14,7 @@ TEST(Registry, KeysAndValuesRoundTripThroughTheFile)
         ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Tilvenna", true));
         EXPECT_TRUE(reg.WriteBool("NeverCopy", true));
         EXPECT_TRUE(reg.WriteBool("NeverDelete", false));
+        EXPECT_TRUE(reg.Flush());
     }
     Registry reg(ini);
     ASSERT_TRUE(reg.OpenKey("software\\tilvenna", false)) << "key paths ignore case";
