@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <stdexcept>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -7,76 +6,73 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/TextFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
-using Names = std::vector<std::string>;
-
-TEST(SafeWrite, ATextFileNeverClosedLeavesTheOldFile)
+TEST(SafeWrite, AFailedOrUnfinishedTextFileLeavesTheOldFileWhole)
 {
     TempDir dir;
     const std::string path = dir.Write("t.set", "old");
-    TextFile reopened;
-    ASSERT_TRUE(reopened.Open(path, TextFile::Mode::Write));
-    reopened.Write("half");
-    ASSERT_TRUE(reopened.Open(path, TextFile::Mode::Read)) << "opening again drops an unclosed write";
+    TextFile f;
+    ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
+    f.Write(std::string(4096, 'x'));
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_FALSE(f.Close());
+    }
+    ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
+    f.Write("half");
+    ASSERT_TRUE(f.Open(path, TextFile::Mode::Read)) << "opening again drops an unclosed write";
     EXPECT_EQ(dir.Read("t.set"), "old");
-    try {
-        TextFile f;
-        ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
-        f.Write("half");
-        throw std::runtime_error("failed half way through a save");
-    } catch (const std::runtime_error&) {
+    {
+        // Left without Close, as when an exception stops a save half way.
+        TextFile g;
+        ASSERT_TRUE(g.Open(path, TextFile::Mode::Write));
+        g.Write("half");
     }
     EXPECT_EQ(dir.Read("t.set"), "old");
-    EXPECT_EQ(ListFiles(dir.Path()), Names{"t.set"});
+    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"t.set"}) << "no temporary file is left";
 }
 
-TEST(SafeWrite, AUserFileNamedLikeATemporaryFileSurvives)
-{
-    TempDir dir;
-    dir.Write("src", "new");
-    dir.Write("t.set.tmp~", "mine");
-    dir.Write("c.set.tmp~", "mine too");
-    ASSERT_TRUE(WriteFileAtomic(dir.File("t.set"), "new"));
-    ASSERT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("c.set")));
-    EXPECT_EQ(dir.Read("t.set.tmp~"), "mine");
-    EXPECT_EQ(dir.Read("c.set.tmp~"), "mine too");
-    EXPECT_EQ(dir.Read("t.set"), "new");
-    EXPECT_EQ(dir.Read("c.set"), "new");
-    EXPECT_EQ(ListFiles(dir.Path()), (Names{"c.set", "c.set.tmp~", "src", "t.set", "t.set.tmp~"}));
-}
-
-TEST(SafeWrite, NewFilesGetTheUsualPermissionsAndCopiesTheSources)
+TEST(SafeWrite, WritesKeepLinksAndPermissions)
 {
     namespace fs = std::filesystem;
     TempDir dir;
-    const mode_t old = ::umask(027);
-    const bool written = WriteFileAtomic(dir.File("new.set"), "x");
-    ::umask(old);
+    fs::permissions(dir.Write("real.set", "old"), fs::perms(0640));
+    fs::create_symlink(dir.File("real.set"), dir.File("link.set"));
+    const mode_t umask = ::umask(027);
+    const bool written = WriteFileAtomic(dir.File("link.set"), "new") && WriteFileAtomic(dir.File("new.set"), "x");
+    ::umask(umask);
     ASSERT_TRUE(written);
-    EXPECT_EQ(fs::status(dir.File("new.set")).permissions(), fs::perms(0640));
-    fs::permissions(dir.Write("src", "x"), fs::perms(0604));
-    ASSERT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("copy")));
-    EXPECT_EQ(fs::status(dir.File("copy")).permissions(), fs::perms(0604));
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.set"))) << "the link is not replaced by a file";
+    EXPECT_EQ(dir.Read("real.set"), "new");
+    EXPECT_EQ(fs::status(dir.File("real.set")).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(dir.File("new.set")).permissions(), fs::perms(0640)) << "0666 less the umask";
 }
 
-TEST(SafeWrite, RegistryKeepsHandWrittenLinesAndWritesOnlyOnFlush)
+TEST(SafeWrite, RegistryReadsAndEditsAHandWrittenFileKeepingItsLines)
 {
     TempDir dir;
-    const std::string text = "; mine\r\n[SOFTWARE\\Tilvenna]\r\n# keep\r\nNeverCopy = 0\r\nOther=x\r\n\r\n[Later]\r\nA=1\r\n";
-    const std::string ini = dir.Write("r.ini", text);
-    Registry reg(ini);
+    const std::string text = "; game folder\r\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]\r\nLocation = /games/nwn \r\n\r\n"
+                             "[SOFTWARE\\Tilvenna]\r\n# mine\r\nNeverCopy = 7\r\nNeverDelete=x\r\n";
+    Registry reg(dir.Write("r.ini", text));
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE\\BioWare\\NWN\\Neverwinter", false));
+    EXPECT_EQ(reg.ReadString("location"), "/games/nwn");
     ASSERT_TRUE(reg.OpenKey("software\\tilvenna", false));
-    EXPECT_FALSE(reg.WriteString("Other", "y\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]")) << "no value starts a section";
-    EXPECT_FALSE(reg.WriteString("Other", "y\rz"));
-    EXPECT_TRUE(reg.WriteBool("NeverCopy", true));
-    EXPECT_TRUE(reg.WriteBool("NeverDelete", true));
-    EXPECT_EQ(reg.ReadString("Other"), "x");
-    EXPECT_EQ(reg.ReadBool("NeverDelete"), true);
+    EXPECT_EQ(reg.ReadBool("NeverCopy"), true) << "any non-zero value reads as true";
+    EXPECT_FALSE(reg.ReadBool("NeverDelete").has_value()) << "not an integer";
+    EXPECT_FALSE(reg.WriteString("NeverDelete", "1\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]")) << "no value starts a section";
+    EXPECT_FALSE(reg.WriteString("NeverDelete", "1\r0"));
+    EXPECT_TRUE(reg.WriteBool("NeverCopy", false));
+    EXPECT_TRUE(reg.WriteBool("NeverCopyConf", true));
     ASSERT_TRUE(reg.OpenKey("New", true));
     EXPECT_TRUE(reg.WriteString("Location", "/games"));
     EXPECT_EQ(dir.Read("r.ini"), text) << "nothing is written before Flush";
     ASSERT_TRUE(reg.Flush());
-    EXPECT_EQ(dir.Read("r.ini"), "; mine\r\n[SOFTWARE\\Tilvenna]\r\n# keep\r\nNeverCopy = 1\r\nOther=x\r\n"
-                                 "NeverDelete=1\r\n\r\n[Later]\r\nA=1\r\n\r\n[New]\r\nLocation=/games\r\n");
+    EXPECT_EQ(dir.Read("r.ini"), "; game folder\r\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]\r\nLocation = /games/nwn \r\n\r\n"
+                                 "[SOFTWARE\\Tilvenna]\r\n# mine\r\nNeverCopy = 0\r\nNeverDelete=x\r\nNeverCopyConf=1\r\n"
+                                 "\r\n[New]\r\nLocation=/games\r\n");
+    reg.CloseKey();
+    EXPECT_FALSE(reg.WriteBool("x", true)) << "no key open";
 }
