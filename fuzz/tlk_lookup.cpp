@@ -17,7 +17,7 @@ const std::string& Folder()
     // The settings file that names the run's folder as the game's is written once.
     static const std::string& f = [] () -> const std::string& {
         const std::string& dir = RunFolder("tlk");
-        WriteFileAtomic(dir + "/registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + dir + "\n");
+        if (!WriteFileAtomic(dir + "/registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + dir + "\n")) std::abort();
         return dir;
     }();
     return f;

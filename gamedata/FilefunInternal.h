@@ -32,6 +32,6 @@ bool HasExt3(std::string_view name, std::string_view ext);
 std::string BaseName4(std::string_view name);
 
 // Copies src to folder/name unless the folder already holds that name in any letter case.
-bool CopyInto(const std::string& src, const std::string& folder, const std::string& name);
+[[nodiscard]] bool CopyInto(const std::string& src, const std::string& folder, const std::string& name);
 
 }  // namespace filefun

@@ -13,7 +13,7 @@ void ReadSetFile(TextFile& file);
 // the file on disk is replaced only by the complete new text. Returns false with a message
 // in error when nothing was written (a tileset the reader could not read back, or a failed
 // write); the old file is then left whole.
-bool WriteSetFile(TextFile& file, std::string& error);
+[[nodiscard]] bool WriteSetFile(TextFile& file, std::string& error);
 
 // The most tiles a .set file can hold: a larger tile number makes a header that reads
 // back as a door.

@@ -130,7 +130,7 @@ void ReadSetFile(TextFile& file)
     t.ReadTilesIntoMain = false;
     Views().FillGroups();
     t.ReadGroupsIntoMain = false;
-    file.Close();
+    file.Discard(); // read to the end: closing has nothing to report
 }
 
 void ReadImportSet(TextFile& file)
@@ -163,7 +163,7 @@ void ReadImportSet(TextFile& file)
     if (!t.ImportGroups.Empty()) Views().FillImportGroups();
     if (!t.ImportTerrains.Empty()) Views().FillImportTerrains();
     if (!t.ImportCrossers.Empty()) Views().FillImportCrossers();
-    file.Close();
+    file.Discard(); // read to the end: closing has nothing to report
 }
 
 bool WriteSetFile(TextFile& file, std::string& error)

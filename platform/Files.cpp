@@ -2,15 +2,96 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Stream.h"
 #include "platform/Text.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// What a newly created file's permissions are: 0666 less the umask, which /proc tells
+// without changing it for other threads.
+mode_t newFileMode()
+{
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Umask:", 0) == 0) return 0666 & ~mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 0644;
+}
+
+// A uniquely named file beside a target, filled and then put in place; removed again unless
+// it got there. mkstemp creates it exclusively, so no file already there is ever touched,
+// neither a user's nor a second save's.
+class TempBeside {
+public:
+    explicit TempBeside(const std::string& target)
+        : path_(JoinPath(ParentFolder(target), "." + FileNameOf(target) + ".XXXXXX")), fd_(::mkstemp(path_.data())),
+          made_(fd_ >= 0)
+    {
+    }
+    ~TempBeside()
+    {
+        if (fd_ >= 0) ::close(fd_);
+        if (made_) ::unlink(path_.c_str());
+    }
+    TempBeside(const TempBeside&) = delete;
+    TempBeside& operator=(const TempBeside&) = delete;
+
+    bool Ok() const { return fd_ >= 0; }
+    const std::string& Path() const { return path_; }
+
+    bool Write(const char* p, std::size_t n)
+    {
+        while (n > 0) {
+            ssize_t w = ::write(fd_, p, n);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return false;
+            p += w;
+            n -= std::size_t(w);
+        }
+        return true;
+    }
+
+    bool CopyFrom(int in)
+    {
+        char buf[65536];
+        for (;;) {
+            ssize_t n = ::read(in, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return n == 0;
+            if (!Write(buf, std::size_t(n))) return false;
+        }
+    }
+
+    // Gives the file its permissions and gets its bytes onto the disk, so that the rename
+    // never puts an empty or partial file in place after a crash.
+    bool Finish(mode_t mode)
+    {
+        ::fchmod(fd_, mode); // best effort: some file systems keep no permissions
+        bool ok = ::fsync(fd_) == 0;
+        ok = ::close(fd_) == 0 && ok;
+        fd_ = -1;
+        return ok;
+    }
+
+    // The file now lives under the target's name.
+    void Placed() { made_ = false; }
+
+private:
+    std::string path_;
+    int fd_;
+    bool made_;
+};
+
+} // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name)
 {
@@ -82,24 +163,25 @@ std::optional<std::string> FindNoCase(const std::string& folder, std::string_vie
 
 bool CopyNoOverwrite(const std::string& src, const std::string& dst)
 {
-    if (!FileExists(src)) return false;
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(dst, ec))) return false;
+    if (!FileExists(src) || fs::exists(fs::symlink_status(dst, ec))) return false;
+    int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
     // Copy beside the target first, so that a copy that fails half way (a full disk) leaves
-    // no partial file under the target's name; then put it in place without overwriting.
-    std::string tmp = dst + ".tmp~";
-    if (!fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) || ec) {
-        fs::remove(tmp, ec);
+    // no partial file under the target's name.
+    TempBeside tmp(dst);
+    struct stat st;
+    bool ok = tmp.Ok() && ::fstat(in, &st) == 0 && tmp.CopyFrom(in);
+    ::close(in);
+    if (!ok || !tmp.Finish(st.st_mode & 07777)) return false;
+    // Both link() and RENAME_NOREPLACE refuse a target that exists, so a file that appeared
+    // meanwhile is never replaced; the second serves file systems without hard links.
+    if (::link(tmp.Path().c_str(), dst.c_str()) == 0) return true;
+    if (errno == EEXIST ||
+        ::renameat2(AT_FDCWD, tmp.Path().c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE) != 0)
         return false;
-    }
-    bool placed = ::link(tmp.c_str(), dst.c_str()) == 0;
-    if (!placed && errno != EEXIST && !fs::exists(fs::symlink_status(dst, ec))) {
-        // File systems without hard links.
-        fs::rename(tmp, dst, ec);
-        placed = !ec;
-    }
-    fs::remove(tmp, ec);
-    return placed;
+    tmp.Placed();
+    return true;
 }
 
 bool RemoveFile(const std::string& path)
@@ -138,27 +220,12 @@ bool WriteFileAtomic(const std::string& requested, std::string_view data)
         if (ec) return false;
         path = target.string();
     }
-    std::optional<fs::perms> perms;
-    if (auto st = fs::status(path, ec); !ec && fs::is_regular_file(st)) perms = st.permissions();
-
-    std::string tmp = path + ".tmp~";
-    {
-        std::FILE* f = std::fopen(tmp.c_str(), "wb");
-        if (!f) return false;
-        bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
-        ok = (std::fflush(f) == 0) && ok;
-        ok = (std::fclose(f) == 0) && ok;
-        if (!ok) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (perms) fs::permissions(tmp, *perms, fs::perm_options::replace, ec);
-    fs::rename(tmp, path, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        return false;
-    }
+    struct stat st;
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : newFileMode();
+    TempBeside tmp(path);
+    if (!tmp.Ok() || !tmp.Write(data.data(), data.size()) || !tmp.Finish(mode)) return false;
+    if (::rename(tmp.Path().c_str(), path.c_str()) != 0) return false;
+    tmp.Placed();
     return true;
 }
 

@@ -23,15 +23,19 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view e
 // wins over others. Empty when there is none.
 std::optional<std::string> FindNoCase(const std::string& folder, std::string_view name);
 
-// Copies src to dst; never overwrites an existing dst. False when nothing was copied.
-bool CopyNoOverwrite(const std::string& src, const std::string& dst);
+// Copies src to dst; never overwrites an existing dst, even one that appears while the
+// copy runs. False when nothing was copied; a failed copy leaves nothing under dst's name.
+[[nodiscard]] bool CopyNoOverwrite(const std::string& src, const std::string& dst);
+// Not [[nodiscard]]: most callers remove a temporary file and have nothing to do when it
+// is already gone.
 bool RemoveFile(const std::string& path);
-bool RenameFile(const std::string& from, const std::string& to);
+[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);
 
 bool ReadWholeFile(const std::string& path, std::string& out);
-// Writes through a temporary file beside path and a rename: a failed write leaves the
-// old file whole.
-bool WriteFileAtomic(const std::string& path, std::string_view data);
+// Writes a uniquely named temporary file beside path, flushes it to disk and renames it
+// over path: a failed write leaves the old file whole. A link is written through to the
+// file it names, whose permissions are kept.
+[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // A folder where the program may write its temporary files: the given one when writable,
 // else the system's temporary folder.

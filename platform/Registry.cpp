@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -19,67 +20,82 @@ std::string Registry::DefaultPath()
     return JoinPath(JoinPath(base, "tilvenna"), "registry.ini");
 }
 
-static std::string trim(const std::string& s)
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+std::string_view trim(std::string_view s)
 {
     auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
+    if (b == npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
+
+bool hasLineBreak(std::string_view s)
+{
+    return s.find_first_of("\r\n") != npos;
+}
+
+} // namespace
 
 void Registry::load()
 {
-    sections_.clear();
+    lines_.clear();
     std::string text;
     if (!ReadWholeFile(path_, text)) return;
-    Section* sec = nullptr;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
+    crlf_ = text.find("\r\n") != npos;
+    for (std::size_t pos = 0; pos < text.size();) {
         auto nl = text.find('\n', pos);
-        std::string line = trim(text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos));
-        pos = nl == std::string::npos ? text.size() : nl + 1;
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-        if (line.front() == '[' && line.back() == ']') {
-            std::string name = line.substr(1, line.size() - 2);
-            auto& s = sections_[LowerAscii(name)];
-            if (s.name.empty()) s.name = name;
-            sec = &s;
-            continue;
-        }
-        auto eq = line.find('=');
-        if (!sec || eq == std::string::npos) continue;
-        std::string name = trim(line.substr(0, eq));
-        sec->values[LowerAscii(name)] = {name, trim(line.substr(eq + 1))};
+        std::string line = text.substr(pos, nl == npos ? npos : nl - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines_.push_back(std::move(line));
+        pos = nl == npos ? text.size() : nl + 1;
     }
 }
 
-bool Registry::save() const
+Registry::Spot Registry::find(const std::string& key, const std::string& name) const
 {
-    std::string out;
-    for (const auto& [_, sec] : sections_) {
-        out += "[" + sec.name + "]\n";
-        for (const auto& [__, nv] : sec.values) out += nv.first + "=" + nv.second + "\n";
-        out += "\n";
+    Spot spot;
+    bool inKey = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        std::string_view line = trim(lines_[i]);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            inKey = EqualsNoCase(line.substr(1, line.size() - 2), key);
+            if (inKey) spot.insert = i + 1;
+            continue;
+        }
+        auto eq = line.find('=');
+        if (!inKey || eq == npos || line[0] == ';' || line[0] == '#') continue;
+        spot.insert = i + 1;
+        if (EqualsNoCase(trim(line.substr(0, eq)), name)) spot.value = i;
     }
+    return spot;
+}
+
+bool Registry::Flush()
+{
+    if (!changed_) return true;
+    std::string out;
+    for (const auto& line : lines_) out += line + (crlf_ ? "\r\n" : "\n");
     std::error_code ec;
     std::filesystem::create_directories(ParentFolder(path_), ec);
-    return WriteFileAtomic(path_, out);
+    if (!WriteFileAtomic(path_, out)) return false;
+    changed_ = false;
+    return true;
 }
 
 bool Registry::OpenKey(const std::string& key, bool canCreate)
 {
-    load();
-    std::string lower = LowerAscii(key);
-    auto it = sections_.find(lower);
-    if (it == sections_.end()) {
+    // Reading the file again would drop changes not yet written.
+    if (!changed_) load();
+    if (key.empty() || hasLineBreak(key)) return false;
+    if (find(key, {}).insert == npos) {
         if (!canCreate) return false;
-        sections_[lower].name = key;
-        if (!save()) {
-            sections_.erase(lower);
-            return false;
-        }
+        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.emplace_back();
+        lines_.push_back("[" + key + "]");
+        changed_ = true;
     }
-    current_ = lower;
+    current_ = key;
     return true;
 }
 
@@ -95,11 +111,11 @@ bool Registry::ValueExists(const std::string& name) const
 
 std::optional<std::string> Registry::ReadString(const std::string& name) const
 {
-    auto s = sections_.find(current_);
-    if (current_.empty() || s == sections_.end()) return std::nullopt;
-    auto v = s->second.values.find(LowerAscii(name));
-    if (v == s->second.values.end()) return std::nullopt;
-    return v->second.second;
+    if (current_.empty()) return std::nullopt;
+    Spot spot = find(current_, name);
+    if (spot.value == npos) return std::nullopt;
+    const std::string& line = lines_[spot.value];
+    return std::string(trim(std::string_view(line).substr(line.find('=') + 1)));
 }
 
 std::optional<bool> Registry::ReadBool(const std::string& name) const
@@ -112,10 +128,21 @@ std::optional<bool> Registry::ReadBool(const std::string& name) const
 
 bool Registry::write(const std::string& name, const std::string& value)
 {
-    auto s = sections_.find(current_);
-    if (current_.empty() || s == sections_.end()) return false;
-    s->second.values[LowerAscii(name)] = {name, value};
-    return save();
+    if (current_.empty() || name.empty() || hasLineBreak(value) || name.find_first_of("=\r\n") != npos) return false;
+    Spot spot = find(current_, name);
+    if (spot.insert == npos) return false;
+    if (spot.value == npos) {
+        lines_.insert(lines_.begin() + std::ptrdiff_t(spot.insert), name + "=" + value);
+    } else {
+        // The name and the blanks around '=' stay as the user wrote them.
+        std::string& line = lines_[spot.value];
+        auto at = line.find_first_not_of(" \t", line.find('=') + 1);
+        std::string changed = line.substr(0, at == npos ? line.size() : at) + value;
+        if (changed == line) return true;
+        line = std::move(changed);
+    }
+    changed_ = true;
+    return true;
 }
 
 bool Registry::WriteBool(const std::string& name, bool value)

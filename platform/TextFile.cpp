@@ -5,14 +5,9 @@
 
 #include "platform/Files.h"
 
-TextFile::~TextFile()
-{
-    if (open_) Close();
-}
-
 bool TextFile::Open(const std::string& path, Mode mode)
 {
-    if (open_) Close();
+    Discard();
     path_ = path;
     mode_ = mode;
     data_.clear();
@@ -30,7 +25,7 @@ bool TextFile::Open(const std::string& path, Mode mode)
 
 void TextFile::OpenText(std::string contents)
 {
-    if (open_) Close();
+    Discard();
     path_.clear();
     data_ = std::move(contents);
     pos_ = 0;

@@ -2,7 +2,8 @@
 // A text file that behaves as Windows text mode does: CR LF arrives as one line end,
 // LF written comes out as CR LF, so written files match the game's tools byte for byte.
 // Reading loads the whole file; writing collects the text and replaces the file only
-// when Close() has the complete new one on disk.
+// when Close() has the complete new one on disk. A file opened to write and never closed
+// (an exception half way through a save) leaves the old file as it was.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,11 +13,12 @@ public:
     enum class Mode { Read, Write };
 
     TextFile() = default;
-    ~TextFile();
+    ~TextFile() { Discard(); }
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
-    bool Open(const std::string& path, Mode mode);
+    // A file still open is dropped first, as Discard does.
+    [[nodiscard]] bool Open(const std::string& path, Mode mode);
     bool IsOpen() const { return open_; }
     const std::string& Path() const { return path_; }
 
@@ -40,8 +42,9 @@ public:
     // For a file opened to write: writes the collected text to a temporary file beside the
     // target and renames it over the target. Returns false, leaving the old file whole, when
     // that fails. For a file opened to read it only closes.
-    bool Close();
-    // Closes without writing anything: a file opened to write leaves the target as it was.
+    [[nodiscard]] bool Close();
+    // Closes without writing anything: a file read is done with, and a file opened to write
+    // leaves the target as it was. The destructor does the same.
     void Discard();
 
 private:

@@ -36,12 +36,15 @@ void SaveOptions()
     if (!reg.OpenKey(OptionsKey, true)) return;
     const TFram6& import = *Form1->Fram61;
     const TFram4& tiles = *Form1->Fram41;
-    reg.WriteBool("NeverCopy", import.NeverCopy);
-    reg.WriteBool("NeverCopyConf", import.NeverCopyConf);
-    reg.WriteBool("NeverConfOnAllImport", import.NeverConfOnAllImport);
-    reg.WriteBool("NeverCheckDuplicate", import.NeverCheckDuplicate);
-    reg.WriteBool("NeverDelete", tiles.NeverDelete);
-    reg.WriteBool("NeverDeleteConf", tiles.NeverDeleteConf);
-    reg.WriteBool("NeverConfOnAllDelete", tiles.NeverConfOnAllDelete);
+    // The store collects the values and writes its file once, whole, or not at all.
+    const bool collected = reg.WriteBool("NeverCopy", import.NeverCopy) &&
+                           reg.WriteBool("NeverCopyConf", import.NeverCopyConf) &&
+                           reg.WriteBool("NeverConfOnAllImport", import.NeverConfOnAllImport) &&
+                           reg.WriteBool("NeverCheckDuplicate", import.NeverCheckDuplicate) &&
+                           reg.WriteBool("NeverDelete", tiles.NeverDelete) &&
+                           reg.WriteBool("NeverDeleteConf", tiles.NeverDeleteConf) &&
+                           reg.WriteBool("NeverConfOnAllDelete", tiles.NeverConfOnAllDelete);
+    // As with a key that cannot be opened, a file that cannot be written goes without a message.
+    if (!collected || !reg.Flush()) return;
     reg.CloseKey();
 }

@@ -4,5 +4,6 @@
 
 // Reads the flags when the key exists; a flag the key lacks keeps its value.
 void LoadOptions();
-// Writes the seven flags, creating the key when absent; says nothing when it cannot.
+// Writes the seven flags, creating the key when absent, in one write of the settings file;
+// says nothing when it cannot.
 void SaveOptions();

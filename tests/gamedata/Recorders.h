@@ -55,7 +55,7 @@ public:
     {
         std::string line;
         while (file.ReadLine(line, 62)) lines.push_back(line);
-        file.Close();
+        file.Discard();
         ++runs;
     }
     std::vector<std::string> lines;

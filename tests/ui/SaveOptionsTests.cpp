@@ -1,0 +1,23 @@
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include "UiTestSupport.h"
+
+TEST_F(UiTest, ClosingWritesTheSettingsFileOnce)
+{
+    StartEditor();
+    // Each write ends in a rename onto the file's name. Creations are watched too, as the
+    // queue merges an event with an equal one just before it.
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, dir.Path().c_str(), IN_MOVED_TO | IN_CREATE), 0);
+    F().Exit1->trigger();
+    int writes = 0;
+    alignas(inotify_event) char buf[4096];
+    for (ssize_t n; (n = read(watch, buf, sizeof buf)) > 0;)
+        for (ssize_t at = 0; at < n; at += ssize_t(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(buf + at)->len) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+            writes += (e->mask & IN_MOVED_TO) && std::string(e->name) == "registry.ini";
+        }
+    close(watch);
+    EXPECT_EQ(writes, 1);
+}
