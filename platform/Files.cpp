@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
