@@ -2,16 +2,11 @@
 #include <filesystem>
 
 #include "AssetTestSupport.h"
+#include "support/RecordingViews.h"
 
 namespace {
 
 const std::string Dashes42(42, '-');
-
-class CountingViews : public ModelViews {
-public:
-    void FillTiles() override { ++fills; }
-    int fills = 0;
-};
 
 class Renamer : public AssetTest {
 protected:
@@ -37,7 +32,7 @@ protected:
         b = AddTile("TCN01_B01", "mi_tcn01");
     }
 
-    CountingViews views;
+    RecordingViews views;
     RecordingProgress bar;
     RecordingMemo memo;
     CTile *a1 = nullptr, *a2 = nullptr, *a3 = nullptr, *bin = nullptr, *b = nullptr;
@@ -81,7 +76,7 @@ TEST_F(Renamer, SkipsTexturesAndBitmapLinesAndLeavesBinaryModelsAlone)
     EXPECT_EQ(b->Model, "ttz02_B01");
     EXPECT_EQ(bar.log, (std::vector<std::string>{"max 9", "pos 0"}));
     EXPECT_EQ(bar.steps, 9);
-    EXPECT_EQ(views.fills, 1);
+    EXPECT_EQ(views.calls, std::vector<std::string>{"FillTiles"});
 }
 
 TEST_F(Renamer, EverywhereRenamesTexturesBinaryFilesAndBitmapLines)

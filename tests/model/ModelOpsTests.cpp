@@ -1,321 +1,201 @@
 // The operations on the tileset as a whole.
+#include <tuple>
+
 #include "ModelTestSupport.h"
 #include "platform/Text.h"
 
-namespace {
-
 using ModelOps = ModelTest;
-
-CTile* tileIn(CPtrList<CTile>& list, const std::string& model)
-{
-    auto* t = new CTile;
-    t->Model = model;
-    list.Append(t);
-    return t;
-}
-
-CGroup* groupIn(CPtrList<CGroup>& list, const std::string& name, std::initializer_list<std::string> cells)
-{
-    auto* g = new CGroup;
-    g->Name = name;
-    for (const auto& c : cells) g->Cells.Add(c);
-    list.Append(g);
-    return g;
-}
-
-template <class Entry>
-Entry* namedIn(CPtrList<Entry>& list, const std::string& name, const std::string& strRef = "")
-{
-    auto* e = new Entry;
-    e->Name = name;
-    e->StrRef = strRef;
-    list.Append(e);
-    return e;
-}
-
-void corners(CTile& t, const char* tl, const char* tr, const char* bl, const char* br)
-{
-    t.TopLeft = tl;
-    t.TopRight = tr;
-    t.BottomLeft = bl;
-    t.BottomRight = br;
-}
-
-} // namespace
 
 TEST_F(ModelOps, ResetTilesetEmptiesTheMainTilesetOnly)
 {
-    Tileset& t = TS();
-    t.General->Name = "old";
-    const CGeneral* oldGeneral = t.General.get();
-    namedIn(t.TerrainList, "A");
-    namedIn(t.CrosserList, "B");
-    t.PrimaryRuleList.Append(new CRules);
-    t.SecondaryRuleList.Append(new CRules);
-    tileIn(t.TileList, "m");
-    groupIn(t.GroupList, "g", {"0"});
-    tileIn(t.ImportTiles, "i");
+    BuildTileset({2, 2, 2, 2, 2});
+    AddTile(t.ImportTiles, "i");
     t.ImportGeneral->Name = "import";
 
     ResetTileset();
-    EXPECT_NE(t.General.get(), oldGeneral);
     EXPECT_EQ(t.General->Name, "");
     EXPECT_EQ(t.TerrainList.Count() + t.CrosserList.Count() + t.PrimaryRuleList.Count() +
                   t.SecondaryRuleList.Count() + t.TileList.Count() + t.GroupList.Count(),
               0);
     EXPECT_EQ(t.ImportTiles.Count(), 1);
     EXPECT_EQ(t.ImportGeneral->Name, "import");
-    EXPECT_EQ(views.calls, std::vector<std::string>{"ClearUnusedFiles"});
+
+    // The view operations of several tabs reach the views, each its own.
+    ClearTileLists(), ClearTerrainCombos(), ClearCrosserCombos(), ClearImportGroupView(), RefillTileLists();
+    EXPECT_EQ(views.calls, (Texts{"ClearUnusedFiles", "ClearTileLists", "ClearTerrainCombos", "ClearCrosserCombos",
+                                  "ClearImportGroupView", "RefillTileLists"}));
 }
 
 TEST_F(ModelOps, RenumberingAfterADeletedTile)
 {
-    Tileset& t = TS();
-    for (int i = 0; i < 6; ++i) tileIn(t.TileList, "t" + std::to_string(i));
-    CGroup* a = groupIn(t.GroupList, "a", {"2", "3", "5", "-1"});
-    CGroup* b = groupIn(t.GroupList, "b", {"4", "0", " 3 ", "10"});
+    CGroup* a = AddGroup(t.GroupList, "a", {"2", "3", "5", "-1"});
+    CGroup* b = AddGroup(t.GroupList, "b", {"4", "0", " 3 ", "10"});
     EXPECT_EQ(RenumberGroupTilesAfterDelete(3), 0);
-    EXPECT_EQ(cellsOf(*a), (std::vector<std::string>{"2", "-1", "4", "-1"}));
-    EXPECT_EQ(cellsOf(*b), (std::vector<std::string>{"3", "0", "-1", "9"}));
+    EXPECT_EQ(a->Cells.Items(), (Texts{"2", "-1", "4", "-1"}));
+    EXPECT_EQ(b->Cells.Items(), (Texts{"3", "0", "-1", "9"}));
 
-    // Deleting tile 0 moves every cell down, "-1" stays.
-    EXPECT_EQ(RenumberGroupTilesAfterDelete(0), 0);
-    EXPECT_EQ(cellsOf(*a), (std::vector<std::string>{"1", "-1", "3", "-1"}));
-    EXPECT_EQ(cellsOf(*b), (std::vector<std::string>{"2", "-1", "-1", "8"}));
-}
-
-TEST_F(ModelOps, RenumberingWithACellThatIsNoNumberChangesNothing)
-{
-    Tileset& t = TS();
-    CGroup* a = groupIn(t.GroupList, "a", {"2", "3", "5"});
-    CGroup* b = groupIn(t.GroupList, "b", {"4", "x7"});
-    EXPECT_THROW(RenumberGroupTilesAfterDelete(1), EConvertError);
-    EXPECT_EQ(cellsOf(*a), (std::vector<std::string>{"2", "3", "5"}));
-    EXPECT_EQ(cellsOf(*b), (std::vector<std::string>{"4", "x7"}));
+    // A cell that is no number is found before any group changes.
+    AddGroup(t.GroupList, "c", {"4", "x7"});
+    EXPECT_THROW(RenumberGroupTilesAfterDelete(0), EConvertError);
+    EXPECT_EQ(a->Cells.Items(), (Texts{"2", "-1", "4", "-1"}));
 }
 
 TEST_F(ModelOps, LookUpsAnswerTheLastMatch)
 {
-    Tileset& t = TS();
-    groupIn(t.GroupList, "g0", {"1"});
-    groupIn(t.GroupList, "g1", {"7", "2"});
-    groupIn(t.GroupList, "g2", {"07"});
-    groupIn(t.GroupList, "g3", {"-1"});
-    groupIn(t.GroupList, "g4", {"3", "7"});
+    for (const StringList& cells : {StringList{"1"}, {"7", "2"}, {"07"}, {"-1"}, {"3", "7"}})
+        AddGroup(t.GroupList, "g" + std::to_string(t.GroupList.Count()), cells);
     EXPECT_EQ(FindGroupOfTile(7), 4);
     EXPECT_EQ(FindGroupOfTile(2), 1);
     EXPECT_EQ(FindGroupOfTile(5), -1);
-    EXPECT_EQ(FindImportGroupOfTile(7), -1) << "the import groups are another list";
-    groupIn(t.ImportGroups, "i0", {"7"});
-    groupIn(t.ImportGroups, "i1", {"07"});
-    EXPECT_EQ(FindImportGroupOfTile(7), 0) << "cells compare as whole texts";
+    AddGroup(t.ImportGroups, "i0", {"7"});
+    AddGroup(t.ImportGroups, "i1", {"07"});
+    EXPECT_EQ(FindImportGroupOfTile(7), 0) << "the import groups, whose cells compare as whole texts";
 
-    tileIn(t.TileList, "NULL");
-    tileIn(t.TileList, "tm01");
-    tileIn(t.TileList, "TM01");
-    tileIn(t.TileList, "tm01");
+    for (const char* model : {"NULL", "tm01", "TM01", "tm01"}) AddTile(t.TileList, model);
     EXPECT_EQ(FindTileByModel("tm01"), 3);
     EXPECT_EQ(FindTileByModel("TM01"), 2);
     EXPECT_EQ(FindTileByModel("NULL"), -1);
     EXPECT_EQ(FindTileByModel("tm0"), -1);
 
+    // Models and group names compare with case.
     CTile probe;
-    probe.Model = "Tm01";
-    EXPECT_FALSE(TileModelExists(probe));
-    probe.Model = "TM01";
-    EXPECT_TRUE(TileModelExists(probe));
     CGroup named;
-    named.Name = "G4";
-    EXPECT_FALSE(GroupNameExists(named));
-    named.Name = "g4";
-    EXPECT_TRUE(GroupNameExists(named));
+    probe.Model = "Tm01", named.Name = "G4";
+    EXPECT_FALSE(TileModelExists(probe) || GroupNameExists(named));
+    probe.Model = "TM01", named.Name = "g4";
+    EXPECT_TRUE(TileModelExists(probe) && GroupNameExists(named));
 }
 
 TEST_F(ModelOps, ModelPrefixTestsOverGroupCells)
 {
-    Tileset& t = TS();
-    tileIn(t.TileList, "ttr01_a01");
-    tileIn(t.TileList, "TTR02_b01");
-    tileIn(t.ImportTiles, "src_x");
-
-    EXPECT_TRUE(GroupHasModelPrefix({"-1", "1"}, "ttr02"));
-    EXPECT_FALSE(GroupHasModelPrefix({"-1", "0", "5"}, "ttr02")) << "a cell past the list names no tile";
-    EXPECT_FALSE(GroupHasModelPrefix({"0"}, "ttr01_a01_x")) << "a prefix longer than the model";
-    EXPECT_TRUE(GroupHasModelPrefix({"-1", "0"}, ""));
-    EXPECT_FALSE(GroupHasModelPrefix({"-1", "9"}, "")) << "empty prefix needs a cell naming a tile";
-    EXPECT_FALSE(GroupHasModelPrefix({}, ""));
-    EXPECT_TRUE(GroupHasModelPrefix({"0", "zz"}, "ttr")) << "cells are looked at in order up to the first that qualifies";
+    AddTile(t.TileList, "ttr01_a01");
+    AddTile(t.TileList, "TTR02_b01");
+    AddTile(t.ImportTiles, "src_x");
+    const std::tuple<StringList, const char*, bool> cases[] = {
+        {{"-1", "1"}, "ttr02", true},
+        {{"-1", "0", "5"}, "ttr02", false}, // a cell past the list names no tile
+        {{"0"}, "ttr01_a01_x", false},      // a prefix longer than the model
+        {{"-1", "0"}, "", true},
+        {{"-1", "9"}, "", false},           // an empty prefix needs a cell naming a tile
+        {{}, "", false},
+        {{"0", "zz"}, "ttr", true},         // cells in order, up to the first that qualifies
+    };
+    for (const auto& [cells, prefix, has] : cases) EXPECT_EQ(GroupHasModelPrefix(cells, prefix), has) << prefix;
     EXPECT_THROW(GroupHasModelPrefix({"zz", "0"}, "ttr"), EConvertError);
-
     EXPECT_TRUE(ImportGroupHasModelPrefix({"0"}, "SRC"));
     EXPECT_FALSE(ImportGroupHasModelPrefix({"1"}, "ttr"));
 }
 
 TEST_F(ModelOps, RenameTerrainEverywhere)
 {
-    Tileset& t = TS();
-    corners(*tileIn(t.TileList, "a"), "Grass", "Grass", "grass", "Water");
-    corners(*tileIn(t.TileList, "b"), "Water", "Water", "Grass", "Grass");
-    CTerrain* entry = namedIn(t.TerrainList, "grass");
-    CTerrain* other = namedIn(t.TerrainList, "Water");
-    auto* rule = new CRules;
-    rule->Placed = "Grass";
-    rule->Adjacent = "Water";
-    rule->Changed = "Grass";
+    SetCorners(*AddTile(t.TileList, "a"), "Grass", "Grass", "grass", "Water");
+    SetCorners(*AddTile(t.TileList, "b"), "Water", "Water", "Grass", "Grass");
+    CTerrain* entry = AddNamed(t.TerrainList, "grass");
+    CTerrain* other = AddNamed(t.TerrainList, "Water");
+    CRules* rule = AddRule(t.PrimaryRuleList, "Grass", "Water", "Grass");
     rule->PlacedHeight = "Grass";
-    t.PrimaryRuleList.Append(rule);
-    auto* secondary = new CRules;
-    secondary->Placed = "Grass";
-    t.SecondaryRuleList.Append(secondary);
+    CRules* secondary = AddRule(t.SecondaryRuleList, "Grass", "Grass", "Grass");
     t.General->Border = "Grass";
 
     EXPECT_EQ(RenameTerrainEverywhere("Grass", "Lawn"), 4 + 2);
-    EXPECT_EQ(t.TileList.At(0)->TopLeft, "Lawn");
-    EXPECT_EQ(t.TileList.At(0)->TopRight, "Lawn");
-    EXPECT_EQ(t.TileList.At(0)->BottomLeft, "grass") << "corners compare with case";
-    EXPECT_EQ(t.TileList.At(1)->BottomRight, "Lawn");
+    const CTile& a = *t.TileList.At(0);
+    EXPECT_EQ((Texts{a.TopLeft, a.TopRight, a.BottomLeft, a.BottomRight}), (Texts{"Lawn", "Lawn", "grass", "Water"}))
+        << "corners compare with case";
     EXPECT_EQ(entry->Name, "Lawn") << "the entry compares without case";
     EXPECT_EQ(other->Name, "Water");
-    EXPECT_EQ(rule->Placed, "Lawn");
-    EXPECT_EQ(rule->Adjacent, "Water");
-    EXPECT_EQ(rule->Changed, "Lawn");
-    EXPECT_EQ(rule->PlacedHeight, "Grass");
-    EXPECT_EQ(secondary->Placed, "Grass");
+    EXPECT_EQ((Texts{rule->Placed, rule->PlacedHeight, rule->Adjacent, rule->Changed}),
+              (Texts{"Lawn", "Grass", "Water", "Lawn"}));
+    EXPECT_EQ(secondary->Placed + secondary->Adjacent + secondary->Changed, "GrassGrassGrass");
     EXPECT_EQ(t.General->Border, "Grass");
-    EXPECT_EQ(views.calls, (std::vector<std::string>{"ClearTileEditorFields", "FillTerrains", "FillRules"}));
-
-    // Without terrains and rules only the tiles change and no list view is refilled.
-    ResetAllModelData();
-    views.calls.clear();
-    corners(*tileIn(t.TileList, "c"), "Sand", "x", "x", "Sand");
-    EXPECT_EQ(RenameTerrainEverywhere("Sand", "Dune"), 2);
-    EXPECT_EQ(views.calls, std::vector<std::string>{"ClearTileEditorFields"});
-    EXPECT_EQ(RenameTerrainEverywhere("Nothing", "Else"), 0);
+    EXPECT_EQ(views.calls, (Texts{"ClearTileEditorFields", "FillTerrains", "FillRules"}));
 }
 
 TEST_F(ModelOps, RenameCrosserEverywhere)
 {
-    Tileset& t = TS();
-    CTile* a = tileIn(t.TileList, "a");
-    a->Top = "Road";
+    CTile* a = AddTile(t.TileList, "a");
+    a->Top = a->Bottom = "Road";
     a->Right = "road";
-    a->Bottom = "Road";
-    CTile* b = tileIn(t.TileList, "b");
+    CTile* b = AddTile(t.TileList, "b");
     b->Left = "Road";
-    CCrosser* entry = namedIn(t.CrosserList, "ROAD");
+    CCrosser* entry = AddNamed(t.CrosserList, "ROAD");
 
     EXPECT_EQ(RenameCrosserEverywhere("Road", "Path"), 3);
-    EXPECT_EQ(a->Top, "Path");
-    EXPECT_EQ(a->Right, "road");
-    EXPECT_EQ(a->Bottom, "Path");
-    EXPECT_EQ(b->Left, "Path");
+    EXPECT_EQ((Texts{a->Top, a->Right, a->Bottom, b->Left}), (Texts{"Path", "road", "Path", "Path"}));
     EXPECT_EQ(entry->Name, "Path");
-    EXPECT_EQ(views.calls, (std::vector<std::string>{"FillCrossers", "ClearTileEditorFields"}));
+    EXPECT_EQ(views.calls, (Texts{"FillCrossers", "ClearTileEditorFields"}));
 }
 
 TEST_F(ModelOps, MissingTerrainsAndCrossersComeFromTheImportTileset)
 {
-    Tileset& t = TS();
-    namedIn(t.TerrainList, "Rock");
-    namedIn(t.CrosserList, "Road");
-    namedIn(t.ImportTerrains, "Sand", "11");
-    namedIn(t.ImportTerrains, "Rock", "12");
-    namedIn(t.ImportCrossers, "", "20");
-    namedIn(t.ImportCrossers, "Wall", "21");
-    CTile* src = tileIn(t.ImportTiles, "s");
-    corners(*src, "Sand", "Sand", "Rock", "Rock");
+    AddNamed(t.TerrainList, "Rock");
+    AddNamed(t.CrosserList, "Road");
+    AddNamed(t.ImportTerrains, "Sand", "11");
+    AddNamed(t.ImportTerrains, "Rock", "12");
+    AddNamed(t.ImportCrossers, "", "20");
+    AddNamed(t.ImportCrossers, "Wall", "21");
+    CTile* src = AddTile(t.ImportTiles, "s");
+    SetCorners(*src, "Sand", "Sand", "Rock", "Rock");
     src->Top = "Wall";
 
     AddMissingTerrainsAndCrossers(*src);
     ASSERT_EQ(t.TerrainList.Count(), 2);
-    EXPECT_EQ(t.TerrainList.At(1)->Name, "Sand");
-    EXPECT_EQ(t.TerrainList.At(1)->StrRef, "11");
+    EXPECT_EQ(t.TerrainList.At(1)->Name + t.TerrainList.At(1)->StrRef, "Sand11");
     ASSERT_EQ(t.CrosserList.Count(), 2) << "empty edges bring in no crosser";
-    EXPECT_EQ(t.CrosserList.At(1)->Name, "Wall");
-    EXPECT_EQ(t.CrosserList.At(1)->StrRef, "21");
-    EXPECT_EQ(views.calls, (std::vector<std::string>{"FillTerrains", "FillCrossers"}));
+    EXPECT_EQ(t.CrosserList.At(1)->Name + t.CrosserList.At(1)->StrRef, "Wall21");
+    EXPECT_EQ(views.calls, (Texts{"FillTerrains", "FillCrossers"}));
 
     // Names differing only in case: missing from the main names ignoring case, copied the
     // same way, once.
     ResetAllModelData();
     views.calls.clear();
-    namedIn(t.TerrainList, "ROCK");
-    namedIn(t.ImportTerrains, "Sand", "1");
-    namedIn(t.ImportTerrains, "SAND", "2");
-    CTile* lower = tileIn(t.ImportTiles, "l");
-    corners(*lower, "sand", "SAND", "rock", "Rock");
+    AddNamed(t.TerrainList, "ROCK");
+    AddNamed(t.ImportTerrains, "Sand", "1");
+    AddNamed(t.ImportTerrains, "SAND", "2");
+    CTile* lower = AddTile(t.ImportTiles, "l");
+    SetCorners(*lower, "sand", "SAND", "rock", "Rock");
     AddMissingTerrainsAndCrossers(*lower);
     ASSERT_EQ(t.TerrainList.Count(), 2);
-    EXPECT_EQ(t.TerrainList.At(1)->Name, "Sand");
-    EXPECT_EQ(t.TerrainList.At(1)->StrRef, "1");
+    EXPECT_EQ(t.TerrainList.At(1)->Name + t.TerrainList.At(1)->StrRef, "Sand1");
     EXPECT_EQ(t.CrosserList.Count(), 0);
-    EXPECT_EQ(views.calls, std::vector<std::string>{"FillTerrains"});
+    EXPECT_EQ(views.calls, Texts{"FillTerrains"});
 }
 
 TEST_F(ModelOps, CopyToMainOfTilesAndGroups)
 {
-    Tileset& t = TS();
-    CTile src;
-    src.Model = "m";
-    src.TopLeft = "Grass";
-    src.BottomRightHeight = 1;
-    src.MainLight1 = 1;
-    src.AnimLoop3 = 1;
-    src.Doors = 2;
-    src.Sounds = 4;
-    src.DoorVisibilityOrientation = "90";
-    src.DoorList = std::make_unique<StringList>(
-        StringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
-    auto* copy = new CTile;
-    copy->CopyToMain(src);
-    ASSERT_EQ(t.TileList.Tail(), copy);
-    EXPECT_EQ(copy->Model, "m");
-    EXPECT_EQ(copy->TopLeft, "Grass");
-    EXPECT_EQ(copy->BottomRightHeight, 1);
-    EXPECT_EQ(copy->MainLight1, 1);
-    EXPECT_EQ(copy->MainLight2, 0);
-    EXPECT_EQ(copy->AnimLoop3, 1);
-    EXPECT_EQ(copy->Sounds, 4);
-    EXPECT_EQ(copy->DoorVisibilityOrientation, "90");
-    EXPECT_EQ(copy->Doors, 2);
-    EXPECT_EQ(*copy->DoorList, *src.DoorList);
+    // Every field and door of a tile, as the writer shows them.
+    auto written = [&](CTile& tile) {
+        TextFile f;
+        EXPECT_TRUE(f.Open(dir.File("tile.set"), TextFile::Mode::Write));
+        tile.WriteToSet(f, 0);
+        return f.Written();
+    };
+    BuildTileset({1, 4, 0, 16, 0});
+    for (int i = 0; i < 16; ++i) {
+        auto* copy = new CTile;
+        copy->CopyToMain(*t.TileList.At(i));
+        ASSERT_EQ(t.TileList.Tail(), copy);
+        EXPECT_EQ(written(*copy), written(*t.TileList.At(i)));
+    }
 
-    // More doors counted than held: only whole doors are copied.
+    // More doors counted than held: only whole doors are copied. No door list, no doors.
+    CTile src;
     src.Doors = 3;
     src.DoorList = std::make_unique<StringList>(StringList{"1", "2", "3", "4", "5", "6", "7"});
-    auto* partial = new CTile;
-    partial->CopyToMain(src);
-    EXPECT_EQ(partial->DoorList->Items(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
-
+    (new CTile)->CopyToMain(src);
+    EXPECT_EQ(t.TileList.Tail()->DoorList->Items(), (Texts{"1", "2", "3", "4", "5"}));
     src.DoorList.reset();
-    auto* doorless = new CTile;
-    doorless->CopyToMain(src);
-    EXPECT_EQ(doorless->Doors, 0);
-    EXPECT_EQ(doorless->DoorList, nullptr);
+    (new CTile)->CopyToMain(src);
+    EXPECT_EQ(t.TileList.Tail()->Doors, 0);
+    EXPECT_EQ(t.TileList.Tail()->DoorList, nullptr);
 
     // Cells numbered after the main tiles as they are before the group's tiles arrive.
-    while (t.TileList.Count() < 12) tileIn(t.TileList, "x");
-    CGroup gsrc;
-    gsrc.Name = "G";
-    gsrc.StrRef = "5";
-    gsrc.Rows = 2;
-    gsrc.Columns = 2;
-    for (const char* c : {"3", "-1", "0", "1"}) gsrc.Cells.Add(c);
+    while (t.TileList.Count() > 12) t.TileList.DeleteAt(0);
+    CGroup* source = AddGroup(t.ImportGroups, "G", {"3", "-1", "0", "1"});
+    source->StrRef = "5";
+    source->Rows = source->Columns = 2;
     auto* g = new CGroup;
-    g->CopyToMain(gsrc);
+    g->CopyToMain(*source);
     ASSERT_EQ(t.GroupList.Tail(), g);
-    EXPECT_EQ(cellsOf(*g), (std::vector<std::string>{"12", "13", "14", "15"}));
-    EXPECT_EQ(g->Rows, 2);
-    EXPECT_EQ(g->StrRef, "5");
-}
-
-TEST_F(ModelOps, ViewOperationsReachTheViews)
-{
-    ClearTileLists();
-    ClearTerrainCombos();
-    ClearCrosserCombos();
-    ClearImportGroupView();
-    RefillTileLists();
-    EXPECT_EQ(views.calls, (std::vector<std::string>{"ClearTileLists", "ClearTerrainCombos", "ClearCrosserCombos",
-                                                     "ClearImportGroupView", "RefillTileLists"}));
+    EXPECT_EQ(g->Cells.Items(), (Texts{"12", "13", "14", "15"}));
+    EXPECT_EQ(g->Name + g->StrRef + std::to_string(g->Rows) + std::to_string(g->Columns), "G522");
 }
