@@ -1,4 +1,4 @@
-// The platform's bitmap, streams and picture registry, as the image readers use them.
+// The bitmap, streams and picture registry, as the image readers use them.
 #include "platform/Bitmap.h"
 #include "platform/Picture.h"
 #include "platform/Stream.h"
