@@ -25,6 +25,8 @@ TEST(ColorManager, RefusedSettingsChangeNothing)
     EXPECT_EQ(cm.VSubSampling(), 1);
     EXPECT_FLOAT_EQ(cm.YCbCrCoefficients()[0], 0.3f);
     EXPECT_FLOAT_EQ(cm.YCbCrCoefficients()[1], 0.7f) << "only the given coefficients change";
+    cm.SetYCbCrParameters({}, 4, 2);
+    EXPECT_EQ(cm.VSubSampling(), 2);
 }
 
 TEST(ColorManager, GammaTable)
