@@ -44,7 +44,7 @@ Reference readReference(const fs::path& path)
     Reference r{field("WIDTH"), field("HEIGHT"), field("DEPTH"), field("MAXVAL"), {}};
     r.samples.resize(std::size_t(r.width) * std::size_t(r.height) * std::size_t(r.depth));
     in.read(r.samples.data(), std::streamsize(r.samples.size()));
-    if (!header.count("P7") || r.depth < 1 || r.depth > 4 || r.maxval > 255 || (r.maxval & (r.maxval + 1)) != 0 ||
+    if (!header.count("P7") || r.depth < 1 || r.depth > 4 || r.maxval < 1 || r.maxval > 255 || (r.maxval & (r.maxval + 1)) ||
         std::size_t(in.gcount()) != r.samples.size())
         throw std::runtime_error("unusable reference " + path.string());
     return r;
