@@ -21,6 +21,7 @@
 #include "Recorders.h"
 #include "support/GameFiles.h"
 #include "support/TempDir.h"
+#include "support/TgaBuilder.h"
 
 class RecordingProgress : public ProgressSink {
 public:
@@ -54,12 +55,7 @@ inline std::string BinaryModel(const std::string& tail = "tcn01 bitmap tcn01_tex
 // A TGA header of the given size and a few pixel bytes.
 inline std::string TgaFile(uint16_t w, uint16_t h, uint8_t bits)
 {
-    std::string t(18, '\0');
-    t[2] = 2;
-    t[12] = char(w & 0xFF), t[13] = char(w >> 8);
-    t[14] = char(h & 0xFF), t[15] = char(h >> 8);
-    t[16] = char(bits);
-    return t + "pixels";
+    return TgaHeader(2, w, h, bits) + "pixels";
 }
 
 // Makes a file impossible to remove while it lives: its folder read-only for a normal

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Makes the Targa fixtures of the image reader tests with two independent encoders
-# (ImageMagick's convert and netpbm's pamtotga) and stores beside each file the pixels the
-# other tool suite decodes from it: <name>.ref.ppm for the colours and, for images with
-# alpha, <name>.ref-alpha.pgm. The tests compare against these, so CI needs neither tool.
-# A few hand-built files cover what neither encoder writes; tgatoppm decodes those.
-# Needs: ImageMagick 6 (convert), netpbm (pamtotga, tgatoppm). Run from anywhere.
+# Makes the image reader fixtures, one folder per format, with independent encoders, and
+# stores beside each picture the pixels an independent decoder reads from it:
+#   <format>/<name>.<ext>      a picture that must load
+#   <format>/<name>.ref.pam    its pixels as a PAM of depth 1 to 4 (GRAYSCALE, RGB, and with
+#                              _ALPHA when alpha must match too); a maxval below 255 compares
+#                              only that many bits
+#   <format>/bad/<name>.<ext>  a picture that must fail to load with a reader's error; a
+#                              <name>.ref.txt beside it holds text the message must contain
+#   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
+# The tests read only what is stored here, so CI needs none of the tools.
+# Needs: ImageMagick 6 (convert), netpbm. Run from anywhere: make_fixtures.sh [format...]
+# (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
-cd "$(dirname "$0")/targa"
-rm -f ./*.tga ./*.ppm ./*.pgm
+here=$(cd "$(dirname "$0")" && pwd)
+seeds=$here/../../../fuzz/seeds/picture_load
+all=(targa)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+# Source pictures every format may encode.
 # 13 x 7: a flat block on the left (runs) and varied pixels on the right (raw packets).
 awk 'BEGIN {
   w = 13; h = 7; print "P3"; print w, h; print 255
@@ -26,59 +34,114 @@ convert -size 150x3 'xc:rgb(10,20,30)' -fill 'rgb(200,100,50)' \
 convert "$tmp/src.ppm" -colorspace Gray "$tmp/grey.pgm"
 convert "$tmp/src.ppm" -alpha set -channel A -fx '(i+j*3)/40' +channel "$tmp/alpha.pam"
 
-# ImageMagick encodes (bottom-up by default, top-down with -orient TopLeft); tgatoppm decodes.
-im() {  # name, source, options...
-  local name=$1 src=$2; shift 2
-  convert "$src" "$@" "tga:$name.tga"
+# Empties a format's folder and enters it.
+fresh() {
+  rm -rf "${here:?}/$1"
+  mkdir -p "$here/$1/bad"
+  cd "$here/$1"
 }
-im im_24_raw_bu "$tmp/src.ppm" -type TrueColor -compress None
-im im_24_raw_td "$tmp/src.ppm" -type TrueColor -compress None -orient TopLeft
-im im_24_rle_bu "$tmp/src.ppm" -type TrueColor -compress RLE
-im im_24_rle_wide "$tmp/wide.ppm" -type TrueColor -compress RLE
-im im_32_raw_bu "$tmp/alpha.pam" -compress None
-im im_32_rle_td "$tmp/alpha.pam" -compress RLE -orient TopLeft
-im im_16_raw_bu "$tmp/src.ppm" -depth 5 -compress None
-im im_16_rle_td "$tmp/src.ppm" -depth 5 -compress RLE -orient TopLeft
-im im_grey_raw_bu "$tmp/grey.pgm" -type Grayscale -compress None
-im im_grey_rle_td "$tmp/grey.pgm" -type Grayscale -compress RLE -orient TopLeft
-im im_cmap_raw_bu "$tmp/src.ppm" -type Palette -compress None
-im im_cmap_rle_td "$tmp/src.ppm" -type Palette -compress RLE -orient TopLeft
-for f in im_*.tga; do
-  base=${f%.tga}
-  tgatoppm "$f" > "$base.ref.ppm" 2>/dev/null
-  case $base in im_32_*) tgatoppm -alphaout="$base.ref-alpha.pgm" "$f" > /dev/null 2>&1 ;; esac
+
+# Bytes given as numbers, written as they are.
+bytes() { printf "$(printf '\\x%02x' "$@")"; }
+
+targa() {
+  fresh targa
+  # An 18-byte header: type width height bits [descriptor idLength mapType mapLength mapBits].
+  hdr() {
+    local ml=${8:-0}
+    bytes "${6:-0}" "${7:-0}" "$1" 0 0 $((ml & 255)) $((ml >> 8)) "${9:-0}" 0 0 0 0 \
+      $(($2 & 255)) $(($2 >> 8)) $(($3 & 255)) $(($3 >> 8)) "$4" "${5:-0}"
+  }
+
+  # ImageMagick encodes (bottom-up by default, top-down with -orient TopLeft); tgatoppm decodes.
+  im() {  # name, source, options...
+    local name=$1 src=$2; shift 2
+    convert "$src" "$@" "tga:$name.tga"
+  }
+  im im_24_raw_bu "$tmp/src.ppm" -type TrueColor -compress None
+  im im_24_raw_td "$tmp/src.ppm" -type TrueColor -compress None -orient TopLeft
+  im im_24_rle_bu "$tmp/src.ppm" -type TrueColor -compress RLE
+  im im_24_rle_wide "$tmp/wide.ppm" -type TrueColor -compress RLE
+  im im_32_raw_bu "$tmp/alpha.pam" -compress None
+  im im_32_rle_td "$tmp/alpha.pam" -compress RLE -orient TopLeft
+  im im_16_raw_bu "$tmp/src.ppm" -depth 5 -compress None
+  im im_16_rle_td "$tmp/src.ppm" -depth 5 -compress RLE -orient TopLeft
+  im im_grey_raw_bu "$tmp/grey.pgm" -type Grayscale -compress None
+  im im_grey_rle_td "$tmp/grey.pgm" -type Grayscale -compress RLE -orient TopLeft
+  im im_cmap_raw_bu "$tmp/src.ppm" -type Palette -compress None
+  im im_cmap_rle_td "$tmp/src.ppm" -type Palette -compress RLE -orient TopLeft
+  for f in im_*.tga; do
+    base=${f%.tga}
+    case $base in
+      im_32_*) tgatoppm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
+               pamstack -tupletype=RGB_ALPHA "$tmp/c.ppm" "$tmp/a.pgm" > "$base.ref.pam" 2>/dev/null ;;
+      *) tgatoppm "$f" 2>/dev/null | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+
+  # netpbm encodes (bottom-up, with an image identification field); ImageMagick decodes
+  # (-auto-orient: ImageMagick 6 only records a bottom-up row order unless asked to apply
+  # it). A map of 5-bit entries is compared in 5 bits.
+  pamtotga -name=fixture -rgb -norle "$tmp/src.ppm" > nb_24_raw_bu.tga 2>/dev/null
+  pamtotga -name=fixture -rgb "$tmp/src.ppm" > nb_24_rle_bu.tga 2>/dev/null
+  pamtotga -name=fixture -rgb "$tmp/wide.ppm" > nb_24_rle_wide.tga 2>/dev/null
+  pamtotga -name=fixture -rgb "$tmp/alpha.pam" > nb_32_rle_bu.tga 2>/dev/null
+  pamtotga -name=fixture -cmap -norle "$tmp/src.ppm" > nb_cmap_raw_bu.tga 2>/dev/null
+  pamtotga -name=fixture -cmap16 "$tmp/src.ppm" > nb_cmap16_rle_bu.tga 2>/dev/null
+  pamtotga -name=fixture -mono "$tmp/grey.pgm" > nb_grey_rle_bu.tga 2>/dev/null
+  for f in nb_*.tga; do
+    base=${f%.tga}
+    case $base in
+      nb_cmap16_*) convert "$f" -auto-orient -depth 8 ppm:- | pamdepth 31 2>/dev/null | pamtopam > "$base.ref.pam" ;;
+      *) convert "$f" -auto-orient -depth 8 "pam:$base.ref.pam" ;;
+    esac
+  done
+
+  # Hand-built files for what the encoders never write, decoded by tgatoppm.
+  # 5 x 3, 24-bit, top row first: a run of 7 (row 0 and two pixels of row 1), a raw packet
+  # of 4 (rest of row 1 and one pixel of row 2), a run of 4.
+  { hdr 10 5 3 24 0x20; bytes 0x86 0x10 0x20 0x30 0x03 1 2 3 4 5 6 7 8 9 10 11 12 0x83 0xf0 0xe0 0xd0; } \
+    > hb_24_rle_cross_td.tga
+  # 4 x 2 grey, bottom row first, with a 3-entry 24-bit map that must be stepped over.
+  { hdr 3 4 2 8 0 0 1 3 24; bytes 0x99 0x99 0x99 0x88 0x88 0x88 0x77 0x77 0x77 0 0x40 0x80 0xff 0x10 0x20 0x30 0x40; } \
+    > hb_grey_map_bu.tga
+  # 3 x 1 indices into a map of 32-bit entries (blue, green, red, alpha).
+  { hdr 1 3 1 8 0 0 1 2 32; bytes 1 2 3 9 4 5 6 9 1 0 1; } > hb_cmap32_bu.tga
+  # 2 x 1 true colour carrying a 300-entry map no palette can hold: it is stepped over.
+  { hdr 2 2 1 24 0 0 1 300 24; head -c 900 /dev/zero | tr '\0' 'm'; bytes 5 6 7 8 9 10; } > hb_24_bigmap_bu.tga
+  for f in hb_*.tga; do tgatoppm "$f" 2>/dev/null | pamtopam > "${f%.tga}.ref.pam"; done
+
+  # Damaged files, with the text their error must hold where it says which check refused them.
+  cd bad
+  read_error() { for f in "$@"; do echo "Stream read error" > "${f%.tga}.ref.txt"; done; }
+  hdr 2 4 4 24 > "$tmp/header"
+  head -c 10 "$tmp/header" > cut_header.tga
+  hdr 2 4 4 24 0 200 > id_past_end.tga
+  { hdr 2 4 4 24; printf 'xxxxxxxxxx'; } > short_rows.tga
+  { hdr 1 2 1 8 0 0 1 200 24; printf 'xx'; } > map_past_end.tga
+  # Sizes far beyond the data are refused before anything is allocated.
+  { hdr 2 4000 4000 32; printf 'xxxx'; } > huge_raw.tga
+  { hdr 10 4000 4000 32; printf 'xxxx'; } > huge_rle.tga
+  read_error cut_header.tga id_past_end.tga short_rows.tga map_past_end.tga huge_raw.tga huge_rle.tga
+  { hdr 2 65535 65535 32; printf 'xxxx'; } > too_big.tga
+  hdr 0 65535 65535 32 > too_big_no_data.tga
+  for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
+  { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
+  echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
+  { hdr 1 1 1 8 0 0 1 257 24; head -c 800 /dev/zero; } > map_257_entries.tga
+  { hdr 1 1 1 8 0 0 1 2 8; head -c 8 /dev/zero; } > map_8_bit_entries.tga
+  for f in map_257_entries map_8_bit_entries; do echo "Palette in Targa file is invalid." > $f.ref.txt; done
+  # Run-length data that ends inside a raw packet, and after a run's header.
+  { hdr 10 4 2 24; bytes 0x07 1 2 3 4 5 6; } > rle_cut_raw.tga
+  { hdr 10 4 2 24; bytes 0x83 1 2 3 0x83; } > rle_cut_run.tga
+  for f in rle_cut_raw rle_cut_run; do echo "Compression error found in Targa file." > $f.ref.txt; done
+  cd ..
+
+  # Every fixture, good or damaged, seeds the picture-loading fuzz target.
+  mkdir -p "$seeds"
+  cp ./*.tga bad/*.tga "$seeds/"
+}
+
+for format in "${@:-${all[@]}}"; do
+  "$format"
 done
-
-# netpbm encodes (bottom-up, with an image identification field); ImageMagick decodes
-# (-auto-orient: ImageMagick 6 only records a bottom-up row order unless asked to apply it).
-pamtotga -name=fixture -rgb -norle "$tmp/src.ppm" > nb_24_raw_bu.tga 2>/dev/null
-pamtotga -name=fixture -rgb "$tmp/src.ppm" > nb_24_rle_bu.tga 2>/dev/null
-pamtotga -name=fixture -rgb "$tmp/wide.ppm" > nb_24_rle_wide.tga 2>/dev/null
-pamtotga -name=fixture -rgb "$tmp/alpha.pam" > nb_32_rle_bu.tga 2>/dev/null
-pamtotga -name=fixture -cmap -norle "$tmp/src.ppm" > nb_cmap_raw_bu.tga 2>/dev/null
-pamtotga -name=fixture -cmap16 "$tmp/src.ppm" > nb_cmap16_rle_bu.tga 2>/dev/null
-pamtotga -name=fixture -mono "$tmp/grey.pgm" > nb_grey_rle_bu.tga 2>/dev/null
-for f in nb_*.tga; do
-  base=${f%.tga}
-  convert "$f" -auto-orient -depth 8 "ppm:$base.ref.ppm"
-  case $base in nb_32_*) convert "$f" -auto-orient -alpha extract -depth 8 "pgm:$base.ref-alpha.pgm" ;; esac
-done
-
-# Hand-built files for what the encoders never write, decoded by tgatoppm:
-# run-length packets that cross row ends, and a grey image that carries a colour map.
-# 5 x 3, 24-bit, top row first: a run of 7 (row 0 and two pixels of row 1), a raw packet
-# of 4 (rest of row 1 and one pixel of row 2), a run of 4.
-printf '\0\0\x0a\0\0\0\0\0\0\0\0\0\x05\0\x03\0\x18\x20' > hb_24_rle_cross_td.tga
-printf '\x86\x10\x20\x30' >> hb_24_rle_cross_td.tga
-printf '\x03\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c' >> hb_24_rle_cross_td.tga
-printf '\x83\xf0\xe0\xd0' >> hb_24_rle_cross_td.tga
-# 4 x 2 grey, bottom row first, with a 3-entry 24-bit map that must be stepped over.
-printf '\0\x01\x03\0\0\x03\0\x18\0\0\0\0\x04\0\x02\0\x08\0' > hb_grey_map_bu.tga
-printf '\x99\x99\x99\x88\x88\x88\x77\x77\x77' >> hb_grey_map_bu.tga
-printf '\x00\x40\x80\xff\x10\x20\x30\x40' >> hb_grey_map_bu.tga
-for f in hb_*.tga; do tgatoppm "$f" > "${f%.tga}.ref.ppm" 2>/dev/null; done
-
-# Seeds of the picture-loading fuzz target: every fixture.
-seeds=../../../../fuzz/seeds/picture_load
-mkdir -p "$seeds"
-cp ./*.tga "$seeds/"

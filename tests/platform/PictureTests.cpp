@@ -1,0 +1,163 @@
+// The bitmap, streams and picture registry, as the image readers use them.
+#include "platform/Bitmap.h"
+#include "platform/Picture.h"
+#include "platform/Stream.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes pixels(const Bitmap& b, uint32_t y, std::size_t from, std::size_t to)
+{
+    return Bytes(b.ScanLine(y) + from, b.ScanLine(y) + to);
+}
+
+TEST(Streams, EdgesOfMemoryAndFileStreams)
+{
+    MemoryStream m;
+    m.WriteBuffer("hello", 5);
+    m.SetPosition(8);   // past the end is allowed; a write fills the gap with zeros
+    m.WriteBuffer("!", 1);
+    EXPECT_EQ(m.View(), std::string_view("hello\0\0\0!", 9));
+    char buf[4] = {};
+    EXPECT_EQ(m.Seek(-1, SeekOrigin::End), 8u);
+    EXPECT_THROW(m.ReadBuffer(buf, 2), ReadError);
+    EXPECT_THROW(m.Seek(-10, SeekOrigin::Current), StreamError);
+    m.SetPosition(100);
+    EXPECT_EQ(m.Read(buf, 4), 0u);
+    EXPECT_EQ(m.Remaining(), 0u);
+
+    ReadOnlyMemoryStream r(m.View());
+    EXPECT_THROW(r.WriteBuffer("x", 1), StreamError);
+    EXPECT_THROW(r.Seek(-10, SeekOrigin::End), StreamError);
+    r.ReadBuffer(buf, 0);   // reading nothing never fails
+
+    TempDir dir;
+    std::string path = dir.File("s.bin");
+    FileStream(path, FileStream::Mode::Create).WriteBuffer("0123456789", 10);
+    FileStream f(path, FileStream::Mode::OpenRead);
+    EXPECT_EQ(f.Seek(7, SeekOrigin::Begin), 7u);
+    f.ReadBuffer(buf, 3);
+    EXPECT_EQ(std::string(buf, 3), "789");
+    EXPECT_THROW(f.ReadBuffer(buf, 1), ReadError);
+}
+
+TEST(BitmapTest, FormatsSizesAndRows)
+{
+    // Row bytes per format, and 1- and 4-bit indices widened to 8 bits.
+    struct Case {
+        PixelFormat format;
+        uint32_t width;
+        std::size_t stride;
+        Bytes packed = {}, widened = {};
+    };
+    for (const Case& c : {Case{PixelFormat::Bits1, 10, 2, {0b1011'0001, 0b0100'0000}, {1, 0, 1, 1, 0, 0, 0, 1, 0, 1}},
+                          Case{PixelFormat::Bits4, 3, 2, {0xA5, 0xF0}, {10, 5, 15}}, Case{PixelFormat::Bits8, 3, 3},
+                          Case{PixelFormat::Bits15, 3, 6}, Case{PixelFormat::Bits16, 3, 6},
+                          Case{PixelFormat::Bits24, 3, 9}, Case{PixelFormat::Bits32, 3, 12}}) {
+        Bitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(c.width, 2);
+        EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), std::ptrdiff_t(c.stride)) << BitsPerPixel(c.format);
+        if (c.packed.empty())
+            continue;
+        std::copy(c.packed.begin(), c.packed.end(), b.ScanLine(0));
+        b.SetPixelFormat(PixelFormat::Bits8);
+        EXPECT_EQ(pixels(b, 0, 0, c.width), c.widened);
+    }
+    Bitmap b;
+    EXPECT_THROW(b.ScanLine(0), std::out_of_range);
+    EXPECT_THROW(b.SetPixelFormat(PixelFormat::Custom), EInvalidGraphic);
+    b.SetPixelFormat(PixelFormat::Bits8);
+    b.SetSize(2, 2);
+    b.ScanLine(0)[0] = 1, b.ScanLine(0)[1] = 2, b.ScanLine(1)[0] = 3;
+    b.SetSize(3, 1);   // keeps the shared area, new pixels zero
+    EXPECT_EQ(pixels(b, 0, 0, 3), (Bytes{1, 2, 0}));
+    EXPECT_THROW(b.ScanLine(1), std::out_of_range);
+    EXPECT_THROW(b.SetSize(65536, 65536), EInvalidGraphic);
+    EXPECT_EQ(b.Width(), 3u) << "a refused size changes nothing";
+    b.Clear();
+    EXPECT_EQ(b.GetPixelFormat(), PixelFormat::None);
+    EXPECT_TRUE(b.Empty());
+}
+
+TEST(BitmapTest, FillAndAssign)
+{
+    const uint32_t colour = 0x00C08040;   // red 0x40, green 0x80, blue 0xC0
+    const LogicalPalette entries{0x300, {{0, 0, 0, 0}, {255, 255, 255, 0}, {0x40, 0x90, 0xB0, 0}}};
+    struct Case {
+        PixelFormat format;
+        Bytes pixel;
+    };
+    for (const Case& c : {Case{PixelFormat::Bits24, {0xC0, 0x80, 0x40}}, Case{PixelFormat::Bits32, {0xC0, 0x80, 0x40, 0}},
+                          Case{PixelFormat::Bits15, {0x18, 0x22}},    // 01000 10000 11000
+                          Case{PixelFormat::Bits16, {0x18, 0x44}},    // 01000 100000 11000
+                          Case{PixelFormat::Bits4, {0x22}},           // the nearest entry
+                          Case{PixelFormat::Bits1, {0xFF}}}) {        // 1-bit pixels name entries 0 and 1 only
+        Bitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(16, 2);
+        b.SetPalette(Palette::Create(entries));
+        b.Fill(colour);
+        std::size_t n = c.pixel.size();
+        EXPECT_EQ(pixels(b, 1, n, 2 * n), c.pixel) << BitsPerPixel(c.format);
+
+        Bitmap copy;
+        copy.Assign(b);
+        b.ScanLine(1)[n] = 0x99;
+        EXPECT_EQ(pixels(copy, 1, n, 2 * n), c.pixel) << "a copy owns its pixels";
+        EXPECT_EQ(copy.GetPalette(), b.GetPalette());
+    }
+}
+
+TEST(BitmapTest, PalettesAndSaving)
+{
+    LogicalPalette big;
+    big.entries.resize(257);
+    EXPECT_THROW(Palette::Create(big), EInvalidGraphic);
+    big.entries.resize(256);
+    EXPECT_EQ(Palette::Create(big).Count(), 256);
+    big.version = 0x200;
+    EXPECT_THROW(Palette::Create(big), EInvalidGraphic);
+
+    // A plain bitmap has no file format; saving it leaves the old file whole.
+    Bitmap b;
+    TempDir dir;
+    std::string old = dir.Write("old.bmp", "keep me");
+    EXPECT_THROW(b.SaveToFile(old), EInvalidGraphic);
+    EXPECT_EQ(dir.Read("old.bmp"), "keep me");
+}
+
+TEST(PictureRegistry, ByExtension)
+{
+    struct Probe : Bitmap {
+        void LoadFromStream(Stream& s) override
+        {
+            char c;
+            s.ReadBuffer(&c, 1);
+            SetPixelFormat(PixelFormat::Bits8);
+            SetSize(uint8_t(c), 1);
+        }
+    };
+    static const GraphicClass probe{"Probe", [] { return std::unique_ptr<Bitmap>(new Probe); }};
+    static const GraphicClass other{"Other", [] { return std::unique_ptr<Bitmap>(new Bitmap); }};
+    PictureFormats formats;
+    formats.RegisterFileFormat("prb", "Probe files", probe);
+    formats.RegisterFileFormat("PRB", "Probe files again", probe);
+    ASSERT_EQ(formats.Formats().size(), 1u) << "the same extension, ignoring case, is replaced";
+    formats.RegisterFileFormat("oth", "", other);
+
+    TempDir dir;
+    EXPECT_EQ(formats.LoadFromFile(dir.Write("a.b.PRB", "\x07"))->Width(), 7u) << "the text after the last dot";
+    EXPECT_THROW(formats.LoadFromFile(dir.Write("noext", "\x07")), EInvalidGraphic);
+    EXPECT_THROW(formats.LoadFromFile(dir.Write("a.prb", "")), ReadError);
+    formats.UnregisterGraphicClass(probe);
+    EXPECT_EQ(formats.ClassOf("prb"), nullptr);
+    EXPECT_EQ(formats.ClassOf("oth"), &other);
+}
+
+} // namespace
