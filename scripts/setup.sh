@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
+# Extra package names given as arguments are installed the same way (gcovr, clang, ...).
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev
   qt6-base-dev
-  zlib1g-dev libjpeg62-turbo-dev
   libstb-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
