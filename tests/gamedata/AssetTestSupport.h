@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -108,6 +109,13 @@ struct InFolder {
     ~InFolder() { std::filesystem::current_path(saved); }
     std::filesystem::path saved;
 };
+
+// A path under tests/data: ctest names the folder; run by hand, it lies beside the tests.
+inline std::string DataPath(const std::string& name)
+{
+    const char* env = std::getenv("TILVENNA_TEST_DATA");
+    return (env ? std::string(env) : ParentFolder(ParentFolder(__FILE__)) + "/data") + "/" + name;
+}
 
 struct ArchiveResource {
     std::string resRef;
