@@ -1,4 +1,4 @@
-// What the cases under tests/data/assets cannot show: the model converter, files that
+// What the cases under tests/data/gamedata cannot show: the model converter, files that
 // cannot be removed or written, and absent lists.
 #include <chrono>
 

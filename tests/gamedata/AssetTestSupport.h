@@ -1,6 +1,6 @@
 #pragma once
-// Temporary folders, scripted dialogs, tiles, a small game installation, recording widgets
-// and the test data folder, for the game-data tests.
+// Temporary folders, scripted dialogs, tiles, recording widgets and the test data folder,
+// for the game-data tests.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-// The prefix renamer refreshes the tile views (its cases lie under tests/data/assets).
+// The prefix renamer refreshes the tile views (its cases lie under tests/data/gamedata).
 #include "AssetTestSupport.h"
 
 namespace {
