@@ -24,10 +24,11 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
     // empties the edits and the panels. The folder's name is longer than a fixed buffer
     // would take: paths are never cut.
     const std::tuple<std::string, std::string, const char*> cases[] = {
-        {"Green=0.000", "Green=abc", "15.0,0.5,1.000,abc,0.000,0.500,0.250,0.100,|ff,-,0,-,7f,3f00,190000,193f7f,"},
-        {"Red=0.500", "Red=7", "15.0,0.5,1.000,0.000,0.000,7,0.250,0.100,|ff,0,0,ff,ff,3f00,190000,193fff,"},
+        {"Green=0.500", "Green=x", "15.0,0.5,1.000,x,0.250,0.500,0.250,0.100,|ff,-,3f0000,-,7f,3f00,190000,193f7f,"},
+        {"Red=0.500", "Red=7",
+         "15.0,0.5,1.000,0.500,0.250,7,0.250,0.100,|ff,7f00,3f0000,3f7fff,ff,3f00,190000,193fff,"},
         {"Grass=1", "Grass=0", ",,,,,,,,|-,-,-,-,-,-,-,-,"},
-        {"", "", "15.0,0.5,1.000,0.000,0.000,0.500,0.250,0.100,|ff,0,0,ff,7f,3f00,190000,193f7f,"}};
+        {"", "", "15.0,0.5,1.000,0.500,0.250,0.500,0.250,0.100,|ff,7f00,3f0000,3f7fff,7f,3f00,190000,193f7f,"}};
     const std::string folder = dir.File(std::string(140, 'f'));
     dialogs.Clear();
     for (auto [from, to, grass] : cases) {
@@ -65,7 +66,7 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
                       Qt::NoModifier);
     QApplication::sendEvent(F().Panel7, &click);
     F().Panel7Click(F().Panel8);
-    EXPECT_EQ(dialogs.colourRequests, (std::vector<uint32_t>{0xFF, 0x193F7F, 0xFFFFFF, 0x1A4080}));
+    EXPECT_EQ(dialogs.colourRequests, (std::vector<uint32_t>{0x3F7FFF, 0x193F7F, 0xFFFFFF, 0x1A4080}));
     EXPECT_EQ(Grass(), "15.0,0.5,0.000,0.000,0.000,0.500,0.250,0.100,|0,0,0,0,80,4000,1a0000,1a4080,");
 }
 

@@ -45,7 +45,8 @@ TEST_F(UiTest, AnExceptionIsShownAndTheEditorGoesOn)
     // the first box fails, as a broken game folder or settings store might.
     struct FailFirstBox : ScriptedDialogs {
         bool failed = false;
-        MsgResult Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption) override
+        MsgResult Message(MsgKind kind, const std::string& text, MsgButtons buttons,
+                          const std::string& caption) override
         {
             if (!std::exchange(failed, true)) throw std::runtime_error("set-up failed");
             return ScriptedDialogs::Message(kind, text, buttons, caption);
