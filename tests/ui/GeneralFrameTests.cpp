@@ -24,11 +24,11 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
     // empties the edits and the panels. The folder's name is longer than a fixed buffer
     // would take: paths are never cut.
     const std::tuple<std::string, std::string, const char*> cases[] = {
-        {"Green=0.500", "Green=x", "15.0,0.5,1.000,x,0.250,0.500,0.250,0.100,|ff,-,3f0000,-,7f,3f00,190000,193f7f,"},
+        {"Green=0.500", "Green=x", "on:15.0,0.5,1.000,x,0.250,0.500,0.250,0.100,|ff,-,3f0000,-,7f,3f00,190000,193f7f,"},
         {"Red=0.500", "Red=7",
-         "15.0,0.5,1.000,0.500,0.250,7,0.250,0.100,|ff,7f00,3f0000,3f7fff,ff,3f00,190000,193fff,"},
-        {"Grass=1", "Grass=0", ",,,,,,,,|-,-,-,-,-,-,-,-,"},
-        {"", "", "15.0,0.5,1.000,0.500,0.250,0.500,0.250,0.100,|ff,7f00,3f0000,3f7fff,7f,3f00,190000,193f7f,"}};
+         "on:15.0,0.5,1.000,0.500,0.250,7,0.250,0.100,|ff,7f00,3f0000,3f7fff,ff,3f00,190000,193fff,"},
+        {"Grass=1", "Grass=0", "off:,,,,,,,,|-,-,-,-,-,-,-,-,"},
+        {"", "", "on:15.0,0.5,1.000,0.500,0.250,0.500,0.250,0.100,|ff,7f00,3f0000,3f7fff,7f,3f00,190000,193f7f,"}};
     const std::string folder = dir.File(std::string(140, 'f'));
     dialogs.Clear();
     for (auto [from, to, grass] : cases) {
@@ -36,7 +36,7 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
         OpenSet(dir.Write(std::string(140, 'f') + "/rural.set", set.replace(set.find(from), from.size(), to)));
         EXPECT_EQ(Grass(), grass) << to;
         EXPECT_EQ(F().DensityEdit->isEnabled(), to != "Grass=0");
-        EXPECT_EQ(TS().TerrainList.Count(), 2) << "the rest of the file is read";
+        EXPECT_EQ(TS().TerrainList.Count(), 3) << "the rest of the file is read";
     }
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(EditorState(), Editing + " DensityEdit") << "New stays off after Open";
@@ -56,10 +56,10 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
     // 0x00BBGGRR red 128, green 64, blue 26.
     dialogs.QueueColour(0x00FFFFFFu);
     F().Panel7Click(F().Panel7);
-    EXPECT_EQ(Grass(), "15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,7f,3f00,190000,193f7f,");
+    EXPECT_EQ(Grass(), "on:15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,7f,3f00,190000,193f7f,");
     dialogs.QueueColour(0x001A4080u);
     F().Panel7Click(F().Panel8);
-    EXPECT_EQ(Grass(), "15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,80,4000,1a0000,1a4080,");
+    EXPECT_EQ(Grass(), "on:15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,80,4000,1a0000,1a4080,");
     // Black, by a click on the panel itself; then a cancelled pick changes nothing.
     dialogs.QueueColour(0u);
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
@@ -67,7 +67,7 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
     QApplication::sendEvent(F().Panel7, &click);
     F().Panel7Click(F().Panel8);
     EXPECT_EQ(dialogs.colourRequests, (std::vector<uint32_t>{0x3F7FFF, 0x193F7F, 0xFFFFFF, 0x1A4080}));
-    EXPECT_EQ(Grass(), "15.0,0.5,0.000,0.000,0.000,0.500,0.250,0.100,|0,0,0,0,80,4000,1a0000,1a4080,");
+    EXPECT_EQ(Grass(), "on:15.0,0.5,0.000,0.000,0.000,0.500,0.250,0.100,|0,0,0,0,80,4000,1a0000,1a4080,");
 }
 
 TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
@@ -143,9 +143,9 @@ TEST_F(UiTest, SaveChecksTheSettingsInOrderAndTheFirstFailureWins)
         {"DefaultCombo", "", "TileSet Default terrain not defined", E},
         {"FloorCombo", "", "TileSet Floor terrain not defined", E},
         {"UnlocalEdit", "", "You have specified -1 in Display Name\nso Tileset need an Unlocalized Name", I},
-        {"BorderCombo", "Sand", "TileSet Border Terrain is not valid", I},
-        {"DefaultCombo", "Sand", "TileSet Default Terrain is not valid", I},
-        {"FloorCombo", "Sand", "TileSet Floor Terrain is not valid", I}};
+        {"BorderCombo", "Mud", "TileSet Border Terrain is not valid", I},
+        {"DefaultCombo", "Mud", "TileSet Default Terrain is not valid", I},
+        {"FloorCombo", "Mud", "TileSet Floor Terrain is not valid", I}};
     // Break check i and every later one at once (the later ones first, so that a later
     // break of the same control gives way): check i must be the one reported.
     for (std::size_t i = 0; i < std::size(checks); ++i) {

@@ -12,6 +12,7 @@
 TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
 {
     EXPECT_EQ(EditorState(), EmptyState);
+    EXPECT_EQ(Form1->windowTitle(), "Tilvenna BETA 0.85");
     EXPECT_EQ(Game().MdlCompilerPath, "") << "no converter in the start folder, and no error either";
     EXPECT_TRUE(dialogs.boxes.empty()) << "the game was found, so no notice";
 

@@ -94,12 +94,13 @@ protected:
         return s;
     }
 
-    // The grass settings as shown: the eight edits' texts, then the diffuse red, green, blue
-    // and result panels and the ambient ones in hex ("-" for the window's own colour).
+    // The grass settings as shown: the check box, the eight edits' texts, then the diffuse
+    // red, green, blue and result panels and the ambient ones in hex ("-" for the window's
+    // own colour).
     std::string Grass()
     {
         TFram1& f = F();
-        std::string s;
+        std::string s = f.GrassCheck->isChecked() ? "on:" : "off:";
         for (QLineEdit* e : std::initializer_list<QLineEdit*>{f.DensityEdit, f.HeightEdit, f.DRedEdit, f.DGreenEdit,
                  f.DBlueEdit, f.ARedEdit, f.AGreenEdit, f.ABlueEdit})
             s += Text(e) + ",";
