@@ -28,6 +28,7 @@ TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
     std::filesystem::current_path(start.Path());
     Restart();
     std::filesystem::current_path(saved);
+    // One item: a second would not be empty.
     EXPECT_EQ(Form1->Fram41->ComboBox17->itemText(0) + "|" + Form1->Fram41->ComboBox17->itemText(1), "mi_rural01|");
     EXPECT_EQ(Game().StartDir, start.Path());
     EXPECT_EQ(Game().MdlCompilerPath, start.Path() + "/nwnmdlcomp.exe");

@@ -21,7 +21,7 @@
 #include "ui/mainfrm.h"
 
 // tests/data/ui/rural.set with CR LF line ends, as the writer writes it: a tileset with
-// grass and the terrains Grass and Water.
+// grass, three terrains, two tiles, and a group of one cell and one of two.
 inline std::string SampleSet()
 {
     const char* data = std::getenv("TILVENNA_TEST_DATA");
