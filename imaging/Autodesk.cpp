@@ -34,7 +34,8 @@ bool TAutodeskGraphic::CanLoad(Stream& stream)
 bool TAutodeskGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
 {
     TRasterGraphic::ReadImageProperties(stream, imageIndex);
-    if (stream.U16LE() != kFileID)
+    const uint16_t FileID = stream.U16LE();
+    if (FileID != kFileID)
         return false;
     uint8_t b[kHeaderSize - 2];
     stream.ReadBuffer(b, sizeof b);
