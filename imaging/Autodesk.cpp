@@ -22,13 +22,8 @@ const GraphicClass& TAutodeskGraphic::Class()
 
 bool TAutodeskGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= kHeaderSize)
-        return false;
     uint8_t b[kHeaderSize];
-    std::size_t got = stream.Read(b, sizeof b);
-    stream.SetPosition(start);
-    return got == sizeof b && LoadU16LE(b) == kFileID && b[10] == 8 && b[11] == 0;
+    return PeekHeader(stream, b, sizeof b) && LoadU16LE(b) == kFileID && b[10] == 8 && b[11] == 0;
 }
 
 bool TAutodeskGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)

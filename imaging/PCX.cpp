@@ -65,13 +65,8 @@ const GraphicClass& TPCXGraphic::Class()
 
 bool TPCXGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= PCXHeader::Size)
-        return false;
     uint8_t bytes[PCXHeader::Size];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    if (got != sizeof bytes)
+    if (!PeekHeader(stream, bytes, sizeof bytes))
         return false;
     PCXHeader h = PCXHeader::Parse(bytes);
     return (h.Manufacturer == 0x0A || h.Manufacturer == 0x0C) &&

@@ -69,6 +69,16 @@ bool TRasterGraphic::ReadImageProperties(Stream&, uint32_t)
     return false;
 }
 
+bool TRasterGraphic::PeekHeader(Stream& stream, void* buffer, std::size_t size)
+{
+    uint64_t start = stream.Position();
+    if (stream.Remaining() <= size)
+        return false;
+    std::size_t got = stream.Read(buffer, size);
+    stream.SetPosition(start);
+    return got == size;
+}
+
 std::size_t TRasterGraphic::ImageBytes(uint64_t width, uint64_t height, uint64_t bitsPerPixel, const char* formatName)
 {
     auto row = CheckedRowBytes(width, bitsPerPixel, MaxImageBytes);

@@ -106,6 +106,10 @@ public:
     Rect ProgressRect;
 
 protected:
+    // For the probes: true when more than size bytes remain and the first size of them were
+    // read into buffer. The stream is back where it was either way.
+    static bool PeekHeader(Stream& stream, void* buffer, std::size_t size);
+
     // Bytes of a picture of width x height pixels of bitsPerPixel each, rows rounded up to
     // whole bytes: the one cap on what any reader allocates for an image, checked from the
     // header before anything is allocated. Beyond MaxImageBytes it raises EInvalidGraphic

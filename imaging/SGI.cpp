@@ -50,13 +50,8 @@ const GraphicClass& TSGIGraphic::Class()
 
 bool TSGIGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= kHeaderSize)
-        return false;
     uint8_t bytes[kHeaderSize];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    if (got != sizeof bytes)
+    if (!PeekHeader(stream, bytes, sizeof bytes))
         return false;
     SGIHeader h = SGIHeader::Parse(bytes);
     return h.Magic == kMagic && (h.BytesPerChannel == 1 || h.BytesPerChannel == 2) && h.Dimension >= 1 &&

@@ -78,13 +78,8 @@ const GraphicClass& TTargaGraphic::Class()
 
 bool TTargaGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= TargaHeader::Size)
-        return false;
     uint8_t bytes[TargaHeader::Size];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    return got == sizeof bytes && TargaHeader::Parse(bytes).IsValid();
+    return PeekHeader(stream, bytes, sizeof bytes) && TargaHeader::Parse(bytes).IsValid();
 }
 
 bool TTargaGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
