@@ -2,7 +2,11 @@
 // formats are registered at program start. A new reader adds its rows here.
 #include "imaging/RasterGraphics.h"
 
+#include "imaging/Autodesk.h"
+#include "imaging/CUT.h"
 #include "imaging/GraphicStrings.h"
+#include "imaging/PCX.h"
+#include "imaging/SGI.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -21,11 +25,25 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
+    {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
+    {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
+    {"sgi", gesSGI, gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"rgba", "", gesSGITrueColorAlpha, ftRaster, &TSGIGraphic::Class},
+    {"rgb", "", gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
+    {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
 };
 
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TTargaGraphic::Class,
+    &TSGIGraphic::Class,
+    &TPCXGraphic::Class,
+    &TAutodeskGraphic::Class,
+    &TCUTGraphic::Class,
 };
 
 } // namespace
