@@ -223,6 +223,9 @@ try {
     // Every size is checked against what the stream still holds before the bitmap is made.
     int pb = TTargaRLEDecoder::PixelBytes(h.PixelSize);
     std::size_t imageBytes = ImageBytes(h.Width, h.Height, 8 * uint64_t(pb), kFormatName);
+    // Grey with alpha grows to four bytes a pixel in the bitmap: the cap holds for that too.
+    if (greyAlpha)
+        ImageBytes(h.Width, h.Height, 32, kFormatName);
     std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
     if (isRaw(h.ImageType))
         stream.Require(imageBytes);
