@@ -5,6 +5,7 @@
 #include "imaging/Autodesk.h"
 #include "imaging/CUT.h"
 #include "imaging/GraphicStrings.h"
+#include "imaging/PCD.h"
 #include "imaging/PCX.h"
 #include "imaging/SGI.h"
 #include "imaging/Targa.h"
@@ -34,6 +35,7 @@ const FormatRow kFormats[] = {
     {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"pcd", gesKodakPhotoCD, "", ftRaster, &TPCDGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
 };
 
@@ -43,6 +45,7 @@ const GraphicClass& (*const kUnregisterOrder[])() = {
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,
+    &TPCDGraphic::Class,
     &TCUTGraphic::Class,
 };
 

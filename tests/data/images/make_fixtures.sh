@@ -14,7 +14,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut)
+all=(targa sgi pcx autodesk cut pcd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -422,6 +422,110 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut "$seeds/"
+}
+
+pcd() {
+  fresh pcd
+  # ImageMagick writes an image pack (Base resolution at sector 96); its four corners differ,
+  # so a wrong turn shows. Copies get rotations 1 and 3 patched into the header (byte 3586),
+  # and an overview pack ("PCD_OPA", Base resolution at sector 5) with rotation 2 is built
+  # around the same planes. Flat areas keep the files small in the repository.
+  convert -size 768x512 'xc:rgb(40,90,160)' \
+    -fill 'rgb(220,60,40)' -draw 'rectangle 0,0 255,170' \
+    -fill 'rgb(250,230,90)' -draw 'rectangle 600,380 767,511' \
+    -fill 'rgb(30,160,70)' -draw 'circle 384,256 384,330' \
+    -fill white -draw 'rectangle 700,10 760,40' -stroke black -draw 'line 10,500 700,20' \
+    \( -size 40x300 gradient:white-black -rotate 90 \) -geometry +300+460 -composite \
+    "$tmp/pcd_src.ppm"
+  convert "$tmp/pcd_src.ppm" pcd:im_rot0.pcd
+  # The references are what the Base planes give by the reader's own rules, worked out here:
+  # each chroma plane doubled (horizontally, then the rows between), PhotoYCC turned into RGB
+  # through the 32-bit float tables of the colour manager (coefficients 0.2125, 0.7154,
+  # 0.0721; Cb centred on 156, Cr on 137), then the quarter turn.
+  /usr/bin/python3 - <<'PY'
+import struct
+base = open("im_rot0.pcd", "rb").read()
+assert base[2048:2051] == b"PCD" and base[3586] & 3 == 0
+W, H = 768, 512
+planes = base[96 * 2048:96 * 2048 + W * H * 3 // 2]
+
+def patched(data, rotation):
+    out = bytearray(data)
+    out[3586] = (out[3586] & ~3) | rotation
+    return bytes(out)
+
+open("im_rot1.pcd", "wb").write(patched(base, 1))
+open("im_rot3.pcd", "wb").write(patched(base, 3))
+overview = bytearray(5 * 2048)
+overview[0:7] = b"PCD_OPA"
+overview[10:12] = (1).to_bytes(2, "big")
+open("ov_rot2.pcd", "wb").write(patched(bytes(overview) + planes, 2))
+
+luma, c1, c2 = bytearray(W * H), bytearray(W * H), bytearray(W * H)
+at = 0
+for y in range(0, H, 2):
+    luma[y * W:(y + 2) * W] = planes[at:at + 2 * W]; at += 2 * W
+    c1[y // 2 * W:y // 2 * W + W // 2] = planes[at:at + W // 2]; at += W // 2
+    c2[y // 2 * W:y // 2 * W + W // 2] = planes[at:at + W // 2]; at += W // 2
+
+def upsample(p, w, h, scan):
+    for y in range(h - 1, -1, -1):
+        s = p[y * scan:y * scan + w]
+        d = bytearray(2 * w)
+        d[2 * w - 2] = d[2 * w - 1] = s[w - 1]
+        for x in range(w - 2, -1, -1):
+            d[2 * x] = s[x]
+            d[2 * x + 1] = (s[x] + s[x + 1] + 1) >> 1
+        p[2 * y * scan:2 * y * scan + 2 * w] = d
+    for y in range(h - 1):
+        a, b, m = 2 * y * scan, (2 * y + 2) * scan, (2 * y + 1) * scan
+        for x in range(0, 2 * w - 2, 2):
+            p[m + x] = (p[a + x] + p[b + x] + 1) >> 1
+            p[m + x + 1] = (p[a + x] + p[a + x + 2] + p[b + x] + p[b + x + 2] + 2) >> 2
+        for x in (2 * w - 2, 2 * w - 1):
+            p[m + x] = (p[a + x] + p[b + x] + 1) >> 1
+    p[(2 * h - 1) * scan:(2 * h - 1) * scan + 2 * w] = p[(2 * h - 2) * scan:(2 * h - 2) * scan + 2 * w]
+
+upsample(c1, W // 2, H // 2, W)
+upsample(c2, W // 2, H // 2, W)
+
+f32 = lambda v: struct.unpack("f", struct.pack("f", v))[0]
+kr, kg, kb = f32(0.2125), f32(0.7154), f32(0.0721)
+f1 = f32(2 - 2 * kr); f2 = f32(f32(kr * f1) / kg)
+f3 = f32(2 - 2 * kb); f4 = f32(f32(kb * f3) / kg)
+cr_red = [round(f32(f1 * (i - 137))) for i in range(256)]
+cb_blue = [round(f32(f3 * (i - 156))) for i in range(256)]
+cr_green = [-round(f32(f2 * (i - 137))) for i in range(256)]
+cb_green = [-round(f32(f4 * (i - 156))) for i in range(256)]
+clamp = lambda v: 0 if v < 0 else 255 if v > 255 else v
+rgb = [None] * (W * H)
+for i in range(W * H):
+    y, cb, cr = luma[i], c1[i], c2[i]
+    rgb[i] = bytes((clamp(y + cr_red[cr]), clamp(y + cb_green[cb] + cr_green[cr]), clamp(y + cb_blue[cb])))
+
+def pam(name, w, h, pixel):
+    rows = [b"".join(pixel(x, y) for x in range(w)) for y in range(h)]
+    head = "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n" % (w, h)
+    open(name + ".ref.pam", "wb").write(head.encode() + b"".join(rows))
+
+upright = lambda x, y: rgb[y * W + x]
+pam("im_rot0", W, H, upright)
+pam("ov_rot2", W, H, upright)
+# Rotation 1: stored pixel X of row Y shows at row 767 - X, column Y; rotation 3 at row X,
+# column 511 - Y.
+pam("im_rot1", H, W, lambda x, y: rgb[x * W + (W - 1 - y)])
+pam("im_rot3", H, W, lambda x, y: rgb[(H - 1 - x) * W + y])
+PY
+
+  cd bad
+  head -c 6000 ../im_rot0.pcd > cut_header.pcd
+  head -c 300000 ../im_rot0.pcd > cut_planes.pcd
+  { head -c 7000 /dev/zero; } > no_marks.pcd
+  for f in cut_header cut_planes; do echo "Stream read error" > $f.ref.txt; done
+  echo "Invalid or unexpected Photo-CD image format." > no_marks.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp bad/cut_header.pcd bad/no_marks.pcd "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
