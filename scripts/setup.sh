@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev
+  libjpeg62-turbo-dev
   libstb-dev
   "$@"
 )
