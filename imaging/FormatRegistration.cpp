@@ -3,6 +3,7 @@
 #include "imaging/RasterGraphics.h"
 
 #include "imaging/GraphicStrings.h"
+#include "imaging/PPM.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -21,11 +22,15 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"ppm", gesPortable, gesPortablePixel, ftRaster, &TPPMGraphic::Class},
+    {"pgm", "", gesPortableGray, ftRaster, &TPPMGraphic::Class},
+    {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
 };
 
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TTargaGraphic::Class,
+    &TPPMGraphic::Class,
 };
 
 } // namespace

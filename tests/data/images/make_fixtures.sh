@@ -14,7 +14,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa)
+all=(targa ppm)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -140,6 +140,65 @@ targa() {
   # Every fixture, good or damaged, seeds the picture-loading fuzz target.
   mkdir -p "$seeds"
   cp ./*.tga bad/*.tga "$seeds/"
+}
+
+ppm() {
+  fresh ppm
+  pnmdepth 15 "$tmp/grey.pgm" > "$tmp/grey15.pgm"
+  pamthreshold -simple "$tmp/grey.pgm" 2>/dev/null | pamtopnm > "$tmp/mono.pbm"
+  # netpbm encodes, binary and plain (plain bitmaps have no blanks between the digits),
+  # 8- and 16-bit and other maximum values; ImageMagick decodes.
+  pamtopnm < "$tmp/src.ppm" > nb_p6.ppm
+  pnmtoplainpnm "$tmp/src.ppm" > nb_p3.ppm
+  pamtopnm < "$tmp/grey.pgm" > nb_p5.pgm
+  pnmtoplainpnm "$tmp/grey.pgm" > nb_p2.pgm
+  cp "$tmp/mono.pbm" nb_p4.pbm
+  pnmtoplainpnm "$tmp/mono.pbm" > nb_p1.pbm
+  pnmdepth 65535 "$tmp/src.ppm" > nb_p6_16.ppm
+  pnmdepth 65535 "$tmp/grey.pgm" > nb_p5_16.pgm
+  pnmdepth 65535 "$tmp/grey.pgm" | pnmtoplainpnm > nb_p2_16.pgm
+  cp "$tmp/grey15.pgm" nb_p5_max15.pgm
+  for f in nb_*; do convert "$f" -depth 8 "pam:${f%.*}.ref.pam"; done
+  # A maximum value where rounding matters: netpbm's own rounding decodes it
+  # (ImageMagick truncates).
+  pnmdepth 4095 "$tmp/src.ppm" > nb_p6_4095.ppm
+  pamdepth 255 nb_p6_4095.ppm | pamtopam > nb_p6_4095.ref.pam
+
+  # ImageMagick encodes (plain bitmaps with blanks, 16-bit binary); netpbm decodes.
+  convert "$tmp/src.ppm" -compress none im_p3.ppm
+  convert "$tmp/mono.pbm" -compress none im_p1.pbm
+  convert "$tmp/src.ppm" -depth 16 im_p6_16.ppm
+  convert "$tmp/grey.pgm" im_p5.pgm
+  for f in im_*; do pamdepth 255 "$f" 2>/dev/null | pamtopam > "${f%.*}.ref.pam"; done
+
+  # Hand-built headers the encoders never write: all numbers on the magic's line; comments
+  # one after another, with digits in them, and right after a number; CR LF line ends.
+  { printf 'P6 2 1 255\n'; bytes 1 2 3 250 251 252; } > hb_one_line.ppm
+  { printf 'P2\n# made 12 by hand\n#again 34\n3 1#width 9\n# max\n255\n10 20\n30\n'; } > hb_comments.pgm
+  { printf 'P5\r\n2 2\r\n255\r'; bytes 0 13 10 255; } > hb_crlf.pgm
+  for f in hb_*; do pamdepth 255 "$f" 2>/dev/null | pamtopam > "${f%.*}.ref.pam"; done
+
+  cd bad
+  printf 'P6\n3' > cut_header.ppm
+  printf 'P6\n3 2\n255\nabcdef' > short_pixels.ppm
+  printf 'P2 3 3 255\n1 2 3 4' > short_text.pgm
+  for f in cut_header short_pixels short_text; do echo "Stream read error in PPM file." > $f.ref.txt; done
+  printf 'P6\n60000 60000\n255\nxxxx' > huge.ppm
+  printf 'P6\n99999999999 1\n255\nxxx' > width_overflow.ppm
+  printf 'P5 2 1 0\nxx' > max_zero.pgm
+  printf 'P5 1 1 65536\nxx' > max_too_big.pgm
+  printf 'P4 0 5\nxxxxx' > zero_width.pbm
+  printf 'Q6 1 1 255\nxxx' > not_p.ppm
+  printf 'PX 1 1 255\nxxx' > no_kind.ppm
+  for f in huge width_overflow max_zero max_too_big zero_width not_p no_kind; do
+    echo "Invalid or unexpected PBM, PGM or PPM image format." > $f.ref.txt
+  done
+  printf 'P7\nWIDTH 1\nHEIGHT 1\nDEPTH 1\nMAXVAL 255\nENDHDR\nx' > p7.ppm
+  echo "Unsupported PBM, PGM or PPM image format." > p7.ref.txt
+  cd ..
+
+  mkdir -p "$seeds"
+  cp nb_p1.pbm nb_p3.ppm nb_p5_16.pgm hb_comments.pgm im_p6_16.ppm bad/short_text.pgm bad/p7.ppm "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
