@@ -9,12 +9,13 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm. Run from anywhere: make_fixtures.sh [format...]
+# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), /usr/bin/python3 with
+# python3-pil; hand_built.py beside this script writes the files no encoder makes. Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa ppm)
+all=(targa ppm rla psd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -199,6 +200,84 @@ ppm() {
 
   mkdir -p "$seeds"
   cp nb_p1.pbm nb_p3.ppm nb_p5_16.pgm hb_comments.pgm im_p6_16.ppm bad/short_text.pgm bad/p7.ppm "$seeds/"
+}
+
+rla() {
+  fresh rla
+  # Hand-built (no encoder here writes RLA); GraphicsMagick decodes. It cannot read a
+  # top-down file, so that one's reference comes from a bottom-up twin of the same picture.
+  /usr/bin/python3 "$here/hand_built.py" rla "$here/rla"
+  for f in hb_*.rla hb_*.rpf; do gm convert "rla:$f" -depth 8 "pam:${f%.*}.ref.pam" 2>/dev/null || true; done
+  /usr/bin/python3 - "$here/hand_built.py" <<'PY'
+import sys
+sys.argv = [sys.argv[1], "none", "."]
+exec(open(sys.argv[0]).read().split("if sys.argv[1] ==")[0])
+rla("twin.rla", 11, 5, chan=b"RGB")
+PY
+  gm convert rla:twin.rla -depth 8 pam:hb_rgb_td.ref.pam && rm twin.rla
+
+  cd bad
+  echo "Unsupported RLA image format." > xyz.ref.txt
+  for f in other_type bits_16 four_channels two_mattes one_channel; do
+    echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
+  done
+  for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
+  for f in cut_scanline cut_offsets offset_past_end; do echo "Stream read error" > $f.ref.txt; done
+  cd ..
+
+  mkdir -p "$seeds"
+  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla "$seeds/"
+}
+
+psd() {
+  fresh psd
+  # ImageMagick encodes; python3-pil decodes the 8-bit files, ImageMagick the 16-bit ones
+  # (python3-pil reads none). The 16-bit pictures come from 8-bit ones, so every decoder's
+  # rounding agrees.
+  convert "$tmp/src.ppm" -alpha off -compress RLE im_rgb_rle.psd
+  convert "$tmp/src.ppm" -alpha off -compress None im_rgb_raw.psd
+  convert "$tmp/alpha.pam" -compress RLE im_rgba_rle.psd
+  convert "$tmp/grey.pgm" -type Grayscale -compress RLE im_grey_rle.psd
+  convert "$tmp/alpha.pam" -colorspace Gray -type GrayscaleAlpha -compress None im_grey_alpha_raw.psd
+  convert "$tmp/src.ppm" -type Palette -compress RLE im_indexed_rle.psd
+  convert "$tmp/src.ppm" -colorspace CMYK -compress RLE im_cmyk_rle.psd
+  for f in im_*.psd; do
+    case $f in
+      # python3-pil reads no grey with alpha; it loads as grey, so alpha stays out.
+      im_grey_alpha_*) convert "$f[0]" -alpha off -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      *) /usr/bin/python3 "$here/hand_built.py" pil "$f" "${f%.psd}.ref.pam" ;;
+    esac
+  done
+  convert "$tmp/src.ppm" -alpha off -depth 16 -compress RLE im16_rgb_rle.psd
+  convert "$tmp/alpha.pam" -depth 16 -compress None im16_rgba_raw.psd
+  convert "$tmp/grey.pgm" -type Grayscale -depth 16 -compress RLE im16_grey_rle.psd
+  convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -compress RLE im16_cmyk_rle.psd
+  for f in im16_*.psd; do convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam"; done
+
+  # Hand-built modes no encoder writes: bitmap, multichannel, duotone, Lab, 16-bit grey and
+  # a palette section longer than a table. python3-pil decodes them where it can, else
+  # ImageMagick.
+  /usr/bin/python3 "$here/hand_built.py" psd "$here/psd"
+  for f in hb_bitmap hb_bitmap_raw hb_duotone hb_indexed_long_table; do
+    /usr/bin/python3 "$here/hand_built.py" pil "$f.psd" "$f.ref.pam"
+  done
+  for f in hb_multichannel hb_grey_16 hb_lab hb_lab_16; do
+    convert "$f.psd[0]" -colorspace sRGB -depth 8 "pam:$f.ref.pam"
+  done
+
+  cd bad
+  for f in hsb_mode depth_32 version_2; do echo "Unsupported PSD or PDD image format." > $f.ref.txt; done
+  echo "The compression scheme is not supported for PSD or PDD files." > zip.ref.txt
+  for f in rgb_two_channels lower_signature huge zero_height; do
+    echo "Invalid or unexpected PSD or PDD image format." > $f.ref.txt
+  done
+  echo "Palette in PSD or PDD file is invalid." > no_palette.ref.txt
+  for f in cut_rle cut_raw; do echo "Stream read error" > $f.ref.txt; done
+  cd ..
+
+  mkdir -p "$seeds"
+  cp im_rgba_rle.psd im_indexed_rle.psd im16_cmyk_rle.psd hb_bitmap.psd hb_duotone.psd hb_lab_16.psd \
+    bad/cut_rle.psd bad/no_palette.psd "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
