@@ -163,6 +163,7 @@ def make_psd(folder):
     # A palette section longer than a table: the first 256 entries count.
     table = bytes(range(256)) + bytes(255 - i for i in range(256)) + bytes((i * 7) % 256 for i in range(256))
     psd("hb_indexed_long_table.psd", w, h, 2, [grey], colour_data=table + b"\x00\x05\xff\xff")
+    psd("twin_indexed.psd", w, h, 2, [grey], colour_data=table)   # its reference's source
     os.chdir("bad")
     psd("rgb_two_channels.psd", 4, 2, 3, [pattern(4, 2, 0), pattern(4, 2, 1)])
     psd("hsb_mode.psd", 4, 2, 6, [pattern(4, 2, c) for c in range(3)])

@@ -245,6 +245,8 @@ psd() {
     case $f in
       # python3-pil reads no grey with alpha; it loads as grey, so alpha stays out.
       im_grey_alpha_*) convert "$f[0]" -alpha off -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      # python3-pil rounds CMYK to RGB its own way; ImageMagick as the colour manager does.
+      im_cmyk_*) convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam" ;;
       *) /usr/bin/python3 "$here/hand_built.py" pil "$f" "${f%.psd}.ref.pam" ;;
     esac
   done
@@ -252,18 +254,27 @@ psd() {
   convert "$tmp/alpha.pam" -depth 16 -compress None im16_rgba_raw.psd
   convert "$tmp/grey.pgm" -type Grayscale -depth 16 -compress RLE im16_grey_rle.psd
   convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -compress RLE im16_cmyk_rle.psd
-  for f in im16_*.psd; do convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam"; done
+  for f in im16_*.psd; do
+    case $f in
+      # ImageMagick un-blends a merged image with alpha from white, which its writer never
+      # blended; the file's layer holds the same pixels unblended.
+      im16_rgba_*) convert "$f[1]" -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      *) convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam" ;;
+    esac
+  done
 
   # Hand-built modes no encoder writes: bitmap, multichannel, duotone, Lab, 16-bit grey and
-  # a palette section longer than a table. python3-pil decodes them where it can, else
-  # ImageMagick.
+  # a palette section longer than a table (python3-pil reads only a plain table, so its
+  # reference comes from a twin that has one). Bitmaps are decoded by ImageMagick, as
+  # python3-pil takes a set bit for white. Lab goes to psd_lab: ImageMagick, its decoder,
+  # is off by one at black and white.
   /usr/bin/python3 "$here/hand_built.py" psd "$here/psd"
-  for f in hb_bitmap hb_bitmap_raw hb_duotone hb_indexed_long_table; do
-    /usr/bin/python3 "$here/hand_built.py" pil "$f.psd" "$f.ref.pam"
-  done
-  for f in hb_multichannel hb_grey_16 hb_lab hb_lab_16; do
+  /usr/bin/python3 "$here/hand_built.py" pil twin_indexed.psd hb_indexed_long_table.ref.pam && rm twin_indexed.psd
+  /usr/bin/python3 "$here/hand_built.py" pil hb_duotone.psd hb_duotone.ref.pam
+  for f in hb_bitmap hb_bitmap_raw hb_multichannel hb_grey_16 hb_lab hb_lab_16; do
     convert "$f.psd[0]" -colorspace sRGB -depth 8 "pam:$f.ref.pam"
   done
+  rm -rf ../psd_lab && mkdir ../psd_lab && mv hb_lab* ../psd_lab/ && echo 1 > ../psd_lab/tolerance
 
   cd bad
   for f in hsb_mode depth_32 version_2; do echo "Unsupported PSD or PDD image format." > $f.ref.txt; done
@@ -276,7 +287,7 @@ psd() {
   cd ..
 
   mkdir -p "$seeds"
-  cp im_rgba_rle.psd im_indexed_rle.psd im16_cmyk_rle.psd hb_bitmap.psd hb_duotone.psd hb_lab_16.psd \
+  cp im_rgba_rle.psd im_indexed_rle.psd im16_cmyk_rle.psd hb_bitmap.psd hb_duotone.psd ../psd_lab/hb_lab_16.psd \
     bad/cut_rle.psd bad/no_palette.psd "$seeds/"
 }
 
