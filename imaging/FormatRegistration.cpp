@@ -4,6 +4,8 @@
 
 #include "imaging/GraphicStrings.h"
 #include "imaging/PPM.h"
+#include "imaging/PSD.h"
+#include "imaging/RLA.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -22,6 +24,10 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"rpf", gesAliasWaveFront, "", ftRaster, &TRLAGraphic::Class},
+    {"rla", "", "", ftRaster, &TRLAGraphic::Class},
+    {"psd", gesPhotoshop, "", ftLayered | ftRaster, &TPSDGraphic::Class},
+    {"pdd", "", "", ftLayered | ftRaster, &TPSDGraphic::Class},
     {"ppm", gesPortable, gesPortablePixel, ftRaster, &TPPMGraphic::Class},
     {"pgm", "", gesPortableGray, ftRaster, &TPPMGraphic::Class},
     {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
@@ -29,8 +35,10 @@ const FormatRow kFormats[] = {
 
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
+    &TPSDGraphic::Class,
     &TTargaGraphic::Class,
     &TPPMGraphic::Class,
+    &TRLAGraphic::Class,
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "imaging/PPM.h"
 
 #include "imaging/GraphicStrings.h"
-#include "platform/Sizes.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -16,6 +15,17 @@ const char* const kShortName = "PPM";
 bool isDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 std::unique_ptr<Bitmap> create() { return std::make_unique<TPPMGraphic>(); }
+
+// Red, green, blue triples to blue, green, red; source and target may be one row.
+void toBGR(const uint8_t* source, uint8_t* target, std::size_t samples)
+{
+    for (std::size_t i = 0; i < samples; i += 3) {
+        uint8_t red = source[i], green = source[i + 1], blue = source[i + 2];
+        target[i] = blue;
+        target[i + 1] = green;
+        target[i + 2] = red;
+    }
+}
 
 } // namespace
 
@@ -122,6 +132,15 @@ uint8_t TPPMGraphic::getBit()
 void TPPMGraphic::readBytes(uint8_t* target, std::size_t count)
 {
     while (count > 0) {
+        // Large blocks skip the buffer once it is empty.
+        if (index_ == filled_ && count >= BufferSize) {
+            std::size_t got = Stream_->Read(target, count);
+            if (got == 0)
+                RasterErrorFmt(gesStreamReadError, kShortName);
+            target += got;
+            count -= got;
+            continue;
+        }
         if (index_ == filled_ && !fill())
             RasterErrorFmt(gesStreamReadError, kShortName);
         std::size_t n = std::min(count, filled_ - index_);
@@ -166,7 +185,7 @@ bool TPPMGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
 }
 
 void TPPMGraphic::LoadFromStream(Stream& stream)
-{
+try {
     Clear();
     BasePosition = stream.Position();
     if (!ReadImageProperties(stream, 0))
@@ -179,16 +198,14 @@ void TPPMGraphic::LoadFromStream(Stream& stream)
     if (p.Width == 0 || p.Height == 0 || maxValue_ == 0 || maxValue_ > 65535)
         RasterErrorFmt(gesInvalidImage, kFormatName);
     uint64_t pixelBits = bitmap ? 1 : colour ? 24 : 8;
-    auto rowBytes = CheckedRowBytes(p.Width, pixelBits, MaxImageBytes);
-    if (!rowBytes || !CheckedProduct({*rowBytes, p.Height}, MaxImageBytes))
-        RasterErrorFmt(gesInvalidImage, kFormatName);
+    ImageBytes(p.Width, p.Height, pixelBits, kFormatName);
 
     // The pixel data must be there before the bitmap is made: binary rows as stored, text
     // at least one character a pixel for bitmaps and a digit and a separator a sample else.
     uint64_t samples = uint64_t(p.Width) * p.Height * (colour ? 3 : 1);
     uint64_t needed = kind_ == 1   ? samples
                       : text       ? 2 * samples - 1
-                      : kind_ == 4 ? uint64_t(*rowBytes) * p.Height
+                      : kind_ == 4 ? (uint64_t(p.Width) + 7) / 8 * p.Height
                                    : samples * (maxValue_ > 255 ? 2 : 1);
     if (bytesLeft() < needed)
         RasterErrorFmt(gesStreamReadError, kShortName);
@@ -208,6 +225,8 @@ void TPPMGraphic::LoadFromStream(Stream& stream)
         scale_[v] = uint8_t((uint64_t(v) * 255 + maxValue_ / 2) / maxValue_);
     loadRows();
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+} catch (...) {
+    RethrowImageError(kFormatName);
 }
 
 void TPPMGraphic::loadRows()
@@ -218,7 +237,7 @@ void TPPMGraphic::loadRows()
     const bool wide = maxValue_ > 255;
     // A sample above the maximum value counts as the maximum.
     auto scaled = [&](uint32_t v) { return v >= maxValue_ ? uint8_t(255) : scale_[v]; };
-    std::vector<uint8_t> raw(wide && kind_ >= 5 ? 2 * samples : 0);
+    std::vector<uint8_t> raw(kind_ >= 5 ? (wide ? 2 : 1) * samples : 0);
 
     for (uint32_t y = 0; y < height; ++y) {
         uint8_t* row = ScanLine(y);
@@ -241,6 +260,11 @@ void TPPMGraphic::loadRows()
                 readBytes(raw.data(), raw.size());
                 for (std::size_t i = 0; i < samples; ++i)
                     row[i] = scaled(uint32_t(raw[2 * i] << 8 | raw[2 * i + 1]));
+            } else if (colour && maxValue_ == 255) {
+                readBytes(raw.data(), samples);
+                toBGR(raw.data(), row, samples);
+                ProgressRow(y, height);
+                continue;
             } else {
                 readBytes(row, samples);
                 if (maxValue_ != 255)
@@ -251,8 +275,7 @@ void TPPMGraphic::loadRows()
         }
         // Files store red, green, blue; the bitmap blue, green, red.
         if (colour)
-            for (std::size_t i = 0; i < samples; i += 3)
-                std::swap(row[i], row[i + 2]);
+            toBGR(row, row, samples);
         ProgressRow(y, height);
     }
 }
