@@ -271,7 +271,7 @@ psd() {
   /usr/bin/python3 "$here/hand_built.py" psd "$here/psd"
   /usr/bin/python3 "$here/hand_built.py" pil twin_indexed.psd hb_indexed_long_table.ref.pam && rm twin_indexed.psd
   /usr/bin/python3 "$here/hand_built.py" pil hb_duotone.psd hb_duotone.ref.pam
-  for f in hb_bitmap hb_bitmap_raw hb_multichannel hb_grey_16 hb_lab hb_lab_16; do
+  for f in hb_bitmap hb_bitmap_raw hb_multichannel hb_rgb_five_channels hb_grey_16 hb_lab hb_lab_16; do
     convert "$f.psd[0]" -colorspace sRGB -depth 8 "pam:$f.ref.pam"
   done
   rm -rf ../psd_lab && mkdir ../psd_lab && mv hb_lab* ../psd_lab/ && echo 1 > ../psd_lab/tolerance
