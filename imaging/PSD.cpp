@@ -110,6 +110,8 @@ bool TPSDGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
     p.SamplesPerPixel = uint8_t(std::min<int>(samplesOf(p.ColorScheme), h.Channels));
     p.BitsPerPixel = uint8_t(p.SamplesPerPixel * p.BitsPerSample);
     p.Channels = uint8_t(std::min<uint16_t>(h.Channels, 255));
+    if (h.Version != 1)
+        return true;   // large documents lay out their sections otherwise; the load refuses them
     for (int section = 0; section < 3; ++section)
         stream.Skip(stream.U32BE());
     uint16_t compression = stream.U16BE();
