@@ -2,10 +2,14 @@
 // formats are registered at program start. A new reader adds its rows here.
 #include "imaging/RasterGraphics.h"
 
+#include "imaging/Autodesk.h"
+#include "imaging/CUT.h"
 #include "imaging/GraphicStrings.h"
+#include "imaging/PCX.h"
 #include "imaging/PPM.h"
 #include "imaging/PSD.h"
 #include "imaging/RLA.h"
+#include "imaging/SGI.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -24,20 +28,34 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
+    {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
+    {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
     {"rpf", gesAliasWaveFront, "", ftRaster, &TRLAGraphic::Class},
     {"rla", "", "", ftRaster, &TRLAGraphic::Class},
+    {"sgi", gesSGI, gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"rgba", "", gesSGITrueColorAlpha, ftRaster, &TSGIGraphic::Class},
+    {"rgb", "", gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
     {"psd", gesPhotoshop, "", ftLayered | ftRaster, &TPSDGraphic::Class},
     {"pdd", "", "", ftLayered | ftRaster, &TPSDGraphic::Class},
     {"ppm", gesPortable, gesPortablePixel, ftRaster, &TPPMGraphic::Class},
     {"pgm", "", gesPortableGray, ftRaster, &TPPMGraphic::Class},
     {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
+    {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
 };
 
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPSDGraphic::Class,
     &TTargaGraphic::Class,
+    &TSGIGraphic::Class,
+    &TPCXGraphic::Class,
+    &TAutodeskGraphic::Class,
     &TPPMGraphic::Class,
+    &TCUTGraphic::Class,
     &TRLAGraphic::Class,
 };
 

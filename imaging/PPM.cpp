@@ -38,11 +38,8 @@ const GraphicClass& TPPMGraphic::Class()
 bool TPPMGraphic::CanLoad(Stream& stream)
 {
     // Only the two magic characters are looked at: a one-pixel bitmap is just eight bytes.
-    uint64_t start = stream.Position();
     uint8_t magic[2] = {};
-    std::size_t got = stream.Read(magic, sizeof magic);
-    stream.SetPosition(start);
-    return got == sizeof magic && magic[0] == 'P' && magic[1] >= '1' && magic[1] <= '6';
+    return PeekHeader(stream, magic, sizeof magic) && magic[0] == 'P' && magic[1] >= '1' && magic[1] <= '6';
 }
 
 // ---- the character reader ----

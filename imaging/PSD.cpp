@@ -78,13 +78,8 @@ const GraphicClass& TPSDGraphic::Class()
 
 bool TPSDGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= TPSDHeader::Size)
-        return false;
     uint8_t bytes[TPSDHeader::Size];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    if (got != sizeof bytes)
+    if (!PeekHeader(stream, bytes, sizeof bytes))
         return false;
     TPSDHeader h = TPSDHeader::Parse(bytes);
     return UpperAscii(std::string_view(h.Signature, 4)) == "8BPS" && h.Version == 1;

@@ -64,13 +64,8 @@ TRLAHeader TRLAGraphic::SwapHeader(const uint8_t (&b)[TRLAHeader::Size])
 
 bool TRLAGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= TRLAHeader::Size)
-        return false;
     uint8_t bytes[TRLAHeader::Size];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    if (got != sizeof bytes)
+    if (!PeekHeader(stream, bytes, sizeof bytes))
         return false;
     TRLAHeader h = SwapHeader(bytes);
     std::string channel = LowerAscii(h.Channel);

@@ -3,7 +3,6 @@
 #include "imaging/GraphicCompression.h"
 #include "imaging/GraphicStrings.h"
 #include "platform/ByteIO.h"
-#include "platform/Sizes.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -79,13 +78,8 @@ const GraphicClass& TTargaGraphic::Class()
 
 bool TTargaGraphic::CanLoad(Stream& stream)
 {
-    uint64_t start = stream.Position();
-    if (stream.Remaining() <= TargaHeader::Size)
-        return false;
     uint8_t bytes[TargaHeader::Size];
-    std::size_t got = stream.Read(bytes, sizeof bytes);
-    stream.SetPosition(start);
-    return got == sizeof bytes && TargaHeader::Parse(bytes).IsValid();
+    return PeekHeader(stream, bytes, sizeof bytes) && TargaHeader::Parse(bytes).IsValid();
 }
 
 bool TTargaGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
@@ -167,7 +161,7 @@ void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
 }
 
 void TTargaGraphic::LoadFromStream(Stream& stream)
-{
+try {
     Clear();
     BasePosition = stream.Position();
     if (!ReadImageProperties(stream, 0))
@@ -196,12 +190,10 @@ void TTargaGraphic::LoadFromStream(Stream& stream)
 
     // Every size is checked against what the stream still holds before the bitmap is made.
     int pb = TTargaRLEDecoder::PixelBytes(h.PixelSize);
-    auto imageBytes = CheckedProduct({h.Width, h.Height, uint64_t(pb)}, MaxImageBytes);
-    if (!imageBytes)
-        RasterErrorFmt(gesInvalidImage, kFormatName);
+    std::size_t imageBytes = ImageBytes(h.Width, h.Height, 8 * uint64_t(pb), kFormatName);
     std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
     if (isRaw(h.ImageType))
-        stream.Require(*imageBytes);
+        stream.Require(imageBytes);
     // Each packet holds at most 128 pixels in at least a header and one pixel.
     if (isRLE(h.ImageType))
         stream.Require((uint64_t(h.Width) * h.Height + 127) / 128 * uint64_t(pb + 1));
@@ -221,6 +213,8 @@ void TTargaGraphic::LoadFromStream(Stream& stream)
         }
     }
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+} catch (...) {
+    RethrowImageError(kFormatName);
 }
 
 void TTargaGraphic::readRLE(Stream& stream, const TargaHeader& h, bool topDown, std::size_t rowSize)
