@@ -16,15 +16,11 @@ bool isDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 std::unique_ptr<Bitmap> create() { return std::make_unique<TPPMGraphic>(); }
 
-// Red, green, blue triples to blue, green, red; source and target may be one row.
-void toBGR(const uint8_t* source, uint8_t* target, std::size_t samples)
+// Red, green, blue triples to blue, green, red, in place.
+void toBGR(uint8_t* row, std::size_t samples)
 {
-    for (std::size_t i = 0; i < samples; i += 3) {
-        uint8_t red = source[i], green = source[i + 1], blue = source[i + 2];
-        target[i] = blue;
-        target[i + 1] = green;
-        target[i + 2] = red;
-    }
+    for (std::size_t i = 0; i < samples; i += 3)
+        std::swap(row[i], row[i + 2]);
 }
 
 } // namespace
@@ -234,7 +230,7 @@ void TPPMGraphic::loadRows()
     const bool wide = maxValue_ > 255;
     // A sample above the maximum value counts as the maximum.
     auto scaled = [&](uint32_t v) { return v >= maxValue_ ? uint8_t(255) : scale_[v]; };
-    std::vector<uint8_t> raw(kind_ >= 5 ? (wide ? 2 : 1) * samples : 0);
+    std::vector<uint8_t> raw(kind_ >= 5 && wide ? 2 * samples : 0);
 
     for (uint32_t y = 0; y < height; ++y) {
         uint8_t* row = ScanLine(y);
@@ -257,11 +253,6 @@ void TPPMGraphic::loadRows()
                 readBytes(raw.data(), raw.size());
                 for (std::size_t i = 0; i < samples; ++i)
                     row[i] = scaled(uint32_t(raw[2 * i] << 8 | raw[2 * i + 1]));
-            } else if (colour && maxValue_ == 255) {
-                readBytes(raw.data(), samples);
-                toBGR(raw.data(), row, samples);
-                ProgressRow(y, height);
-                continue;
             } else {
                 readBytes(row, samples);
                 if (maxValue_ != 255)
@@ -272,7 +263,7 @@ void TPPMGraphic::loadRows()
         }
         // Files store red, green, blue; the bitmap blue, green, red.
         if (colour)
-            toBGR(row, row, samples);
+            toBGR(row, samples);
         ProgressRow(y, height);
     }
 }
