@@ -44,6 +44,7 @@ for n in 2 4 8 16; do
       for (x = 0; x < 13; x++) { i = (x + 2 * y + int(x / 3)) % n; line = line " " c[3*i+1] " " c[3*i+2] " " c[3*i+3] }
       print line } }' > "$tmp/c$n.ppm"
 done
+convert "$tmp/grey.pgm" -alpha set -channel A -fx '(i+j*3)/40' +channel "png:$tmp/grey_alpha.png"
 
 # Empties a format's folder and enters it.
 fresh() {
@@ -121,6 +122,64 @@ targa() {
   # 2 x 1 true colour carrying a 300-entry map no palette can hold: it is stepped over.
   { hdr 2 2 1 24 0 0 1 300 24; head -c 900 /dev/zero | tr '\0' 'm'; bytes 5 6 7 8 9 10; } > hb_24_bigmap_bu.tga
   for f in hb_*.tga; do tgatoppm "$f" 2>/dev/null | pamtopam > "${f%.tga}.ref.pam"; done
+
+  # Pillow encodes 16-bit grey with alpha (8 bits each) and decodes it; ImageMagick 6 and
+  # netpbm write grey with alpha as 32-bit colour and read these 16 bits as 5-5-5 colour.
+  /usr/bin/python3 - "$tmp/grey_alpha.png" <<'PY'
+import sys
+from PIL import Image
+src = Image.open(sys.argv[1])
+assert src.mode == "LA"
+src.save("pl_ga_raw_bu.tga")
+src.save("pl_ga_rle_td.tga", rle=True, orientation=1)
+for name in ("pl_ga_raw_bu", "pl_ga_rle_td"):
+    im = Image.open(name + ".tga")
+    assert im.mode == "LA"
+    head = "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n" % im.size
+    open(name + ".ref.pam", "wb").write(head.encode() + im.tobytes())
+PY
+
+  # Right-to-left files (descriptor bit 4), made from encoders' left-to-right files by
+  # reversing the pixels of each row (in packed files the packets of a row and the pixels
+  # of its raw packets) and setting the bit; the picture is the original's.
+  rl() {  # name, original
+    /usr/bin/python3 - "$2.tga" "$1.tga" <<'PY'
+import sys
+b = open(sys.argv[1], "rb").read()
+kind, width, height, pb = b[2], b[12] | b[13] << 8, b[14] | b[15] << 8, (b[16] + 7) // 8
+assert not b[17] & 0x10
+pos = 18 + b[0] + (b[5] | b[6] << 8) * ((b[7] + 7) // 8) * b[1]
+out = bytearray(b[:pos])
+for y in range(height):
+    packets, n = [], 0
+    while n < width:
+        if kind < 9:
+            count, packet = width, b[pos:pos + width * pb]
+        elif b[pos] & 0x80:
+            count, packet = (b[pos] & 0x7F) + 1, b[pos:pos + 1 + pb]
+        else:
+            count = b[pos] + 1
+            packet = b[pos:pos + 1 + count * pb]
+        pos += len(packet)
+        head, pixels = (b"", packet) if kind < 9 else (packet[:1], packet[1:])
+        if kind < 9 or not head[0] & 0x80:
+            pixels = b"".join(pixels[i:i + pb] for i in range(len(pixels) - pb, -1, -pb))
+        packets.append(head + pixels)
+        n += count
+    assert n == width, "a packet runs past the row's end"
+    out += b"".join(reversed(packets))
+out += b[pos:]
+out[17] |= 0x10
+open(sys.argv[2], "wb").write(out)
+PY
+    cp "$2.ref.pam" "$1.ref.pam"
+  }
+  rl rl_24_raw_bu im_24_raw_bu
+  rl rl_32_rle_td im_32_rle_td
+  rl rl_16_raw_bu im_16_raw_bu
+  rl rl_grey_rle_td im_grey_rle_td
+  rl rl_cmap_raw_bu im_cmap_raw_bu
+  rl rl_ga_rle_td pl_ga_rle_td
 
   # Damaged files, with the text their error must hold where it says which check refused them.
   cd bad
