@@ -358,6 +358,8 @@ psd() {
   mkdir -p "$seeds"
   cp im_rgba_rle.psd im_indexed_rle.psd im16_cmyk_rle.psd hb_bitmap.psd hb_duotone.psd ../psd_lab/hb_lab_16.psd \
     bad/cut_rle.psd bad/no_palette.psd "$seeds/"
+}
+
 # A PAM of 8-bit samples written from numbers: width height tupletype depth samples...
 pam() {
   local w=$1 h=$2 type=$3 depth=$4; shift 4
