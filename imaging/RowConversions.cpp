@@ -98,6 +98,19 @@ void TColorManager::rgbFamily(const void* const* s, std::size_t n, void* t, uint
             std::memcpy(out, p0, std::size_t(count) * 3);
             return;
         }
+        if (!gamma && mask == 0xFF) {
+            // The common case without a call per sample: plain bytes moved into place.
+            const std::size_t step = c.stride;
+            for (uint32_t i = 0; i < count; ++i, out += targetStride, p0 += step, p1 += step, p2 += step) {
+                out[o0] = *p0;
+                out[1] = *p1;
+                out[o2] = *p2;
+            }
+            if (copyAlpha)
+                for (uint32_t i = 0; i < count; ++i, pa += step)
+                    static_cast<uint8_t*>(t)[std::size_t(i) * targetStride + 3] = *pa;
+            return;
+        }
         walk(count, mask, [&](bool on) {
             if (on) {
                 out[o0] = (this->*c8)(*p0);
