@@ -3,6 +3,7 @@
 #include "imaging/RasterGraphics.h"
 
 #include "imaging/GraphicStrings.h"
+#include "imaging/PNG.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -21,11 +22,14 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
 };
 
-// Classes unregistered at program end, in this order.
+// Classes unregistered at program end, in this order (PNG goes after the platform bitmap's
+// "rle" and "dib" extensions).
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TTargaGraphic::Class,
+    &TPNGGraphic::Class,
 };
 
 } // namespace

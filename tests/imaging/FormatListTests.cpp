@@ -43,7 +43,7 @@ TEST(FileFormatList, RegistrationReplacementAndRemoval)
     PictureFormats platform;
     TFileFormatList list(platform);
     fill(list);
-    ASSERT_EQ(list.Classes().size(), 2u);
+    ASSERT_EQ(list.Classes().size(), 3u);
     EXPECT_EQ(platform.Formats()[1].description, gesRLEBitmaps);
     EXPECT_EQ(platform.Formats()[3].description, "Truevision images") << "an empty individual text takes the class's";
 
@@ -62,7 +62,7 @@ TEST(FileFormatList, RegistrationReplacementAndRemoval)
     // Replacing with the class it already has changes no list, but the platform takes the
     // new description.
     list.RegisterFileFormat("dib", "", "Other DIBs", ftRaster, true, &kOtherClass);
-    EXPECT_EQ(list.Classes().size(), 3u);
+    EXPECT_EQ(list.Classes().size(), 4u);
     EXPECT_EQ(platform.Formats().back().description, "Other DIBs");
     // Moving the class's last extension away removes the class entry.
     list.RegisterFileFormat("dib", "", "", ftRaster, true, &kBitmapClass);
@@ -94,12 +94,14 @@ TEST(FileFormatList, OpenDialogFilters)
     fill(list);
     const std::string bmp = "*.bmp; *.rle; *.dib", tga = "*.win; *.vst; *.vda; *.tga; *.icb";
     EXPECT_EQ(list.GetGraphicFilter(0, fstNone, foCompact | foIncludeExtension, nullptr),
-              "Windows bitmaps (" + bmp + ")|" + bmp + "|Truevision images (" + tga + ")|" + tga);
+              "Windows bitmaps (" + bmp + ")|" + bmp + "|Truevision images (" + tga + ")|" + tga +
+                  "|Portable network graphic images (*.png)|*.png");
     EXPECT_EQ(list.GetGraphicFilter(ftRaster, fstNone, foCompact, &TTargaGraphic::Class()), "Truevision images|" + tga);
     EXPECT_EQ(list.GetGraphicFilter(ftVector, fstNone, foCompact, nullptr), "");
     EXPECT_EQ(list.GetGraphicFilter(0, fstDescription, foIncludeExtension, nullptr),
-              "Device independant Windows bitmaps (*.dib)|*.dib|Run length encoded Windows bitmaps (*.rle)|*.rle|"
-              "Truevision images (*.win)|*.win|Windows bitmaps (*.bmp)|*.bmp");
+              "Device independant Windows bitmaps (*.dib)|*.dib|Portable network graphic images (*.png)|*.png|"
+              "Run length encoded Windows bitmaps (*.rle)|*.rle|Truevision images (*.win)|*.win|"
+              "Windows bitmaps (*.bmp)|*.bmp");
     EXPECT_EQ(list.GetGraphicFilter(0, fstExtension, foCompact | foIncludeAll, &kBitmapClass),
               "All images|*.bmp; *.dib; *.rle|Windows bitmaps|" + bmp);
     std::string unsorted = list.GetGraphicFilter(0, fstNone, foIncludeAll, &TTargaGraphic::Class());
@@ -119,7 +121,7 @@ TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
     EXPECT_EQ(list.GetDescription(&kOtherClass), "");
     StringList extensions;
     list.GetExtensionList(extensions);
-    EXPECT_EQ(extensions, (StringList{"win", "vst", "vda", "tga", "icb"})) << "in the order of registration";
+    EXPECT_EQ(extensions, (StringList{"win", "vst", "vda", "tga", "icb", "png"})) << "in the order of registration";
     checkCounts(list);
 
     std::string garbage(64, 'g');

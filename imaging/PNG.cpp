@@ -1,0 +1,512 @@
+#include "imaging/PNG.h"
+
+#include "imaging/GraphicCompression.h"
+#include "imaging/GraphicStrings.h"
+#include "platform/ByteIO.h"
+#include "platform/Sizes.h"
+#include "platform/Stream.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include <zlib.h>
+
+namespace {
+
+const char* const kFormatName = "PNG";
+const uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr uint32_t kNoTransparentColor = 0x1FFFFFFF;
+
+// Adam7 passes: where each starts and how far it steps, and the columns of every eight it
+// fills, as the row conversion's mask.
+constexpr uint8_t kRowStart[7] = {0, 0, 4, 0, 2, 0, 1};
+constexpr uint8_t kColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
+constexpr uint8_t kRowStep[7] = {8, 8, 8, 4, 4, 2, 2};
+constexpr uint8_t kColumnStep[7] = {8, 8, 4, 4, 2, 2, 1};
+constexpr uint8_t kPassMask[7] = {0x80, 0x08, 0x88, 0x22, 0xAA, 0x55, 0xFF};
+
+// Deflate packs at most 1032 bytes into one: image data needs at least this much file.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+std::unique_ptr<Bitmap> create() { return std::make_unique<TPNGGraphic>(); }
+
+PNGHeader parseHeader(const std::vector<uint8_t>& data)
+{
+    ByteReader r(data.data(), data.size());
+    PNGHeader h;
+    h.Width = r.U32BE();
+    h.Height = r.U32BE();
+    h.BitDepth = r.U8();
+    h.ColorType = r.U8();
+    h.Compression = r.U8();
+    h.Filter = r.U8();
+    h.Interlace = r.U8();
+    return h;
+}
+
+} // namespace
+
+uint8_t PaethPredictor(uint8_t A, uint8_t B, uint8_t C)
+{
+    int pa = std::abs(int(B) - int(C));             // |p - a| with p = a + b - c
+    int pb = std::abs(int(A) - int(C));             // |p - b|
+    int pc = std::abs(int(A) + int(B) - 2 * int(C)); // |p - c|
+    if (pa <= pb && pa <= pc)
+        return A;
+    return pb <= pc ? B : C;
+}
+
+TPNGGraphic::TPNGGraphic() = default;
+TPNGGraphic::~TPNGGraphic() = default;
+
+const GraphicClass& TPNGGraphic::Class()
+{
+    static const GraphicClass cls{"TPNGGraphic", &create, &TPNGGraphic::CanLoad, true};
+    return cls;
+}
+
+bool TPNGGraphic::CanLoad(Stream& stream)
+{
+    uint64_t start = stream.Position();
+    if (stream.Remaining() <= sizeof kSignature)
+        return false;
+    uint8_t bytes[sizeof kSignature];
+    std::size_t got = stream.Read(bytes, sizeof bytes);
+    stream.SetPosition(start);
+    return got == sizeof bytes && std::memcmp(bytes, kSignature, sizeof bytes) == 0;
+}
+
+bool TPNGGraphic::IsChunk(const char (&ChunkType)[5]) const
+{
+    for (int i = 0; i < 4; ++i)
+        if ((FHeader.Type[i] & ~0x20) != (uint8_t(ChunkType[i]) & ~0x20))
+            return false;
+    return true;
+}
+
+uint32_t TPNGGraphic::LoadAndSwapHeader()
+{
+    uint8_t bytes[8];
+    Stream_->ReadBuffer(bytes, sizeof bytes);
+    FHeader.Length = LoadU32BE(bytes);
+    std::memcpy(FHeader.Type, bytes + 4, 4);
+    FCRC = uint32_t(crc32(0, bytes + 4, 4));
+    return FCRC;
+}
+
+void TPNGGraphic::ReadDataAndCheckCRC()
+{
+    // The chunk and its CRC must be there before the buffer grows for them.
+    Stream_->Require(uint64_t(FHeader.Length) + 4);
+    if (FRawBuffer.size() < FHeader.Length)
+        FRawBuffer.resize(FHeader.Length);
+    Stream_->ReadBuffer(FRawBuffer.data(), FHeader.Length);
+    uint32_t stored = Stream_->U32BE();
+    FCRC = uint32_t(crc32(FCRC, FRawBuffer.data(), FHeader.Length));
+    if (FCRC != stored)
+        RasterErrorFmt(gesInvalidCRC, kFormatName);
+}
+
+void TPNGGraphic::SkipChunk()
+{
+    Stream_->Skip(uint64_t(FHeader.Length) + 4);
+}
+
+bool TPNGGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
+{
+    TRasterGraphic::ReadImageProperties(stream, imageIndex);
+    Stream_ = &stream;
+    uint8_t signature[sizeof kSignature];
+    stream.ReadBuffer(signature, sizeof signature);
+    if (std::memcmp(signature, kSignature, sizeof signature) != 0)
+        return false;
+    LoadAndSwapHeader();
+    if (!IsChunk("IHDR") || FHeader.Length != 13)
+        return false;
+    TImageProperties& p = ImageProperties;
+    p.Options = TImageOptions(p.Options | ioBigEndian);
+    ReadDataAndCheckCRC();
+    PNGHeader h = parseHeader(FRawBuffer);
+    if (h.Width == 0 || h.Height == 0)
+        return false;
+    p.Width = h.Width;
+    p.Height = h.Height;
+    p.Compression = h.Compression == 0 ? ctLZ77 : ctUnknown;
+    p.BitsPerSample = h.BitDepth;
+    switch (h.ColorType) {
+    case 0: p.ColorScheme = csG, p.SamplesPerPixel = 1; break;
+    case 2: p.ColorScheme = csRGB, p.SamplesPerPixel = 3; break;
+    case 3: p.ColorScheme = csIndexed, p.SamplesPerPixel = 1; break;
+    case 4: p.ColorScheme = csGA, p.SamplesPerPixel = 1; break;
+    case 6: p.ColorScheme = csRGBA, p.SamplesPerPixel = 4; break;
+    default: p.ColorScheme = csUnknown, p.SamplesPerPixel = 1; break;
+    }
+    p.BitsPerPixel = uint8_t(p.SamplesPerPixel * p.BitsPerSample);
+    p.FilterMode = h.Filter;
+    p.Interlaced = h.Interlace != 0;
+    p.HasAlpha = p.ColorScheme == csGA || p.ColorScheme == csRGBA || p.ColorScheme == csBGRA;
+
+    // The file gamma, when a gAMA chunk comes before the end.
+    for (;;) {
+        LoadAndSwapHeader();
+        if (IsChunk("gAMA")) {
+            ReadDataAndCheckCRC();
+            if (FHeader.Length >= 4)
+                p.FileGamma = float(LoadU32BE(FRawBuffer.data())) / 100000;
+            return true;
+        }
+        if (IsChunk("IEND"))
+            return true;
+        SkipChunk();
+    }
+}
+
+uint32_t TPNGGraphic::SetupColorDepth(uint8_t ColorType, uint8_t BitDepth)
+{
+    TColorManager& cm = *ColorManager;
+    auto depthIn = [&](std::initializer_list<uint8_t> depths) {
+        return std::find(depths.begin(), depths.end(), BitDepth) != depths.end();
+    };
+    TColorScheme source, target;
+    uint8_t samples = 1, targetBits = 8;
+    PixelFormat format = PixelFormat::None;   // none: the colour manager's
+    bool grey = false;
+    uint32_t distance;
+    switch (ColorType) {
+    case 0:
+        if (!depthIn({1, 2, 4, 8, 16}))
+            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+        source = target = csG;
+        targetBits = BitDepth == 2 ? 4 : BitDepth == 16 ? 8 : BitDepth;
+        grey = true;
+        distance = (BitDepth + 7u) / 8;
+        break;
+    case 2:
+        if (!depthIn({8, 16}))
+            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+        source = csRGB, target = csBGR, samples = 3;
+        format = PixelFormat::Bits24;
+        distance = 3u * BitDepth / 8;
+        break;
+    case 3:
+        if (!depthIn({1, 2, 4, 8}))
+            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+        source = target = csIndexed;
+        targetBits = BitDepth == 2 ? 4 : BitDepth;
+        distance = 1;
+        break;
+    case 4:
+        if (!depthIn({8, 16}))
+            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+        source = csGA, target = csIndexed;
+        format = PixelFormat::Bits8;
+        grey = true;
+        distance = 2u * BitDepth / 8;
+        break;
+    case 6:
+        if (!depthIn({8, 16}))
+            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+        source = csRGBA, target = csBGRA, samples = 4;
+        format = PixelFormat::Bits32;
+        distance = 4u * BitDepth / 8;
+        break;
+    default: RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+    }
+    cm.SetSourceColorScheme(source);
+    cm.SetTargetColorScheme(target);
+    cm.SetSourceSamplesPerPixel(samples);
+    cm.SetTargetSamplesPerPixel(samples);
+    cm.SetSourceBitsPerSample(BitDepth);
+    cm.SetTargetBitsPerSample(targetBits);
+    SetPixelFormat(format == PixelFormat::None ? cm.GetPixelFormat(1) : format);
+    if (grey)
+        SetPalette(cm.CreateGrayscalePalette(false));
+    FSourceBPP = distance;
+    return distance;
+}
+
+uint8_t TPNGGraphic::GreyLevel(uint16_t value, uint8_t bitDepth) const
+{
+    if (bitDepth == 16)
+        return uint8_t(MulDiv16(value, 255, 65535));
+    if (bitDepth == 0 || bitDepth > 8)
+        return uint8_t(value);
+    uint16_t max = uint16_t((1u << bitDepth) - 1);
+    return uint8_t(MulDiv16(uint16_t(value & max), 255, max));
+}
+
+uint32_t TPNGGraphic::MakeColor(uint8_t red, uint8_t green, uint8_t blue) const
+{
+    // The pixels pass through the gamma table, so a colour compared with them must too.
+    if (ColorManager->TargetOptions & coApplyGamma) {
+        const auto& table = ColorManager->GammaTable();
+        red = table[red], green = table[green], blue = table[blue];
+    }
+    return uint32_t(red) | uint32_t(green) << 8 | uint32_t(blue) << 16;
+}
+
+void TPNGGraphic::LoadBackgroundColor(const PNGHeader& Description)
+{
+    ReadDataAndCheckCRC();
+    const uint8_t* d = FRawBuffer.data();
+    auto sample = [&](int i) { return LoadU16BE(d + 2 * i); };
+    auto component = [&](int i) {
+        return Description.BitDepth == 16 ? uint8_t(MulDiv16(sample(i), 255, 65535)) : uint8_t(sample(i));
+    };
+    switch (Description.ColorType) {
+    case 0:
+    case 4:
+        // A grey level fills as that grey.
+        if (FHeader.Length >= 2) {
+            uint8_t level = GreyLevel(sample(0), Description.BitDepth);
+            FBackgroundColor = MakeColor(level, level, level);
+        }
+        break;
+    case 2:
+    case 6:
+        if (FHeader.Length >= 6)
+            FBackgroundColor = MakeColor(component(0), component(1), component(2));
+        break;
+    case 3: {
+        // A palette index fills as that entry's colour. Indices are spread over the bitmap's
+        // deeper palette as the pixels are (2-bit images load as 4-bit).
+        const auto& entries = GetPalette().Entries();
+        if (FHeader.Length >= 1 && Description.BitDepth >= 1 && Description.BitDepth <= 8) {
+            uint16_t sourceMax = uint16_t((1u << Description.BitDepth) - 1);
+            uint16_t targetMax = uint16_t((1u << ColorManager->TargetBitsPerSample()) - 1);
+            std::size_t index = MulDiv16(uint16_t(d[0] & sourceMax), targetMax, sourceMax);
+            if (index < entries.size())
+                FBackgroundColor = uint32_t(entries[index].red) | uint32_t(entries[index].green) << 8 |
+                                   uint32_t(entries[index].blue) << 16;
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void TPNGGraphic::LoadTransparency(const PNGHeader& Description)
+{
+    ReadDataAndCheckCRC();
+    const uint8_t* d = FRawBuffer.data();
+    auto sample = [&](int i) { return LoadU16BE(d + 2 * i); };
+    auto component = [&](int i) {
+        return Description.BitDepth == 16 ? uint8_t(MulDiv16(sample(i), 255, 65535)) : uint8_t(sample(i));
+    };
+    if (Description.ColorType == 0 && FHeader.Length >= 2) {
+        uint8_t level = GreyLevel(sample(0), Description.BitDepth);
+        FTransparentColor = MakeColor(level, level, level);
+    } else if (Description.ColorType == 2 && FHeader.Length >= 6) {
+        FTransparentColor = MakeColor(component(0), component(1), component(2));
+    }
+}
+
+void TPNGGraphic::LoadFromStream(Stream& stream)
+{
+    Clear();
+    BasePosition = stream.Position();
+    FDecoder.reset();
+    Stream_ = &stream;
+    if (!ReadImageProperties(stream, 0))
+        RasterErrorFmt(gesInvalidImage, kFormatName);
+    stream.SetPosition(BasePosition + sizeof kSignature);
+    ProgressRect = {0, 0, int32_t(ImageProperties.Width), 1};
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
+    FBackgroundColor = 0xFFFFFF;
+    FTransparentColor = kNoTransparentColor;
+    // Every image starts from a colour manager without another image's gamma or layout.
+    ColorManager = std::make_unique<TColorManager>();
+
+    try {
+        LoadAndSwapHeader();
+        ReadDataAndCheckCRC();
+        PNGHeader description = parseHeader(FRawBuffer);
+        ColorManager->SourceOptions = coNeedByteSwap;
+        if (ImageProperties.Compression != ctLZ77)
+            RasterErrorFmt(gesUnsupportedFeature, gesCompressionScheme, kFormatName);
+        FDecoder = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, false);
+        FDecoder->DecodeInit();
+
+        bool imageRead = false;
+        LoadAndSwapHeader();
+        for (;;) {
+            if (IsChunk("IEND"))
+                break;
+            if (!imageRead && IsChunk("IDAT")) {
+                Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+                LoadIDAT(description);
+                imageRead = true;
+                continue;   // LoadIDAT has read the header of the chunk after the image data
+            }
+            if (imageRead || !(IsChunk("PLTE") || IsChunk("gAMA") || IsChunk("bKGD") || IsChunk("tRNS"))) {
+                // Chunks after the image data, and ones this reader does not know, are
+                // skipped when ancillary (bit 5 of the first letter) and refused when not.
+                SkipChunk();
+                if (!(FHeader.Type[0] & 0x20))
+                    RasterError(gesUnknownCriticalChunk);
+            } else if (IsChunk("PLTE")) {
+                if (FHeader.Length % 3 != 0)
+                    RasterErrorFmt(gesInvalidPalette, kFormatName);
+                ReadDataAndCheckCRC();
+                if (description.ColorType == 3) {
+                    SetupColorDepth(description.ColorType, description.BitDepth);
+                    SetPalette(ColorManager->CreateColorPalette({FRawBuffer.data()}, pfInterlaced8Triple,
+                                                                FHeader.Length / 3, false));
+                }
+            } else if (IsChunk("gAMA")) {
+                ReadDataAndCheckCRC();
+                if (FHeader.Length >= 4) {
+                    ColorManager->SetGamma(float(LoadU32BE(FRawBuffer.data())) / 100000, 2.2f);
+                    ColorManager->TargetOptions = TConvertOptions(ColorManager->TargetOptions | coApplyGamma);
+                    ImageProperties.Options = TImageOptions(ImageProperties.Options | ioUseGamma);
+                }
+            } else if (IsChunk("bKGD")) {
+                LoadBackgroundColor(description);
+            } else {
+                LoadTransparency(description);
+            }
+            LoadAndSwapHeader();
+        }
+    } catch (...) {
+        FDecoder.reset();
+        FRawBuffer = {};
+        Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+        throw;
+    }
+    FDecoder->DecodeEnd();
+    FDecoder.reset();
+    FRawBuffer = {};
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+}
+
+void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
+{
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
+    if (GetPixelFormat() == PixelFormat::None)
+        SetupColorDepth(Description.ColorType, Description.BitDepth);
+    const uint32_t width = Description.Width, height = Description.Height;
+    const uint32_t samples = Description.BitDepth == 16 ? FSourceBPP / 2 : FSourceBPP;
+
+    // Sizes in 64 bits, against the cap and what the file can still hold, before anything
+    // is allocated.
+    auto rowBytes = CheckedRowBytes(width, Description.BitDepth, MaxImageBytes);
+    auto row = rowBytes ? CheckedProduct({*rowBytes, samples}, MaxImageBytes) : std::nullopt;
+    auto bitmapRow = CheckedRowBytes(width, uint64_t(BitsPerPixel(GetPixelFormat())), MaxImageBytes);
+    auto rawBytes = row ? CheckedProduct({*row + 1, height}, MaxImageBytes) : std::nullopt;
+    auto bitmapBytes = bitmapRow ? CheckedProduct({*bitmapRow, height}, MaxImageBytes) : std::nullopt;
+    if (!rawBytes || !bitmapBytes)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
+    Stream_->Require(*rawBytes / kMaxDeflateRatio);
+    const std::size_t rowSize = *row + 1;
+
+    SetSize(width, height);
+    Fill(FBackgroundColor);
+    if (FTransparentColor != kNoTransparentColor) {
+        SetTransparentColor(FTransparentColor);
+        SetTransparent(true);
+    }
+
+    std::vector<uint8_t> buffers(2 * rowSize, 0);
+    uint8_t* current = buffers.data();
+    uint8_t* prior = buffers.data() + rowSize;
+    FIDATSize = 0;
+    // Rows whose image data never came keep the background.
+    auto transfer = [&](uint32_t y, std::size_t size, uint8_t mask) {
+        if (!ReadRow(current, size))
+            return false;
+        ApplyFilter(current[0], current + 1, prior + 1, current + 1, FSourceBPP, size - 1);
+        ColorManager->ConvertRow({current + 1}, std::span(ScanLine(y), BytesPerRow()), width, mask);
+        std::swap(current, prior);
+        return true;
+    };
+    if (Description.Interlace != 1) {
+        for (uint32_t y = 0; y < height; ++y) {
+            if (!transfer(y, rowSize, 0xFF))
+                break;
+            ProgressRow(y, height);
+        }
+    } else {
+        bool more = true;
+        for (int pass = 0; pass < 7 && more; ++pass) {
+            if (kColumnStart[pass] >= width)
+                continue;
+            uint64_t passWidth = (uint64_t(width) + kColumnStep[pass] - 1 - kColumnStart[pass]) / kColumnStep[pass];
+            std::size_t passRowSize = std::size_t((passWidth * Description.BitDepth + 7) / 8 * samples + 1);
+            std::memset(prior, 0, passRowSize);
+            for (uint32_t y = kRowStart[pass]; y < height && more; y += kRowStep[pass]) {
+                more = transfer(y, passRowSize, kPassMask[pass]);
+                if (more && pass == 6)
+                    ProgressRow(y, height);
+            }
+        }
+    }
+    // Further image data is checked but not used.
+    while (IsChunk("IDAT")) {
+        ReadDataAndCheckCRC();
+        LoadAndSwapHeader();
+    }
+}
+
+bool TPNGGraphic::ReadRow(uint8_t* RowBuffer, std::size_t BytesPerRow)
+{
+    uint8_t* dest = RowBuffer;
+    uint8_t* const end = RowBuffer + BytesPerRow;
+    while (dest < end) {
+        // The next non-empty IDAT chunk, when the current one is used up.
+        while (FIDATSize == 0) {
+            if (!IsChunk("IDAT"))
+                return false;
+            ReadDataAndCheckCRC();
+            FCurrentSource = FRawBuffer.data();
+            FIDATSize = FHeader.Length;
+            LoadAndSwapHeader();
+        }
+        const uint8_t* source = FCurrentSource;
+        FDecoder->Decode(source, dest, int32_t(std::min<uint32_t>(FIDATSize, INT32_MAX)), int32_t(end - dest));
+        FIDATSize -= uint32_t(source - FCurrentSource);
+        FCurrentSource = source;
+        if (FDecoder->Status() == Z_STREAM_END) {
+            // The stream ended: before the image did, or with bytes after it.
+            if (dest < end || FIDATSize > 0)
+                RasterErrorFmt(gesExtraCompressedData, kFormatName);
+            return true;
+        }
+        if (FDecoder->Status() != Z_OK)
+            RasterErrorFmt(gesCompression, kFormatName);
+    }
+    return true;
+}
+
+void TPNGGraphic::ApplyFilter(uint8_t Filter, const uint8_t* Line, const uint8_t* PrevLine, uint8_t* Target,
+                              uint32_t BPP, std::size_t BytesPerRow)
+{
+    const std::size_t n = BytesPerRow, bpp = std::min<std::size_t>(BPP, n);
+    switch (Filter) {
+    case 1:   // Sub
+        std::memmove(Target, Line, bpp);
+        for (std::size_t i = bpp; i < n; ++i)
+            Target[i] = uint8_t(Line[i] + Target[i - bpp]);
+        break;
+    case 2:   // Up
+        for (std::size_t i = 0; i < n; ++i)
+            Target[i] = uint8_t(Line[i] + PrevLine[i]);
+        break;
+    case 3:   // Average
+        for (std::size_t i = 0; i < bpp; ++i)
+            Target[i] = uint8_t(Line[i] + PrevLine[i] / 2);
+        for (std::size_t i = bpp; i < n; ++i)
+            Target[i] = uint8_t(Line[i] + (Target[i - bpp] + PrevLine[i]) / 2);
+        break;
+    case 4:   // Paeth
+        for (std::size_t i = 0; i < bpp; ++i)
+            Target[i] = uint8_t(Line[i] + PaethPredictor(0, PrevLine[i], 0));
+        for (std::size_t i = bpp; i < n; ++i)
+            Target[i] = uint8_t(Line[i] + PaethPredictor(Target[i - bpp], PrevLine[i], PrevLine[i - bpp]));
+        break;
+    default:  // None, and filters that do not exist
+        if (Target != Line)
+            std::memmove(Target, Line, n);
+        break;
+    }
+}
