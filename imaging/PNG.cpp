@@ -12,6 +12,10 @@
 
 #include <zlib.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 const char* const kFormatName = "PNG";
@@ -401,7 +405,6 @@ void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
     const std::size_t rowSize = *row + 1;
 
     SetSize(width, height);
-    Fill(FBackgroundColor);
     if (FTransparentColor != kNoTransparentColor) {
         SetTransparentColor(FTransparentColor);
         SetTransparent(true);
@@ -411,7 +414,17 @@ void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
     uint8_t* current = buffers.data();
     uint8_t* prior = buffers.data() + rowSize;
     FIDATSize = 0;
-    // Rows whose image data never came keep the background.
+    // Rows whose image data never came keep the background: the rows from a given one are
+    // filled with a copy of one row filled with it.
+    auto fillFrom = [&](uint32_t first) {
+        Bitmap line;
+        line.SetPixelFormat(GetPixelFormat());
+        line.SetSize(width, 1);
+        line.SetPalette(GetPalette());
+        line.Fill(FBackgroundColor);
+        for (uint32_t y = first; y < height; ++y)
+            std::memcpy(ScanLine(y), line.ScanLine(0), BytesPerRow());
+    };
     auto transfer = [&](uint32_t y, std::size_t size, uint8_t mask) {
         if (!ReadRow(current, size))
             return false;
@@ -422,11 +435,15 @@ void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
     };
     if (Description.Interlace != 1) {
         for (uint32_t y = 0; y < height; ++y) {
-            if (!transfer(y, rowSize, 0xFF))
+            if (!transfer(y, rowSize, 0xFF)) {
+                fillFrom(y);
                 break;
+            }
             ProgressRow(y, height);
         }
     } else {
+        // Passes fill a row bit by bit; what no pass reaches shows the background.
+        fillFrom(0);
         bool more = true;
         for (int pass = 0; pass < 7 && more; ++pass) {
             if (kColumnStart[pass] >= width)
@@ -478,10 +495,104 @@ bool TPNGGraphic::ReadRow(uint8_t* RowBuffer, std::size_t BytesPerRow)
     return true;
 }
 
+namespace {
+
+#ifdef __SSE2__
+// Filters whose bytes depend on the reconstructed pixel to their left go one pixel at a time;
+// for pixels of three and four bytes all bytes of a pixel go together, in 16-bit lanes.
+template <int BPP>
+__m128i loadPixel(const uint8_t* p)
+{
+    int32_t v = 0;
+    std::memcpy(&v, p, BPP);
+    return _mm_unpacklo_epi8(_mm_cvtsi32_si128(v), _mm_setzero_si128());
+}
+
+template <int BPP>
+void storePixel(uint8_t* p, __m128i v)
+{
+    int32_t x = _mm_cvtsi128_si32(_mm_packus_epi16(v, v));
+    std::memcpy(p, &x, BPP);
+}
+
+__m128i absolute(__m128i x)
+{
+    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
+
+template <int BPP>
+void subPixels(const uint8_t* line, uint8_t* target, std::size_t n)
+{
+    const __m128i low = _mm_set1_epi16(0xFF);
+    __m128i a = _mm_setzero_si128();
+    for (std::size_t i = 0; i + BPP <= n; i += BPP) {
+        a = _mm_and_si128(_mm_add_epi16(loadPixel<BPP>(line + i), a), low);
+        storePixel<BPP>(target + i, a);
+    }
+}
+
+template <int BPP>
+void averagePixels(const uint8_t* line, const uint8_t* prev, uint8_t* target, std::size_t n)
+{
+    const __m128i low = _mm_set1_epi16(0xFF);
+    __m128i a = _mm_setzero_si128();
+    for (std::size_t i = 0; i + BPP <= n; i += BPP) {
+        __m128i b = loadPixel<BPP>(prev + i);
+        a = _mm_and_si128(_mm_add_epi16(loadPixel<BPP>(line + i), _mm_srli_epi16(_mm_add_epi16(a, b), 1)), low);
+        storePixel<BPP>(target + i, a);
+    }
+}
+
+template <int BPP>
+void paethPixels(const uint8_t* line, const uint8_t* prev, uint8_t* target, std::size_t n)
+{
+    const __m128i low = _mm_set1_epi16(0xFF);
+    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
+    for (std::size_t i = 0; i + BPP <= n; i += BPP) {
+        __m128i b = loadPixel<BPP>(prev + i);
+        // With p = a + b - c: |p - a| = |b - c|, |p - b| = |a - c|, |p - c| = |a + b - 2c|.
+        __m128i bc = _mm_sub_epi16(b, c), ac = _mm_sub_epi16(a, c);
+        __m128i pa = absolute(bc), pb = absolute(ac), pc = absolute(_mm_add_epi16(ac, bc));
+        __m128i smallest = _mm_min_epi16(pa, _mm_min_epi16(pb, pc));
+        __m128i isB = _mm_cmpeq_epi16(pb, smallest), isA = _mm_cmpeq_epi16(pa, smallest);
+        __m128i nearest = _mm_or_si128(_mm_and_si128(isB, b), _mm_andnot_si128(isB, c));
+        nearest = _mm_or_si128(_mm_and_si128(isA, a), _mm_andnot_si128(isA, nearest));
+        a = _mm_and_si128(_mm_add_epi16(loadPixel<BPP>(line + i), nearest), low);
+        storePixel<BPP>(target + i, a);
+        c = b;
+    }
+}
+
+// True when the row was done here.
+bool filterPixels(uint8_t filter, const uint8_t* line, const uint8_t* prev, uint8_t* target, uint32_t bpp,
+                  std::size_t n)
+{
+    if ((bpp != 3 && bpp != 4) || n % bpp != 0 || filter < 1 || filter == 2 || filter > 4)
+        return false;
+    if (bpp == 3) {
+        filter == 1 ? subPixels<3>(line, target, n)
+                    : filter == 3 ? averagePixels<3>(line, prev, target, n) : paethPixels<3>(line, prev, target, n);
+    } else {
+        filter == 1 ? subPixels<4>(line, target, n)
+                    : filter == 3 ? averagePixels<4>(line, prev, target, n) : paethPixels<4>(line, prev, target, n);
+    }
+    return true;
+}
+#else
+bool filterPixels(uint8_t, const uint8_t*, const uint8_t*, uint8_t*, uint32_t, std::size_t)
+{
+    return false;
+}
+#endif
+
+} // namespace
+
 void TPNGGraphic::ApplyFilter(uint8_t Filter, const uint8_t* Line, const uint8_t* PrevLine, uint8_t* Target,
                               uint32_t BPP, std::size_t BytesPerRow)
 {
     const std::size_t n = BytesPerRow, bpp = std::min<std::size_t>(BPP, n);
+    if (filterPixels(Filter, Line, PrevLine, Target, BPP, n))
+        return;
     switch (Filter) {
     case 1:   // Sub
         std::memmove(Target, Line, bpp);

@@ -98,6 +98,18 @@ void TColorManager::rgbFamily(const void* const* s, std::size_t n, void* t, uint
             std::memcpy(out, p0, std::size_t(count) * 3);
             return;
         }
+        // Whole rows of 8-bit samples in interleaved order: plain loops the compiler widens.
+        if (!gamma && mask == 0xFF && n == 1 && c.stride == targetStride && (targetStride == 3 || copyAlpha)) {
+            const uint8_t* in = p0;
+            if (targetStride == 4) {
+                for (uint32_t i = 0; i < count; ++i, in += 4, out += 4)
+                    out[0] = in[o0], out[1] = in[1], out[2] = in[o2], out[3] = in[3];
+            } else {
+                for (uint32_t i = 0; i < count; ++i, in += 3, out += 3)
+                    out[0] = in[o0], out[1] = in[1], out[2] = in[o2];
+            }
+            return;
+        }
         walk(count, mask, [&](bool on) {
             if (on) {
                 out[o0] = (this->*c8)(*p0);

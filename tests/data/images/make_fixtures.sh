@@ -188,6 +188,21 @@ png() {
   nb nb_ga16 4 16 pamtopng "$tmp/greyalpha16.pam"
   nb nb_rgba8 6 8 pamtopng "$tmp/alpha.pam"
   nb nb_rgba16 6 16 pamtopng "$tmp/alpha16.pam"
+  # One filter for every row: average and sub, which the adaptive choices seldom take.
+  for a in alpha alpha16; do
+    pamchannel -tupletype=RGB 0 1 2 < "$tmp/$a.pam" | pamtopnm > "$tmp/$a-colour.ppm"
+    pamchannel -tupletype=GRAYSCALE 3 < "$tmp/$a.pam" | pamtopnm > "$tmp/$a-mask.pgm"
+  done
+  filtered() {  # name colourType depth filter source [alpha]
+    pnmtopng -force "-$4" ${6:+-alpha="$6"} "$5" > "$1.png" 2>/dev/null
+    ihdr_is "$1.png" "$2" "$3" 0
+  }
+  filtered nb_rgb8_avg 2 8 avg "$tmp/src.ppm"
+  filtered nb_g8_avg 0 8 avg "$tmp/grey.pgm"
+  filtered nb_rgba8_avg 6 8 avg "$tmp/alpha-colour.ppm" "$tmp/alpha-mask.pgm"
+  filtered nb_rgba16_avg 6 16 avg "$tmp/alpha16-colour.ppm" "$tmp/alpha16-mask.pgm"
+  filtered nb_rgba8_sub 6 8 sub "$tmp/alpha-colour.ppm" "$tmp/alpha-mask.pgm"
+  filtered nb_rgb8_paeth 2 8 paeth "$tmp/src.ppm"
   pnmtopng -force -transparent=rgb:25/c8/0a "$tmp/src.ppm" > nb_rgb8_trns.png
   pnmtopng -force -transparent=gray:51 "$tmp/grey15.pgm" > nb_g4_trns.png 2>/dev/null || \
     pnmtopng -force -transparent=rgb:33/33/33 "$tmp/grey15.pgm" > nb_g4_trns.png
