@@ -155,7 +155,8 @@ struct Caches {
 void DoStretch(TFilterFunction Kernel, const Bitmap& Source, Bitmap& Target, float Radius)
 {
     const uint32_t sw = Source.Width(), sh = Source.Height(), tw = Target.Width(), th = Target.Height();
-    if (sw == 0 || sh == 0 || tw == 0 || th == 0)
+    // A radius that is not a sane number of pixels gives no kernel window to work with.
+    if (sw == 0 || sh == 0 || tw == 0 || th == 0 || !(Radius >= 0 && Radius <= 1e6f))
         return;
     if (Source.GetPixelFormat() != PixelFormat::Bits24 || Target.GetPixelFormat() != PixelFormat::Bits24)
         throw EInvalidGraphic("Resampling works on 24-bit bitmaps only");

@@ -29,5 +29,5 @@ void Stretch(uint32_t NewWidth, uint32_t NewHeight, TResamplingFilter Filter, fl
 // The same in place: Source takes the resized picture.
 void Stretch(uint32_t NewWidth, uint32_t NewHeight, TResamplingFilter Filter, float Radius, Bitmap& Source);
 // The resampling itself, between two 24-bit bitmaps of their own sizes; nothing happens when
-// either has no pixels.
+// either has no pixels or the radius is negative, not a number or beyond a million.
 void DoStretch(TFilterFunction Kernel, const Bitmap& Source, Bitmap& Target, float Radius);
