@@ -2,8 +2,12 @@
 // formats are registered at program start. A new reader adds its rows here.
 #include "imaging/RasterGraphics.h"
 
+#include "imaging/Autodesk.h"
+#include "imaging/CUT.h"
 #include "imaging/GraphicStrings.h"
+#include "imaging/PCX.h"
 #include "imaging/PNG.h"
+#include "imaging/SGI.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -22,6 +26,16 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
+    {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
+    {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
+    {"sgi", gesSGI, gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"rgba", "", gesSGITrueColorAlpha, ftRaster, &TSGIGraphic::Class},
+    {"rgb", "", gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
+    {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
+    {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
     {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
 };
 
@@ -29,6 +43,10 @@ const FormatRow kFormats[] = {
 // "rle" and "dib" extensions).
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TTargaGraphic::Class,
+    &TSGIGraphic::Class,
+    &TPCXGraphic::Class,
+    &TAutodeskGraphic::Class,
+    &TCUTGraphic::Class,
     &TPNGGraphic::Class,
 };
 

@@ -1,8 +1,10 @@
 #include "imaging/GraphicCompression.h"
 
 #include "imaging/GraphicStrings.h"
+#include "platform/ByteIO.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <zlib.h>
@@ -144,6 +146,187 @@ void TTargaRLEDecoder::Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Cou
         }
     }
 }
+
+namespace {
+
+// The packed bytes still to read and the target bytes still to fill, both bounded: runs and
+// literals are cut to what the target has room for, and reads stop at the end of the input.
+struct RunBuffers {
+    const uint8_t* in;
+    const uint8_t* inEnd;
+    uint8_t* out;
+    uint8_t* outEnd;
+
+    RunBuffers(const uint8_t* source, int32_t packedSize, uint8_t* dest, int32_t unpackedSize)
+        : in(source), inEnd(source + (packedSize > 0 ? packedSize : 0)), out(dest),
+          outEnd(dest + (unpackedSize > 0 ? unpackedSize : 0))
+    {
+    }
+
+    std::size_t inLeft() const { return std::size_t(inEnd - in); }
+    std::size_t outLeft() const { return std::size_t(outEnd - out); }
+    bool take(uint8_t& b)
+    {
+        if (in == inEnd)
+            return false;
+        b = *in++;
+        return true;
+    }
+    void fill(uint8_t value, std::size_t count)
+    {
+        count = std::min(count, outLeft());
+        std::memset(out, value, count);
+        out += count;
+    }
+    // Steps over count literal bytes of the input (as many as there are), copying what the
+    // target has room for.
+    void copy(std::size_t count)
+    {
+        count = std::min(count, inLeft());
+        std::size_t n = std::min(count, outLeft());
+        std::memcpy(out, in, n);
+        out += n;
+        in += count;
+    }
+    // What the data did not reach is left black, not as the buffer happened to hold it.
+    void finish() { std::memset(out, 0, outLeft()); }
+};
+
+} // namespace
+
+void TPackbitsRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    uint8_t value;
+    while (r.outLeft() > 0 && r.inLeft() > 0) {
+        int n = int8_t(*r.in++);
+        if (n >= 0) {
+            r.copy(std::size_t(n) + 1);
+        } else if (n != -128) {
+            if (!r.take(value))
+                break;
+            r.fill(value, std::size_t(1 - n));
+        }
+    }
+    r.finish();
+}
+
+void TPackbitsRLEDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+void TPCXRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    // Most PCX bytes are single pixels: they are stored without the bounds of fill.
+    const uint8_t* in = r.in;
+    uint8_t* out = r.out;
+    while (out < r.outEnd && in < r.inEnd) {
+        uint8_t b = *in++;
+        if ((b & 0xC0) != 0xC0) {
+            *out++ = b;
+            continue;
+        }
+        if (in == r.inEnd)
+            break;
+        std::size_t count = std::min(std::size_t(b & 0x3F), std::size_t(r.outEnd - out));
+        std::memset(out, *in++, count);
+        out += count;
+    }
+    r.in = in;
+    r.out = out;
+    r.finish();
+}
+
+void TPCXRLEDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+void TSGIRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    if (SampleSize == 16) {
+        while (r.outLeft() > 0 && r.inLeft() >= 2) {
+            unsigned control = LoadU16BE(r.in);
+            r.in += 2;
+            std::size_t count = control & 0x7F;
+            if (count == 0)
+                break;
+            if (control & 0x80) {
+                r.copy(2 * count);
+                continue;
+            }
+            if (r.inLeft() < 2)
+                break;
+            uint8_t hi = r.in[0], lo = r.in[1];
+            r.in += 2;
+            for (count = std::min(count, r.outLeft() / 2); count > 0; --count) {
+                *r.out++ = hi;
+                *r.out++ = lo;
+            }
+        }
+    } else {
+        uint8_t b, value;
+        while (r.outLeft() > 0 && r.take(b)) {
+            std::size_t count = b & 0x7F;
+            if (count == 0)
+                break;
+            if (b & 0x80)
+                r.copy(count);
+            else if (r.take(value))
+                r.fill(value, count);
+        }
+    }
+    r.finish();
+}
+
+void TSGIRLEDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+void TCUTRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    r.in += std::min<std::size_t>(2, r.inLeft());   // the stored line length
+    // The whole row is walked, also past a full target, so the next call starts at the next row.
+    uint8_t b, value;
+    while (r.take(b) && b != 0) {
+        std::size_t count = b & 0x7F;
+        if (!(b & 0x80))
+            r.copy(count);
+        else if (r.take(value))
+            r.fill(value, count);
+    }
+    Source = r.in;
+    r.finish();
+}
+
+void TCUTRLEDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+void TPSPRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    uint8_t b, value;
+    while (r.outLeft() > 0 && r.take(b)) {
+        if (b < 128)
+            r.copy(b);
+        else if (r.take(value))
+            r.fill(value, std::size_t(b - 128));
+    }
+    r.finish();
+}
+
+void TPSPRLEDecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+void TRLADecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    RunBuffers r(Source, PackedSize, Dest, UnpackedSize);
+    uint8_t b, value;
+    while (r.outLeft() > 0 && r.take(b)) {
+        int n = int8_t(b);
+        if (n < 0)
+            r.copy(std::size_t(-n));
+        else if (r.take(value))
+            r.fill(value, std::size_t(n) + 1);
+    }
+    r.finish();
+}
+
+void TRLADecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
 
 // ---- deflate ----
 

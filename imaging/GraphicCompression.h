@@ -17,8 +17,8 @@ class TDecoder {
 public:
     virtual ~TDecoder() = default;
     // Expands at most PackedSize bytes from Source into UnpackedSize units (pixels or bytes,
-    // as the scheme counts) at Dest; Source is moved past what was consumed. Never reads
-    // or writes outside those bounds.
+    // as the scheme counts) at Dest. Whether Source is moved past what was consumed is the
+    // scheme's to say. Never reads or writes outside those bounds.
     virtual void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) = 0;
     virtual void DecodeEnd() {}
     virtual void DecodeInit() {}
@@ -54,6 +54,66 @@ private:
     uint32_t pendingCount_ = 0;
     bool pendingRun_ = false;
     uint8_t runPixel_[4] = {};
+};
+
+// The byte-oriented run-length schemes of the other readers. Each reads at most PackedSize
+// bytes and writes at most UnpackedSize bytes, whatever the data says; target bytes the data
+// does not reach are set to 0. None raises: damaged data gives a wrong picture, never a read
+// or write outside the buffers. They only decode; Encode writes nothing.
+
+// TIFF PackBits and Photoshop channels: a signed header n; 0..127 copies n + 1 bytes,
+// -127..-1 repeats the next byte 1 - n times, -128 is skipped. Source is not moved.
+class TPackbitsRLEDecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+};
+
+// PCX: a byte with both top bits set repeats the next byte (its low six bits) times; any
+// other byte stands for itself. Source is not moved.
+class TPCXRLEDecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+};
+
+// SGI rows of 8- or 16-bit samples: a control value whose low seven bits count samples, bit 7
+// set for that many literal samples, clear for one sample repeated; a count of 0 ends the
+// row. 16-bit control values and samples are big-endian words, copied as stored. Sizes are
+// in bytes. Source is not moved.
+class TSGIRLEDecoder : public TDecoder {
+public:
+    explicit TSGIRLEDecoder(uint8_t sampleSize) : SampleSize(sampleSize) {}
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+    const uint8_t SampleSize;   // bits: 8 or 16
+};
+
+// Dr. Halo CUT rows: a 2-byte line length (skipped), then bytes b: 0 ends the row, bit 7 set
+// repeats the next byte (b & 0x7F) times, clear copies (b & 0x7F) bytes. Source is left just
+// after the row's end code (or at the end of the bytes given), so successive calls walk
+// successive rows.
+class TCUTRLEDecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+};
+
+// Paint Shop Pro channel blocks: b < 128 copies b bytes, else repeats the next byte b - 128
+// times. Source is not moved.
+class TPSPRLEDecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+};
+
+// Alias/Wavefront RLA channel runs: a signed n; n >= 0 repeats the next byte n + 1 times,
+// n < 0 copies -n bytes. Source is not moved.
+class TRLADecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
 };
 
 struct z_stream_s;

@@ -1,6 +1,8 @@
 #include "imaging/RasterGraphics.h"
 
+#include "imaging/GraphicCompression.h"
 #include "imaging/GraphicStrings.h"
+#include "platform/Sizes.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
 
@@ -19,6 +21,25 @@ void RasterErrorFmt(const char* message, const std::string& argument)
 void RasterErrorFmt(const char* message, const std::string& argument1, const std::string& argument2)
 {
     throw EInvalidGraphic(Format(message, argument1.c_str(), argument2.c_str()));
+}
+
+void RethrowImageError(const char* formatName)
+{
+    try {
+        throw;
+    } catch (const ReadError&) {
+        throw;
+    } catch (const EInvalidGraphic&) {
+        throw;
+    } catch (const EGraphicCompression&) {
+        throw;
+    } catch (const EColorConversionError&) {
+        throw;
+    } catch (const IoError&) {
+        RasterErrorFmt(gesInvalidImage, formatName);
+    } catch (const EConvertError&) {
+        RasterErrorFmt(gesInvalidImage, formatName);
+    }
 }
 
 bool CanLoadFile(const GraphicClass& graphicClass, const std::string& fileName)
@@ -46,6 +67,25 @@ bool TRasterGraphic::ReadImageProperties(Stream&, uint32_t)
     ImageProperties = TImageProperties();
     ImageProperties.FileGamma = 1.0f;
     return false;
+}
+
+bool TRasterGraphic::PeekHeader(Stream& stream, void* buffer, std::size_t size)
+{
+    uint64_t start = stream.Position();
+    if (stream.Remaining() <= size)
+        return false;
+    std::size_t got = stream.Read(buffer, size);
+    stream.SetPosition(start);
+    return got == size;
+}
+
+std::size_t TRasterGraphic::ImageBytes(uint64_t width, uint64_t height, uint64_t bitsPerPixel, const char* formatName)
+{
+    auto row = CheckedRowBytes(width, bitsPerPixel, MaxImageBytes);
+    auto bytes = row ? CheckedProduct({*row, height}, MaxImageBytes) : std::nullopt;
+    if (!bytes)
+        RasterErrorFmt(gesInvalidImage, formatName);
+    return *bytes;
 }
 
 void TRasterGraphic::ProgressRow(uint32_t row, uint32_t rows)

@@ -68,6 +68,13 @@ struct TImageProperties {
 [[noreturn]] void RasterErrorFmt(const char* message, const std::string& argument);
 [[noreturn]] void RasterErrorFmt(const char* message, const std::string& argument1, const std::string& argument2);
 
+// For a reader's catch handler, so that only the image errors leave a load: the error being
+// handled passes on when it is a short read, EInvalidGraphic, EGraphicCompression or
+// EColorConversionError; any other stream fault (a seek before the start of the stream) and
+// a number that does not convert become EInvalidGraphic with gesInvalidImage for the format.
+// Other exceptions (out of memory, a reader's own fault) pass on as they are.
+[[noreturn]] void RethrowImageError(const char* formatName);
+
 // Whether the file's content suits the class; the file is opened for reading only.
 bool CanLoadFile(const GraphicClass& graphicClass, const std::string& fileName);
 
@@ -99,6 +106,16 @@ public:
     Rect ProgressRect;
 
 protected:
+    // For the probes: true when more than size bytes remain and the first size of them were
+    // read into buffer. The stream is back where it was either way.
+    static bool PeekHeader(Stream& stream, void* buffer, std::size_t size);
+
+    // Bytes of a picture of width x height pixels of bitsPerPixel each, rows rounded up to
+    // whole bytes: the one cap on what any reader allocates for an image, checked from the
+    // header before anything is allocated. Beyond MaxImageBytes it raises EInvalidGraphic
+    // with gesInvalidImage for the format.
+    static std::size_t ImageBytes(uint64_t width, uint64_t height, uint64_t bitsPerPixel, const char* formatName);
+
     // The load protocol: one "Transfering..." stage with a running event per row.
     void ProgressRow(uint32_t row, uint32_t rows);
 };

@@ -39,6 +39,18 @@ Palette Palette::Create(const LogicalPalette& logical)
     return p;
 }
 
+Palette Palette::System16()
+{
+    Palette p;
+    p.entries_ = {
+        {0, 0, 0, 0},       {128, 0, 0, 0},   {0, 128, 0, 0},   {128, 128, 0, 0},
+        {0, 0, 128, 0},     {128, 0, 128, 0}, {0, 128, 128, 0}, {192, 192, 192, 0},
+        {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},   {255, 255, 0, 0},
+        {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0}, {255, 255, 255, 0},
+    };
+    return p;
+}
+
 Bitmap::Pixels Bitmap::allocate(uint32_t width, uint32_t height, PixelFormat format, std::size_t& stride)
 {
     stride = 0;

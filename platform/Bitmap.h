@@ -49,6 +49,10 @@ public:
     bool Empty() const { return entries_.empty(); }
     bool operator==(const Palette&) const = default;
 
+    // The system's standard 16 colours: the eight dark ones, silver, then grey and the eight
+    // bright ones, as a 4-bit picture without a palette of its own shows them.
+    static Palette System16();
+
 private:
     std::vector<PaletteEntry> entries_;
 };
@@ -118,7 +122,9 @@ public:
 
     virtual void LoadFromStream(Stream& stream);
     virtual void SaveToStream(Stream& stream);
-    void LoadFromFile(const std::string& fileName);
+    // Opens the file and reads it with LoadFromStream; a reader that needs the file's name
+    // (to find a file beside it) overrides it.
+    virtual void LoadFromFile(const std::string& fileName);
     // Replaces the file only once the whole picture is written; throws StreamError when
     // the file cannot be written.
     void SaveToFile(const std::string& fileName);

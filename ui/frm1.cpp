@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 
 #include "gamedata/Citp.h"
@@ -285,6 +286,18 @@ void TFram1::showSetFolder()
     Form1->Fram71->CurrentSetDir = dir;
 }
 
+// Open and New both leave the empty state the same way: the tabs show, the window grows
+// and the general settings, the grass box and the save commands can be used. The grass
+// controls themselves wait for the grass check box.
+void TFram1::startEditing()
+{
+    Form1->PageControl1->show();
+    enableInside(GroupBox1, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, Button2, Button5, GrassCheck})
+        w->setEnabled(true);
+    Form1->SetWindowHeight(TForm1::EditingHeight);
+}
+
 void TFram1::OpenButtonClick()
 {
     auto path = AppDialogs().OpenFile(OpenDialog1);
@@ -300,15 +313,9 @@ void TFram1::OpenButtonClick()
     auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
     game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
     showSetFolder();
-    Form1->PageControl1->show();
-    enableInside(GroupBox1, true);
-    GroupBox1->setEnabled(true);
-    GroupBox2->setEnabled(true);
-    Button2->setEnabled(true);
-    Button5->setEnabled(true);
-    GrassCheck->setEnabled(true);
+    startEditing();
+    // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);
-    Form1->SetWindowHeight(TForm1::EditingHeight);
     ResetTileset();
     ReadSetFile(file);
 }
@@ -324,14 +331,7 @@ void TFram1::Button1Click()
     views.FillRules();
     views.FillTiles();
     views.FillGroups();
-    Form1->PageControl1->show();
-    enableInside(GroupBox1, true);
-    GroupBox2->setEnabled(true);
-    GroupBox1->setEnabled(true);
-    Button2->setEnabled(true);
-    Button5->setEnabled(true);
-    GrassCheck->setEnabled(true);
-    Form1->SetWindowHeight(TForm1::EditingHeight);
+    startEditing();
 }
 
 bool TFram1::fail(MsgKind kind, const char* message)

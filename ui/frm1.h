@@ -113,5 +113,6 @@ private:
     void buildCommands();
     void enableInside(QGroupBox* box, bool on);
     void showSetFolder();
+    void startEditing();
     bool fail(MsgKind kind, const char* message);
 };

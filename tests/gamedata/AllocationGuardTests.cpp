@@ -26,10 +26,10 @@ TEST(AllocationGuard, LengthsOfAboutFourGiBFailCleanly)
     PatchU32(key, 12, 0xFFFFFFF0u);   // KeyCount
     const std::string keyPath = game.Write("chitin.key", key);
     std::string bif = BifBuilder().Add(0, ResTypeMdl, "model").Build();
-    PatchU32(bif, BifBuilder::HeaderSize + 8, 0xFFFFFFF0u);   // the resource's FileSize
+    PatchU32(bif, 20 + 8, 0xFFFFFFF0u);   // BIF header 20 bytes, then the entry's FileSize
     game.Write("data/a.bif", bif);
     std::string tlk = TlkBuilder().Add("").Add("text").Build();
-    PatchU32(tlk, TlkBuilder::HeaderSize + TlkBuilder::EntrySize + 32, 0xFFFFFFF0u);   // StringSize
+    PatchU32(tlk, 20 + 40 + 32, 0xFFFFFFF0u);   // TLK header 20 bytes, entry 1 of 40: its StringSize
     game.Write("dialog.tlk", tlk);
     Registry registry(start.Write("registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + game.Path()));
     gd.LocateGameAndOpenTlk(registry);

@@ -1,15 +1,14 @@
 #pragma once
-// A tileset folder, a source folder, scripted dialogs, tiles and a small game installation
-// for the asset-file tests; and recorders for progress bars and memos.
+// Temporary folders, scripted dialogs, tiles, recording widgets and the test data folder,
+// for the game-data tests.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,84 +17,34 @@
 #include "model/Tileset.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
-#include "Recorders.h"
+#include "platform/Text.h"
 #include "support/GameFiles.h"
 #include "support/TempDir.h"
-#include "support/TgaBuilder.h"
 
-class RecordingProgress : public ProgressSink {
-public:
-    void SetMax(int m) override { max = m, log.push_back("max " + std::to_string(m)); }
-    void StepIt() override { ++position, ++steps; }
-    void SetPosition(int p) override { position = p, log.push_back("pos " + std::to_string(p)); }
-    int max = -99, position = 0, steps = 0;
+// Every widget the layer touches. Bar calls other than steps, and memo lines, go into log
+// in the order they came; a picture that cannot be read raises the reader's error.
+struct FakeWidgets : MinimapPickList, ImageBox, ImportSetReader, ProgressSink, LineSink {
+    void ClearMinimapNames() override { names.Clear(); }
+    void AddMinimapName(const std::string& name) override { names.Add(name); }
+    bool HasMinimapName(const std::string& name) const override { return names.IndexOf(name) >= 0; }
+    void RemoveMinimapName(const std::string& name) override { names.Delete(names.IndexOf(name)); }
+    void LoadPicture(const std::string& path) override
+    {
+        if (failLoad || !ReadWholeFile(path, shown)) throw std::runtime_error("not a picture");
+    }
+    void ClearPicture() override { shown.clear(); }
+    void SetStretch(bool on) override { stretch = on; }
+    void ReadImportSet(TextFile& file) override { for (std::string line; file.ReadLine(line, 62);) imported += line; }
+    void SetMax(int max) override { log.push_back("max " + std::to_string(max)); }
+    void StepIt() override { ++steps; }
+    void SetPosition(int position) override { log.push_back("pos " + std::to_string(position)); }
+    void AddLine(const std::string& line) override { log.push_back(line); }
+
+    StringList names;
     std::vector<std::string> log;
-};
-
-class RecordingMemo : public LineSink {
-public:
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-// "bitmap" lines as the game's text models have them, with the given line end.
-inline std::string AsciiModel(const std::vector<std::string>& textures, const std::string& eol = "\r\n")
-{
-    std::string m = "# ascii model" + eol + "newmodel tile" + eol;
-    for (const auto& t : textures) m += "node trimesh mesh" + eol + "  bitmap " + t + eol + "endnode" + eol;
-    return m + "donemodel tile" + eol;
-}
-
-// A binary model: its first u32 is 0.
-inline std::string BinaryModel(const std::string& tail = "tcn01 bitmap tcn01_tex\r\n")
-{
-    return std::string(4, '\0') + std::string("\x10\x20\x00\x00", 4) + tail;
-}
-
-// A TGA header of the given size and a few pixel bytes.
-inline std::string TgaFile(uint16_t w, uint16_t h, uint8_t bits)
-{
-    return TgaHeader(2, w, h, bits) + "pixels";
-}
-
-// Makes a file impossible to remove while it lives: its folder read-only for a normal
-// user, the file immutable for root (where the file system allows it).
-class Undeletable {
-public:
-    Undeletable(const std::string& file, const std::string& folder) : file_(file), folder_(folder)
-    {
-        if (geteuid() != 0) {
-            ok = chmod(folder.c_str(), 0555) == 0;
-            return;
-        }
-        int fd = open(file.c_str(), O_RDONLY);
-        if (fd < 0) return;
-        int flags = 0;
-        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            ok = immutable_ = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        close(fd);
-    }
-    ~Undeletable()
-    {
-        if (geteuid() != 0) {
-            chmod(folder_.c_str(), 0755);
-        } else if (immutable_) {
-            int fd = open(file_.c_str(), O_RDONLY);
-            int flags = 0;
-            if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ioctl(fd, FS_IOC_SETFLAGS, &flags);
-            }
-            if (fd >= 0) close(fd);
-        }
-    }
-    bool ok = false;
-
-private:
-    std::string file_, folder_;
-    bool immutable_ = false;
+    std::string shown = "old", imported;
+    bool stretch = true, failLoad = false;
+    int steps = 0;
 };
 
 // Runs the rest of a test with the current folder set to dir.
@@ -105,12 +54,15 @@ struct InFolder {
     std::filesystem::path saved;
 };
 
-struct ArchiveResource {
-    std::string resRef;
-    uint16_t type;
-    std::string data;
-};
+// A path under tests/data: ctest names the folder; run by hand, it lies beside the tests.
+inline std::string DataPath(const std::string& name)
+{
+    const char* env = std::getenv("TILVENNA_TEST_DATA");
+    return (env ? std::string(env) : ParentFolder(ParentFolder(__FILE__)) + "/data") + "/" + name;
+}
 
+// Game data, the model and the dialogs reset around each test; the tileset folder is set,
+// and the start folder holds the temporary file.
 class AssetTest : public ::testing::Test {
 protected:
     AssetTest()
@@ -128,60 +80,18 @@ protected:
         ResetGameData();
     }
 
-    static CTile* NewTile(const std::string& model, const std::string& minimap)
+    CTile* AddTile(const std::string& model, const std::string& minimap, bool import = false)
     {
         auto* t = new CTile;
         t->Model = model;
         t->ImageMap2D = minimap;
+        (import ? TS().ImportTiles : TS().TileList).Append(t);
         return t;
-    }
-    CTile* AddTile(const std::string& model, const std::string& minimap)
-    {
-        CTile* t = NewTile(model, minimap);
-        TS().TileList.Append(t);
-        return t;
-    }
-    CTile* AddImportTile(const std::string& model, const std::string& minimap)
-    {
-        CTile* t = NewTile(model, minimap);
-        TS().ImportTiles.Append(t);
-        return t;
-    }
-
-    // A game folder whose chitin.key indexes the resources in one archive.
-    void BuildArchives(const std::vector<ArchiveResource>& resources)
-    {
-        KeyBuilder key;
-        key.AddBif("data\\tiles.bif");
-        BifBuilder bif;
-        for (uint32_t i = 0; i < resources.size(); ++i) {
-            key.Add(resources[i].resRef, resources[i].type, 0, i);
-            bif.Add(i, resources[i].type, resources[i].data);
-        }
-        game.Write("chitin.key", key.Build());
-        game.Write("data/tiles.bif", bif.Build());
-        Game().GameDir = game.Path();
-        Game().BifResList.LoadGameKeyFiles(archiveMinimaps);
-    }
-
-    // A stand-in converter in the start folder: a script that records its arguments and
-    // folder, then writes the text model over the model it was given.
-    void InstallConverter(const std::string& asciiModel, const std::string& delay = "0")
-    {
-        start.Write("converted.txt", asciiModel);
-        std::string script = "#!/bin/sh\n"
-                             "sleep " + delay + "\n"
-                             "printf '%s|' \"$@\" > \"" + start.File("args.txt") + "\"\n"
-                             "pwd > \"" + start.File("cwd.txt") + "\"\n"
-                             "cat \"" + start.File("converted.txt") + "\" > \"$3\"\n";
-        std::string path = start.Write("nwnmdlcomp.exe", script);
-        chmod(path.c_str(), 0755);
-        Game().SetStartFolder(start.Path());
     }
 
     std::vector<std::string> SetFiles() const { return ListFiles(set.Path()); }
 
     TempDir set, source, start, game;
     ScriptedDialogs dialogs;
-    RecordingPickList minimaps, archiveMinimaps;
+    FakeWidgets widgets;
 };

@@ -4,39 +4,26 @@
 
 #include "platform/ByteIO.h"
 
-TlkBuilder& TlkBuilder::Add(std::string text)
-{
-    texts_.push_back(std::move(text));
-    return *this;
-}
-
 std::string TlkBuilder::Build() const
 {
-    const uint32_t count = uint32_t(texts_.size());
-    const uint32_t stringsAt = HeaderSize + EntrySize * count;
-    ByteWriter w;
+    const auto count = uint32_t(texts_.size());
+    ByteWriter w, texts;
     w.Bytes("TLK V3.0");
-    w.U32LE(0);            // LanguageID
-    w.U32LE(count);        // StringCount
-    w.U32LE(stringsAt);    // StringEntriesOffset
-    uint32_t offset = 0;
+    for (uint32_t v : {0u, count, 20 + 40 * count}) w.U32LE(v);   // LanguageID, StringCount, StringEntriesOffset
     for (const std::string& t : texts_) {
-        w.U32LE(1);                // Flags: text present
-        w.FixedString("", 16);     // SoundResRef
-        w.U32LE(0);                // VolumeVariance
-        w.U32LE(0);                // PitchVariance
-        w.U32LE(offset);           // OffsetToString
-        w.U32LE(uint32_t(t.size()));
-        w.U32LE(0);                // SoundLength
-        offset += uint32_t(t.size());
+        w.U32LE(1);                 // Flags: text present
+        w.FixedString("", 16);      // SoundResRef
+        // VolumeVariance, PitchVariance, OffsetToString, StringSize, SoundLength
+        for (uint32_t v : {0u, 0u, uint32_t(texts.Size()), uint32_t(t.size()), 0u}) w.U32LE(v);
+        texts.Bytes(t);
     }
-    for (const std::string& t : texts_) w.Bytes(t);
+    w.Bytes(texts.View());
     return std::string(w.View());
 }
 
 uint32_t KeyBuilder::AddBif(std::string name, uint32_t fileSize)
 {
-    bifs_.push_back({std::move(name), fileSize});
+    bifs_.emplace_back(std::move(name), fileSize);
     return uint32_t(bifs_.size() - 1);
 }
 
@@ -47,38 +34,25 @@ KeyBuilder& KeyBuilder::AddKey(std::string resRef, uint16_t resType, uint32_t re
     return *this;
 }
 
-uint32_t KeyBuilder::KeyTableOffset() const
-{
-    uint32_t at = HeaderSize + FileEntrySize * uint32_t(bifs_.size());
-    for (const Bif& b : bifs_) at += uint32_t(b.name.size()) + 1;
-    return at;
-}
-
 std::string KeyBuilder::Build() const
 {
-    const uint32_t fileTable = HeaderSize;
-    const uint32_t keyTable = KeyTableOffset();
-    ByteWriter w;
+    ByteWriter w, names;
+    const uint32_t namesAt = 64 + 12 * uint32_t(bifs_.size());
+    for (const auto& bif : bifs_) names.FixedString(bif.first, bif.first.size() + 1);
     w.Bytes("KEY V1  ");
-    w.U32LE(uint32_t(bifs_.size()));
-    w.U32LE(uint32_t(keys_.size()));
-    w.U32LE(fileTable);
-    w.U32LE(keyTable);
-    w.U32LE(103);                      // BuildYear
-    w.U32LE(1);                        // BuildDay
-    w.FixedString("", 32);             // Reserved
-    uint32_t nameAt = fileTable + FileEntrySize * uint32_t(bifs_.size());
-    for (const Bif& b : bifs_) {
-        w.U32LE(b.size);
-        w.U32LE(nameAt);
-        w.U16LE(uint16_t(b.name.size() + 1));   // the name with its NUL
-        w.U16LE(1);                              // Drives
-        nameAt += uint32_t(b.name.size()) + 1;
+    // BIFCount, KeyCount, OffsetToFileTable, OffsetToKeyTable, BuildYear, BuildDay, Reserved
+    for (uint32_t v : {uint32_t(bifs_.size()), uint32_t(keys_.size()), 64u, namesAt + uint32_t(names.Size()), 103u, 1u})
+        w.U32LE(v);
+    w.FixedString("", 32);
+    uint32_t at = namesAt;
+    for (const auto& [name, size] : bifs_) {
+        w.U32LE(size);
+        w.U32LE(at);
+        w.U16LE(uint16_t(name.size() + 1));   // FilenameSize, the NUL included
+        w.U16LE(1);                           // Drives
+        at += uint32_t(name.size()) + 1;
     }
-    for (const Bif& b : bifs_) {
-        w.Bytes(b.name);
-        w.U8(0);
-    }
+    w.Bytes(names.View());
     for (const Key& k : keys_) {
         w.FixedString(k.resRef, 16);
         w.U16LE(k.type);
@@ -87,33 +61,22 @@ std::string KeyBuilder::Build() const
     return std::string(w.View());
 }
 
-BifBuilder& BifBuilder::Add(uint32_t id, uint16_t resType, std::string data)
-{
-    res_.push_back({id, resType, std::move(data)});
-    return *this;
-}
-
 std::string BifBuilder::Build() const
 {
-    ByteWriter w;
+    ByteWriter w, data;
     w.Bytes("BIFFV1  ");
-    w.U32LE(uint32_t(res_.size()));
-    w.U32LE(0);               // FixedResourceCount
-    w.U32LE(HeaderSize);      // VariableTableOffset
-    uint32_t at = HeaderSize + EntrySize * uint32_t(res_.size());
+    for (uint32_t v : {uint32_t(res_.size()), 0u, 20u}) w.U32LE(v);   // Variable and FixedResourceCount, VariableTableOffset
+    const uint32_t dataAt = 20 + 16 * uint32_t(res_.size());
     for (const Res& r : res_) {
-        w.U32LE(r.id);
-        w.U32LE(at);
-        w.U32LE(uint32_t(r.data.size()));
-        w.U32LE(r.type);
-        at += uint32_t(r.data.size());
+        for (uint32_t v : {r.id, dataAt + uint32_t(data.Size()), uint32_t(r.data.size()), uint32_t(r.type)}) w.U32LE(v);
+        data.Bytes(r.data);
     }
-    for (const Res& r : res_) w.Bytes(r.data);
+    w.Bytes(data.View());
     return std::string(w.View());
 }
 
 void PatchU32(std::string& bytes, std::size_t offset, uint32_t value)
 {
     if (offset + 4 > bytes.size()) throw std::out_of_range("patch past the end");
-    for (int i = 0; i < 4; ++i) bytes[offset + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i) bytes[offset + std::size_t(i)] = char(value >> (8 * i));
 }

@@ -1,328 +1,194 @@
-// The general settings frame: Open, New, the general view and Save .SET with its checks.
+// The general settings frame: Open, New, the general and grass settings with the colour
+// picker, Save .SET with its checks, and Save .ITP.
 #include "UiTestSupport.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 #include "gamedata/Citp.h"
-#include "platform/Files.h"
+#include "model/Globfun.h"
+#include "platform/TextFile.h"
 #include "support/FileSizeLimit.h"
 
-namespace {
-std::string text(const QLineEdit* e)
+TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
 {
-    return e->text().toStdString();
-}
-std::string text(const QComboBox* c)
-{
-    return c->currentText().toStdString();
-}
-}
-
-TEST_F(UiTest, OpenShowsTheGeneralSettingsAndGrowsTheWindow)
-{
-    StartEditor();
-    const std::string path = WriteSet("rural.set", SampleSet);
-    OpenSet(path);
-    EXPECT_TRUE(dialogs.boxes.empty());
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_FALSE(dialogs.fileRequests[0].save);
-    EXPECT_EQ(dialogs.fileRequests[0].options.filter, "Fichiers SET (*.set)|*.set;*.SET");
-    EXPECT_EQ(dialogs.fileRequests[0].options.defaultExt, "set");
-
-    EXPECT_EQ(Form1->height(), 690);
-    EXPECT_EQ(Form1->width(), 850);
-    EXPECT_FALSE(Form1->PageControl1->isHidden());
-    EXPECT_TRUE(F().GroupBox1->isEnabled());
-    EXPECT_TRUE(F().NameEdit->isEnabled());
-    EXPECT_TRUE(F().Button2->isEnabled());
-    EXPECT_TRUE(F().Button5->isEnabled());
-    EXPECT_TRUE(F().GrassCheck->isEnabled());
-    EXPECT_FALSE(F().Button1->isEnabled()) << "New stays off after Open";
-
-    EXPECT_EQ(Game().SetFilePath, path);
-    EXPECT_EQ(Game().SetDir, dir.Path());
-    EXPECT_EQ(Form1->Fram61->CurrentSetDir, dir.Path());
-    EXPECT_EQ(Form1->Fram71->CurrentSetDir, dir.Path());
-
-    EXPECT_EQ(text(F().NameEdit), "Rural");
-    EXPECT_EQ(text(F().TypeEdit), "SET");
-    EXPECT_EQ(text(F().VersionEdit), "V1.0");
-    EXPECT_EQ(text(F().EnvMapEdit), "evmap_rur");
-    EXPECT_EQ(text(F().TransitionEdit), "5");
-    EXPECT_EQ(text(F().UnlocalEdit), "Rural Land");
-    EXPECT_EQ(text(F().DisplayEdit), "2");
-    EXPECT_EQ(text(F().Edit1), "text 2") << "the DisplayName's StrRef text";
-    EXPECT_EQ(text(F().BorderCombo), "Grass");
-    EXPECT_EQ(text(F().DefaultCombo), "Grass");
-    EXPECT_EQ(text(F().FloorCombo), "Water");
-    EXPECT_TRUE(F().TransitionCheck->isChecked());
-    EXPECT_FALSE(F().InteriorCheck->isChecked());
-
-    // Grass on: the values, the channel panels and the result colours.
-    EXPECT_TRUE(F().GrassCheck->isChecked());
-    EXPECT_TRUE(F().DensityEdit->isEnabled());
-    EXPECT_TRUE(F().Panel7->isEnabled());
-    EXPECT_EQ(text(F().DensityEdit), "15.0");
-    EXPECT_EQ(text(F().HeightEdit), "0.5");
-    EXPECT_EQ(text(F().DRedEdit), "1.000");
-    EXPECT_EQ(text(F().DGreenEdit), "0.000");
-    EXPECT_EQ(text(F().ARedEdit), "0.500");
-    EXPECT_EQ(text(F().ABlueEdit), "0.100");
-    EXPECT_EQ(F().Panel1->Color(), 0xFFu);
-    EXPECT_EQ(F().Panel3->Color(), 0u);
-    EXPECT_EQ(F().Panel7->Color(), 0x0000FFu) << "pure red diffuse";
-    EXPECT_EQ(F().Panel2->Color(), 127u);
-    EXPECT_EQ(F().Panel4->Color(), 63u << 8);
-    EXPECT_EQ(F().Panel6->Color(), 25u << 16);
-    EXPECT_EQ(F().Panel8->Color(), 127u | 63u << 8 | 25u << 16);
-
-    // The model holds the file.
-    EXPECT_EQ(TS().TerrainList.Count(), 2);
-    EXPECT_EQ(TS().General->Name, "Rural");
-}
-
-TEST_F(UiTest, OpenWithGrassOffEmptiesAndDisablesTheGrassControls)
-{
-    StartEditor();
-    OpenSet(WriteSet("a.set", SampleSet));
-    std::string noGrass = SampleSet;
-    noGrass.replace(noGrass.find("Grass=1"), 7, "Grass=0");
-    // A second window run: Open is off after the first, so open through the handler.
-    dialogs.QueueFile(WriteSet("b.set", noGrass));
-    F().OpenButtonClick();
-    EXPECT_FALSE(F().GrassCheck->isChecked());
-    EXPECT_FALSE(F().DensityEdit->isEnabled());
-    EXPECT_FALSE(F().Panel8->isEnabled());
-    const uint32_t face = VclFromColor(Form1->palette().color(QPalette::Window));
-    for (TLabeledEdit* e : {F().DensityEdit, F().HeightEdit, F().DRedEdit, F().DGreenEdit, F().DBlueEdit,
-                            F().ARedEdit, F().AGreenEdit, F().ABlueEdit})
-        EXPECT_EQ(text(e), "") << e->objectName().toStdString();
-    for (TColorPanel* p : {F().Panel1, F().Panel2, F().Panel3, F().Panel4, F().Panel5, F().Panel6, F().Panel7,
-                           F().Panel8})
-        EXPECT_EQ(p->Color(), face) << p->objectName().toStdString();
-
-    // Turning grass on enables the controls and sets the entry's flag.
-    F().GrassCheck->setChecked(true);
-    EXPECT_EQ(TS().General->Grass, 1);
-    EXPECT_TRUE(F().DensityEdit->isEnabled());
-    F().GrassCheck->setChecked(false);
-    EXPECT_EQ(TS().General->Grass, 0);
-    EXPECT_FALSE(F().DensityEdit->isEnabled());
-}
-
-TEST_F(UiTest, GrassValuesThatAreNoNumbersShowWithoutBreakingTheOpen)
-{
-    StartEditor();
-    std::string odd = SampleSet;
-    odd.replace(odd.find("DiffuseGreen=0.000"), 18, "DiffuseGreen=abc");
-    odd.replace(odd.find("AmbientRed=0.500"), 16, "AmbientRed=7");
-    OpenSet(WriteSet("odd.set", odd));
-    EXPECT_TRUE(dialogs.boxes.empty());
-    const uint32_t face = VclFromColor(Form1->palette().color(QPalette::Window));
-    EXPECT_EQ(text(F().DGreenEdit), "abc");
-    EXPECT_EQ(F().Panel3->Color(), face);
-    EXPECT_EQ(F().Panel7->Color(), face) << "the result needs three numbers";
-    EXPECT_EQ(F().Panel2->Color(), 0xFFu) << "a value above 1 stays within its channel";
-    EXPECT_EQ(TS().TerrainList.Count(), 2) << "the rest of the file was read";
-}
-
-TEST_F(UiTest, OpenThatFailsOrIsCancelledChangesNothing)
-{
-    StartEditor();
-    F().OpenButton->click(); // cancelled: no file queued
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(Form1->height(), 230);
-
+    F().OpenButton->click(); // cancelled: nothing happens
     OpenSet(dir.File("missing.set"));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Error on opening file !!!");
+    ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{"Error on opening file !!!"});
     EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Warning);
-    EXPECT_EQ(Form1->height(), 230);
-    EXPECT_TRUE(Form1->PageControl1->isHidden());
-    EXPECT_TRUE(F().Button1->isEnabled());
+    EXPECT_EQ(EditorState(), EmptyState);
     EXPECT_EQ(Game().SetFilePath, "");
+
+    // The grass settings as the file has them: a channel that is no number shows no colour
+    // and leaves the result without one; one above 1 stays within its own; grass off
+    // empties the edits and the panels. The folder's name is longer than a fixed buffer
+    // would take: paths are never cut.
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"Green=0.500", "Green=x", "on:15.0,0.5,1.000,x,0.250,0.500,0.250,0.100,|ff,-,3f0000,-,7f,3f00,190000,193f7f,"},
+        {"Red=0.500", "Red=7",
+         "on:15.0,0.5,1.000,0.500,0.250,7,0.250,0.100,|ff,7f00,3f0000,3f7fff,ff,3f00,190000,193fff,"},
+        {"Grass=1", "Grass=0", "off:,,,,,,,,|-,-,-,-,-,-,-,-,"},
+        {"", "", "on:15.0,0.5,1.000,0.500,0.250,0.500,0.250,0.100,|ff,7f00,3f0000,3f7fff,7f,3f00,190000,193f7f,"}};
+    const std::string folder = dir.File(std::string(140, 'f'));
+    dialogs.Clear();
+    for (auto [from, to, grass] : cases) {
+        std::string set = SampleSet();
+        OpenSet(dir.Write(std::string(140, 'f') + "/rural.set", set.replace(set.find(from), from.size(), to)));
+        EXPECT_EQ(Grass(), grass) << to;
+        EXPECT_EQ(F().DensityEdit->isEnabled(), to != "Grass=0");
+        EXPECT_EQ(TS().TerrainList.Count(), 3) << "the rest of the file is read";
+    }
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(EditorState(), Editing + " DensityEdit") << "New stays off after Open";
+    EXPECT_EQ(Game().SetFilePath, folder + "/rural.set");
+    for (const std::string& d : {Game().SetDir, Form1->Fram61->CurrentSetDir, Form1->Fram71->CurrentSetDir})
+        EXPECT_EQ(d, folder);
+    EXPECT_EQ(Text(F().Edit1), "text 2") << "the DisplayName's StrRef text";
+
+    // The grass box sets the entry's flag, and the controls follow it.
+    for (bool on : {false, true}) {
+        F().GrassCheck->setChecked(on);
+        EXPECT_EQ(TS().General->Grass, on);
+        EXPECT_EQ(F().DensityEdit->isEnabled(), on);
+    }
+
+    // The picker starts from the clicked panel's colour. Diffuse pure white, then ambient
+    // 0x00BBGGRR red 128, green 64, blue 26.
+    dialogs.QueueColour(0x00FFFFFFu);
+    F().Panel7Click(F().Panel7);
+    EXPECT_EQ(Grass(), "on:15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,7f,3f00,190000,193f7f,");
+    dialogs.QueueColour(0x001A4080u);
+    F().Panel7Click(F().Panel8);
+    EXPECT_EQ(Grass(), "on:15.0,0.5,1.000,1.000,1.000,0.500,0.250,0.100,|ff,ff00,ff0000,ffffff,80,4000,1a0000,1a4080,");
+    // Black, by a click on the panel itself; then a cancelled pick changes nothing.
+    dialogs.QueueColour(0u);
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(F().Panel7, &click);
+    F().Panel7Click(F().Panel8);
+    EXPECT_EQ(dialogs.colourRequests, (std::vector<uint32_t>{0x3F7FFF, 0x193F7F, 0xFFFFFF, 0x1A4080}));
+    EXPECT_EQ(Grass(), "on:15.0,0.5,0.000,0.000,0.000,0.500,0.250,0.100,|0,0,0,0,80,4000,1a0000,1a4080,");
 }
 
-TEST_F(UiTest, NewShowsTheTabsAndKeepsNewEnabled)
+TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
 {
-    StartEditor();
+    TS().TerrainList.Append(new CTerrain);
     F().NameEdit->setText("kept");
     F().Button1->click();
-    EXPECT_EQ(Form1->height(), 690);
-    EXPECT_FALSE(Form1->PageControl1->isHidden());
-    EXPECT_TRUE(F().GroupBox1->isEnabled());
-    EXPECT_TRUE(F().GroupBox2->isEnabled());
-    EXPECT_TRUE(F().NameEdit->isEnabled());
-    EXPECT_TRUE(F().GrassCheck->isEnabled());
-    EXPECT_TRUE(F().Button2->isEnabled());
-    EXPECT_TRUE(F().Button1->isEnabled());
-    EXPECT_FALSE(F().DensityEdit->isEnabled()) << "grass controls wait for the grass box";
-    EXPECT_EQ(text(F().NameEdit), "kept") << "the frame keeps its texts";
-    EXPECT_EQ(Game().SetDir, "");
+    EXPECT_EQ(EditorState(), Editing + " Button1") << "New stays on; the grass controls wait for the grass box";
+    EXPECT_EQ(Text(F().NameEdit), "kept") << "the frame keeps its texts";
     EXPECT_TRUE(TS().TerrainList.Empty());
+
+    // Settings and terrains read without Open, so the tileset still has no folder; saved
+    // elsewhere a second time, it keeps the first.
+    TextFile file;
+    ASSERT_TRUE(file.Open(dir.Write("rural.set", SampleSet()), TextFile::Mode::Read));
+    ReadSetFile(file);
+    TempDir target, elsewhere;
+    dialogs.QueueFile(target.File("new.set"));
+    F().Button2->click();
+    dialogs.QueueFile(elsewhere.File("copy.set"));
+    F().Button2->click();
+    EXPECT_TRUE(FileExists(target.File("new.set")) && FileExists(elsewhere.File("copy.set")));
+    EXPECT_EQ(Game().SetFilePath, target.File("new.set"));
+    for (const std::string& d : {Game().SetDir, Form1->Fram61->CurrentSetDir, Form1->Fram71->CurrentSetDir})
+        EXPECT_EQ(d, target.Path());
 }
 
-TEST_F(UiTest, DisplayNameShowsItsStrRefText)
+TEST_F(UiTest, EditsShowTheirStrRefTextAndTakeOnlyTheirKeys)
 {
-    StartEditor();
-    auto shows = [&](const char* t) {
-        F().DisplayEdit->setText(t);
-        return text(F().Edit1);
-    };
-    EXPECT_EQ(shows("12"), "text 12");
-    EXPECT_EQ(shows("0"), "Bad Strref");
-    EXPECT_EQ(shows("-1"), "Unlocalized Name");
-    EXPECT_EQ(shows("-5"), "Bad Strref");
-    EXPECT_EQ(shows("13"), "Bad strref") << "past the table's end";
-    // Texts on the way to a number are no error.
-    EXPECT_EQ(shows("-"), "Bad Strref");
-    EXPECT_EQ(shows(""), "Bad Strref");
-    EXPECT_EQ(shows("99999999999"), "Bad Strref");
+    // Text set, then a step of the up-down (-1 .. 32767): the text and its StrRef's text.
+    // Texts on the way to a number and numbers past the table's end are no error; from a
+    // text that is no number the up-down steps from the last position it set.
+    const std::tuple<const char*, int, const char*> display[] = {{"12", 0, "12 text 12"}, {"0", 0, "0 Bad Strref"},
+        {"-1", 0, "-1 Unlocalized Name"}, {"-5", 0, "-5 Bad Strref"}, {"13", 0, "13 Bad strref"},
+        {"-", 0, "- Bad Strref"}, {"", 0, " Bad Strref"}, {"99999999999", 0, "99999999999 Bad Strref"},
+        {"32767", +1, "32767 Bad strref"}, {"x", -1, "32766 Bad strref"}, {"-1", -1, "-1 Unlocalized Name"},
+        {"0", +1, "1 text 1"}};
+    for (auto [text, step, shown] : display) {
+        F().DisplayEdit->setText(text);
+        if (step) step > 0 ? F().UpDown1->StepUp() : F().UpDown1->StepDown();
+        EXPECT_EQ(Text(F().DisplayEdit) + " " + Text(F().Edit1), shown) << text << " " << step;
+    }
     EXPECT_TRUE(dialogs.boxes.empty());
 
-    // The up-down steps the number within -1 .. 32767.
-    F().DisplayEdit->setText("-1");
-    F().UpDown1->StepDown();
-    EXPECT_EQ(text(F().DisplayEdit), "-1");
-    F().UpDown1->StepUp();
-    F().UpDown1->StepUp();
-    EXPECT_EQ(text(F().DisplayEdit), "1");
-    EXPECT_EQ(text(F().Edit1), "text 1");
-    F().DisplayEdit->setText("32767");
-    F().UpDown1->StepUp();
-    EXPECT_EQ(text(F().DisplayEdit), "32767");
-    F().DisplayEdit->setText("x");
-    F().UpDown1->StepDown();
-    EXPECT_EQ(text(F().DisplayEdit), "32766") << "a text that is no number steps from the last position";
-}
-
-TEST_F(UiTest, KeyFiltersSwallowKeysThatAreNotAllowed)
-{
-    StartEditor();
+    // Typed keys: grass values take digits and '.', at most five; the type at most three
+    // characters; the StrRef text and the colour values none.
     F().Button1->click();
-    auto type = [](QLineEdit* e, const QString& keys) {
-        for (QChar c : keys) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(e, &press);
-        }
-    };
-    F().DisplayEdit->clear();
-    type(F().DisplayEdit, "-a1.2");
-    EXPECT_EQ(text(F().DisplayEdit), "-12");
-    F().TransitionEdit->clear();
-    type(F().TransitionEdit, "x5-");
-    EXPECT_EQ(text(F().TransitionEdit), "5-");
     F().GrassCheck->setChecked(true);
-    F().DensityEdit->clear();
-    type(F().DensityEdit, "1-2.5e67");
-    EXPECT_EQ(text(F().DensityEdit), "12.56") << "digits and '.', at most five";
-    F().TypeEdit->clear();
-    type(F().TypeEdit, "SETX");
-    EXPECT_EQ(text(F().TypeEdit), "SET");
-    // A longer text from a file is kept whole.
+    const std::tuple<QLineEdit*, const char*, const char*> typed[] = {{F().DisplayEdit, "-a1.2", "-12"},
+        {F().TransitionEdit, "x5-", "5-"}, {F().DensityEdit, "1-2.5e67", "12.56"}, {F().TypeEdit, "SETX", "SET"},
+        {F().Edit1, "12", ""}, {F().DRedEdit, "1", ""}, {F().ABlueEdit, "1", ""}};
+    for (auto [edit, keys, shown] : typed) {
+        edit->clear();
+        for (QChar c : QString(keys)) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+        EXPECT_EQ(Text(edit), shown) << edit->objectName().toStdString();
+    }
     F().VersionEdit->setText("V1.0.12");
-    EXPECT_EQ(text(F().VersionEdit), "V1.0.12");
-}
-
-// Fills the frame so that every check passes.
-static void fillValid(TFram1& f)
-{
-    f.NameEdit->setText("Rural");
-    f.TypeEdit->setText("SET");
-    f.VersionEdit->setText("V1.0");
-    f.EnvMapEdit->setText("evmap");
-    f.TransitionEdit->setText("5");
-    f.BorderCombo->setEditText("Grass");
-    f.DefaultCombo->setEditText("Grass");
-    f.FloorCombo->setEditText("Water");
-    f.DisplayEdit->setText("-1");
-    f.UnlocalEdit->setText("Rural Land");
+    EXPECT_EQ(Text(F().VersionEdit), "V1.0.12") << "a longer text from a file is kept whole";
 }
 
 TEST_F(UiTest, SaveChecksTheSettingsInOrderAndTheFirstFailureWins)
 {
-    StartEditor();
-    OpenSet(WriteSet("rural.set", SampleSet));
-    dialogs.Clear();
-    struct Step {
-        std::function<void(TFram1&)> breakIt;
-        const char* message;
-        MsgKind kind;
-    };
-    const std::vector<Step> steps = {
-        {[](TFram1& f) { f.NameEdit->clear(); }, "TileSet need a Name", MsgKind::Error},
-        {[](TFram1& f) { f.TypeEdit->clear(); }, "TileSet need a Type", MsgKind::Error},
-        {[](TFram1& f) { f.VersionEdit->clear(); }, "TileSet need a Version", MsgKind::Error},
-        {[](TFram1& f) { f.EnvMapEdit->clear(); }, "TileSet need an Environment Map ", MsgKind::Error},
-        {[](TFram1& f) { f.TransitionEdit->clear(); }, "TileSet need a transition value", MsgKind::Error},
-        {[](TFram1& f) { f.BorderCombo->setEditText(""); }, "TileSet Border terrain not defined", MsgKind::Error},
-        {[](TFram1& f) { f.DefaultCombo->setEditText(""); }, "TileSet Default terrain not defined", MsgKind::Error},
-        {[](TFram1& f) { f.FloorCombo->setEditText(""); }, "TileSet Floor terrain not defined", MsgKind::Error},
-        {[](TFram1& f) { f.UnlocalEdit->clear(); },
-         "You have specified -1 in Display Name\nso Tileset need an Unlocalized Name", MsgKind::Information},
-        {[](TFram1& f) { f.BorderCombo->setEditText("Sand"); }, "TileSet Border Terrain is not valid",
-         MsgKind::Information},
-        {[](TFram1& f) { f.DefaultCombo->setEditText("Sand"); }, "TileSet Default Terrain is not valid",
-         MsgKind::Information},
-        {[](TFram1& f) { f.FloorCombo->setEditText("Sand"); }, "TileSet Floor Terrain is not valid",
-         MsgKind::Information},
-    };
+    const std::string path = dir.Write("rural.set", SampleSet());
+    const MsgKind E = MsgKind::Error, I = MsgKind::Information;
+    const std::tuple<const char*, const char*, const char*, MsgKind> checks[] = {
+        {"NameEdit", "", "TileSet need a Name", E}, {"TypeEdit", "", "TileSet need a Type", E},
+        {"VersionEdit", "", "TileSet need a Version", E}, {"EnvMapEdit", "", "TileSet need an Environment Map ", E},
+        {"TransitionEdit", "", "TileSet need a transition value", E},
+        {"BorderCombo", "", "TileSet Border terrain not defined", E},
+        {"DefaultCombo", "", "TileSet Default terrain not defined", E},
+        {"FloorCombo", "", "TileSet Floor terrain not defined", E},
+        {"UnlocalEdit", "", "You have specified -1 in Display Name\nso Tileset need an Unlocalized Name", I},
+        {"BorderCombo", "Mud", "TileSet Border Terrain is not valid", I},
+        {"DefaultCombo", "Mud", "TileSet Default Terrain is not valid", I},
+        {"FloorCombo", "Mud", "TileSet Floor Terrain is not valid", I}};
     // Break check i and every later one at once (the later ones first, so that a later
     // break of the same control gives way): check i must be the one reported.
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        fillValid(F());
-        for (std::size_t j = steps.size(); j-- > i;) steps[j].breakIt(F());
+    for (std::size_t i = 0; i < std::size(checks); ++i) {
+        OpenSet(path);
+        F().DisplayEdit->setText("-1");
+        for (std::size_t j = std::size(checks); j-- > i;) {
+            QWidget* w = F().findChild<QWidget*>(std::get<0>(checks[j]));
+            w->setProperty(qobject_cast<QComboBox*>(w) ? "currentText" : "text", std::get<1>(checks[j]));
+        }
         dialogs.Clear();
         F().Button2->click();
-        ASSERT_EQ(dialogs.boxes.size(), 1u) << "check " << i + 1;
-        EXPECT_EQ(dialogs.boxes[0].text, steps[i].message);
-        EXPECT_EQ(dialogs.boxes[0].kind, steps[i].kind);
+        ASSERT_EQ(dialogs.Texts(), std::vector<std::string>{std::get<2>(checks[i])}) << "check " << i + 1;
+        EXPECT_EQ(dialogs.boxes[0].kind, std::get<3>(checks[i]));
         EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::Ok);
         EXPECT_TRUE(dialogs.fileRequests.empty()) << "no save dialog after a failed check";
     }
 
-    // Check 9 with other DisplayNames: any negative number, or no number at all, needs the
-    // unlocalized name; a StrRef does not.
-    for (const char* display : {"-7", "", "-", "abc"}) {
-        fillValid(F());
-        F().UnlocalEdit->clear();
-        F().DisplayEdit->setText(display);
-        dialogs.Clear();
-        EXPECT_FALSE(F().ValidateTileset()) << display;
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Information) << display;
-    }
-    fillValid(F());
-    F().UnlocalEdit->clear();
-    F().DisplayEdit->setText("0");
-    dialogs.Clear();
-    EXPECT_TRUE(F().ValidateTileset());
-
-    // Terrain names compare without regard to case.
-    fillValid(F());
-    F().BorderCombo->setEditText("gRASS");
-    F().FloorCombo->setEditText("WATER");
-    dialogs.Clear();
-    EXPECT_TRUE(F().ValidateTileset());
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(UiTest, SaveWritesTheFileAsOpenedAndEditedSettings)
-{
-    StartEditor();
-    const std::string path = WriteSet("rural.set", SampleSet);
+    // Check 9 takes any negative DisplayName, and one that is no number, but not a StrRef;
+    // terrain names compare without regard to case.
     OpenSet(path);
     dialogs.Clear();
+    F().BorderCombo->setEditText("gRASS");
+    F().FloorCombo->setEditText("WATER");
+    F().UnlocalEdit->clear();
+    for (const char* display : {"-7", "", "-", "abc", "0"}) {
+        F().DisplayEdit->setText(display);
+        EXPECT_EQ(F().ValidateTileset(), *display == '0') << display;
+    }
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(4, std::get<2>(checks[8])));
+}
 
+TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
+{
+    const std::string path = dir.Write("rural.set", SampleSet());
+    OpenSet(path);
+    dialogs.Clear();
     // Unchanged, the file comes back byte for byte.
-    const std::string same = dir.File("same.set");
-    dialogs.QueueFile(same);
+    dialogs.QueueFile(dir.File("same.set"));
     F().Button2->click();
-    EXPECT_TRUE(dialogs.boxes.empty());
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_TRUE(dialogs.fileRequests[0].save);
-    EXPECT_TRUE(dialogs.fileRequests[0].options.overwritePrompt);
-    EXPECT_EQ(dialogs.fileRequests[0].options.defaultExt, "*.set");
-    EXPECT_EQ(dialogs.fileRequests[0].options.filter, "Fichiers SET (*.set)|*.set;*.SET");
-    EXPECT_EQ(dir.Read("same.set"), WithCrLf(SampleSet));
+    const FileDialogOptions o = dialogs.fileRequests.at(0).options;
+    EXPECT_TRUE(dialogs.fileRequests[0].save && o.overwritePrompt);
+    EXPECT_EQ(o.defaultExt, "*.set");
+    EXPECT_EQ(dir.Read("same.set"), SampleSet());
 
     // Edits reach the file; the opened tileset keeps its folder when saved elsewhere.
     F().NameEdit->setText(QString::fromLatin1("Caf\xe9"));
@@ -333,90 +199,39 @@ TEST_F(UiTest, SaveWritesTheFileAsOpenedAndEditedSettings)
     TempDir other;
     dialogs.QueueFile(other.File("edited.set"));
     F().Button2->click();
-    EXPECT_TRUE(dialogs.boxes.empty());
     const std::string written = other.Read("edited.set");
-    EXPECT_NE(written.find("Name=Caf\xe9\r\n"), std::string::npos) << "bytes go out as they were typed";
-    EXPECT_NE(written.find("Interior=1\r\n"), std::string::npos);
-    EXPECT_NE(written.find("DisplayName=12\r\n"), std::string::npos);
+    for (const char* part :
+         {"Name=Caf\xe9\r\n", "Interior=1\r\n", "DisplayName=12\r\n", "[GRASS]\r\nGrass=0\r\n\r\n[TERRAIN TYPES]"})
+        EXPECT_NE(written.find(part), std::string::npos) << part;
     EXPECT_EQ(written.find("UnlocalizedName=Rural"), std::string::npos);
-    EXPECT_NE(written.find("[GRASS]\r\nGrass=0\r\n\r\n[TERRAIN TYPES]"), std::string::npos);
     EXPECT_EQ(Game().SetDir, dir.Path());
     EXPECT_EQ(Game().SetFilePath, path);
-}
 
-TEST_F(UiTest, ANewTilesetTakesTheFolderItIsFirstSavedInto)
-{
-    StartEditor();
-    F().Button1->click();
-    fillValid(F());
-    // The terrains the combos name.
-    for (const char* n : {"Grass", "Water"}) {
-        auto* t = new CTerrain;
-        t->Name = n;
-        TS().TerrainList.Append(t);
-    }
-    TempDir target;
-    dialogs.QueueFile(target.File("new.set"));
-    F().Button2->click();
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_TRUE(FileExists(target.File("new.set")));
-    EXPECT_EQ(Game().SetDir, target.Path());
-    EXPECT_EQ(Game().SetFilePath, target.File("new.set"));
-    EXPECT_EQ(Form1->Fram61->CurrentSetDir, target.Path());
-    EXPECT_EQ(Form1->Fram71->CurrentSetDir, target.Path());
-
-    // The second save elsewhere keeps it.
-    TempDir elsewhere;
-    dialogs.QueueFile(elsewhere.File("copy.set"));
-    F().Button2->click();
-    EXPECT_EQ(Game().SetDir, target.Path());
-}
-
-TEST_F(UiTest, AFailedSaveSaysSoAndLeavesTheOldFileWhole)
-{
-    StartEditor();
-    OpenSet(WriteSet("rural.set", SampleSet));
-    dialogs.Clear();
-
-    // A place that cannot take a file.
+    // A place that cannot take a file, then a write that fails half way (a file size limit,
+    // which holds for root too).
     dialogs.QueueFile(dir.File("no/such/folder/x.set"));
     F().Button2->click();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Error on saving file !!!");
-    EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Warning);
-
-    // A write that fails half way (a file size limit, which holds for root too).
-    const std::string old = dir.Write("old.set", "old contents");
-    dialogs.Clear();
-    dialogs.QueueFile(old);
+    dialogs.QueueFile(path);
     {
         FileSizeLimit limit(100);
         ASSERT_TRUE(limit.Active());
         F().Button2->click();
     }
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Error on saving file !!!");
-    EXPECT_EQ(dir.Read("old.set"), "old contents");
-}
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, "Error on saving file !!!"));
+    for (const auto& box : dialogs.boxes) EXPECT_EQ(box.kind, MsgKind::Warning);
+    EXPECT_EQ(dir.Read("rural.set"), SampleSet());
 
-TEST_F(UiTest, SaveItpWritesThePaletteWhereTheDialogSays)
-{
-    StartEditor();
-    OpenSet(WriteSet("rural.set", SampleSet));
+    // Save .ITP: the dialog starts in the tileset's folder with a name after the tileset's.
     dialogs.Clear();
-
     F().Button5->click(); // cancelled
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    const FileDialogOptions& o = dialogs.fileRequests[0].options;
-    EXPECT_TRUE(dialogs.fileRequests[0].save);
-    EXPECT_EQ(o.initialDir, dir.Path());
-    EXPECT_EQ(o.fileName, "Ruralpalstd.itp");
-    EXPECT_EQ(o.filter, "Fichiers ITP (*.itp)|*.itp;*.ITP");
-    EXPECT_EQ(o.defaultExt, "*.itp");
-    EXPECT_TRUE(o.overwritePrompt);
-    EXPECT_FALSE(FileExists(dir.File("Ruralpalstd.itp")));
+    const FileDialogOptions itp = dialogs.fileRequests.at(0).options;
+    EXPECT_TRUE(dialogs.fileRequests[0].save && itp.overwritePrompt);
+    EXPECT_EQ(itp.initialDir, dir.Path());
+    EXPECT_EQ(itp.fileName, "Caf\xe9palstd.itp");
+    EXPECT_EQ(itp.defaultExt, "*.itp");
 
-    // No validation: an empty name is no obstacle. Height transitions bring "raiselower".
+    // No validation: an empty name is no obstacle. Height transitions bring "raiselower";
+    // without them the steps give the palette below, in their order.
     F().NameEdit->clear();
     dialogs.QueueFile(dir.File("with.itp"));
     F().Button5->click();
@@ -424,40 +239,23 @@ TEST_F(UiTest, SaveItpWritesThePaletteWhereTheDialogSays)
     F().TransitionCheck->setChecked(false);
     dialogs.QueueFile(dir.File("without.itp"));
     F().Button5->click();
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_NE(dir.Read("with.itp").find("raiselower"), std::string::npos);
+    ITPExporter palette;
+    palette.BeginMain();
+    palette.AddCategory0();
+    palette.AddSingleTileGroups();
+    palette.AddCategory1();
+    palette.AddMultiTileGroups();
+    palette.AddCategory2();
+    palette.AddTerrainEntries(false);
+    EXPECT_EQ(dir.Read("without.itp"), palette.FileBytes());
 
-    const std::string with = dir.Read("with.itp"), without = dir.Read("without.itp");
-    EXPECT_EQ(with.substr(0, 8), "ITP V3.2");
-    EXPECT_NE(with.find("raiselower"), std::string::npos);
-    EXPECT_EQ(without.find("raiselower"), std::string::npos);
-    EXPECT_NE(without.find("eraser"), std::string::npos);
-    ITPExporter expected;
-    expected.BeginMain();
-    expected.AddCategory0();
-    expected.AddSingleTileGroups();
-    expected.AddCategory1();
-    expected.AddMultiTileGroups();
-    expected.AddCategory2();
-    expected.AddTerrainEntries(false);
-    EXPECT_EQ(without, expected.FileBytes());
-}
-
-TEST_F(UiTest, AHandlerErrorIsShownAndTheEditorGoesOn)
-{
-    StartEditor();
-    OpenSet(WriteSet("rural.set", SampleSet));
+    // A handler's error is shown, and nothing is written.
     TS().TerrainList.At(0)->StrRef = "abc";
-    dialogs.Clear();
     dialogs.QueueFile(dir.File("bad.itp"));
     F().Button5->click();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Error);
     EXPECT_NE(dialogs.boxes[0].text.find("abc"), std::string::npos);
     EXPECT_FALSE(FileExists(dir.File("bad.itp")));
-
-    // The next command works as ever.
-    TS().TerrainList.At(0)->StrRef = "1";
-    dialogs.QueueFile(dir.File("good.itp"));
-    F().Button5->click();
-    EXPECT_TRUE(FileExists(dir.File("good.itp")));
 }

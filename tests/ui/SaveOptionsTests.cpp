@@ -5,7 +5,6 @@
 
 TEST_F(UiTest, ClosingWritesTheSettingsFileOnce)
 {
-    StartEditor();
     // Each write ends in a rename onto the file's name. Creations are watched too, as the
     // queue merges an event with an equal one just before it.
     const int watch = inotify_init1(IN_NONBLOCK);

@@ -4,18 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
+#include <initializer_list>
 #include <string>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
 #include "gamedata/GameData.h"
-#include "model/Globfun.h"
 #include "model/Tileset.h"
-#include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "support/GameFiles.h"
 #include "support/TempDir.h"
@@ -27,119 +20,94 @@
 #include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
-// A tileset as the writer writes it (LF here; files are written with CR LF).
-inline const char* const SampleSet =
-    "; created with Tilvenna Beta 0.85\n"
-    "\n"
-    "[GENERAL]\n"
-    "Name=Rural\n"
-    "Type=SET\n"
-    "Version=V1.0\n"
-    "Interior=0\n"
-    "HasHeightTransition=1\n"
-    "EnvMap=evmap_rur\n"
-    "Transition=5\n"
-    "DisplayName=2\n"
-    "UnlocalizedName=Rural Land\n"
-    "Border=Grass\n"
-    "Default=Grass\n"
-    "Floor=Water\n"
-    "\n"
-    "[GRASS]\n"
-    "Grass=1\n"
-    "Density=15.0\n"
-    "Height=0.5\n"
-    "AmbientRed=0.500\n"
-    "AmbientGreen=0.250\n"
-    "AmbientBlue=0.100\n"
-    "DiffuseRed=1.000\n"
-    "DiffuseGreen=0.000\n"
-    "DiffuseBlue=0.000\n"
-    "\n"
-    "[TERRAIN TYPES]\n"
-    "Count=2\n"
-    "\n"
-    "[TERRAIN0]\n"
-    "Name=Grass\n"
-    "StrRef=1\n"
-    "\n"
-    "[TERRAIN1]\n"
-    "Name=Water\n"
-    "StrRef=-1\n"
-    "UnlocalizedName=Deep Water\n"
-    "\n"
-    "[CROSSER TYPES]\n"
-    "Count=0\n"
-    "\n"
-    "[PRIMARY RULES]\n"
-    "Count=0\n"
-    "\n"
-    "[SECONDARY RULES]\n"
-    "Count=0\n"
-    "\n"
-    "[TILES]\n"
-    "Count=0\n"
-    "\n"
-    "[GROUPS]\n"
-    "Count=0\n"
-    "\n";
-
-inline std::string WithCrLf(const std::string& s)
+// tests/data/ui/rural.set with CR LF line ends, as the writer writes it: a tileset with
+// grass, three terrains, two tiles, and a group of one cell and one of two.
+inline std::string SampleSet()
 {
-    std::string out;
-    for (char c : s) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
+    const char* data = std::getenv("TILVENNA_TEST_DATA");
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(std::string(data ? data : "tests/data") + "/ui/rural.set", text));
+    return FromQt(ToQt(text).replace("\n", "\r\n"));
 }
+
+// Before Open or New only the file commands work; after them the general settings and the
+// save commands do too (see EditorState).
+inline const std::string EmptyState = "230 OpenButton Button4 Button1";
+inline const std::string Editing =
+    "690 tabs OpenButton Button4 Button2 Button5 GroupBox1 NameEdit DisplayEdit GroupBox2 GrassCheck";
 
 class UiTest : public ::testing::Test {
 protected:
     TempDir dir;
     ScriptedDialogs dialogs;
-    std::string registryPath;
-    std::string gameDir;
+    std::string registryPath = dir.File("registry.ini");
+    std::string gameDir = dir.File("game");
 
     void SetUp() override
     {
-        registryPath = dir.File("registry.ini");
         setenv("TILVENNA_REGISTRY", registryPath.c_str(), 1);
-        gameDir = dir.Path() + "/game";
-        std::filesystem::create_directories(gameDir);
         // StrRefs 1 and 2 name a terrain and the tileset; 12 is the last entry.
         TlkBuilder tlk;
         for (int i = 0; i <= 12; ++i) tlk.Add("text " + std::to_string(i));
-        WriteGameFile("dialog.tlk", tlk.Build());
+        dir.Write("game/dialog.tlk", tlk.Build());
         dir.Write("registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + gameDir + "\n");
-        ResetGameData();
-        ResetAllModelData();
         SetAppDialogs(&dialogs);
+        Restart();
     }
 
     void TearDown() override
     {
-        DestroyWindows();
+        Restart(false);
         SetAppDialogs(nullptr);
-        ResetGameData();
-        ResetAllModelData();
         unsetenv("TILVENNA_REGISTRY");
     }
 
-    void WriteGameFile(const std::string& name, const std::string& bytes)
+    // A new run of the editor over what the folders and the settings file now hold; none
+    // when the case is over.
+    void Restart(bool again = true)
     {
-        TempDirWrite(gameDir + "/" + name, bytes);
+        DestroyWindows();
+        ResetGameData();
+        ResetAllModelData();
+        dialogs.Clear();
+        if (again) CreateWindows();
     }
-    static void TempDirWrite(const std::string& path, const std::string& bytes);
 
-    void StartEditor() { CreateWindows(); }
     TFram1& F() { return *Form1->Fram11; }
+    static std::string Text(const QLineEdit* e) { return FromQt(e->text()); }
 
-    // Opens a .set file through the general frame's Open button.
     void OpenSet(const std::string& path)
     {
         dialogs.QueueFile(path);
         F().OpenButton->click();
     }
-    std::string WriteSet(const std::string& name, const std::string& text) { return dir.Write(name, WithCrLf(text)); }
+
+    // The window's height, "tabs" when they show, and the names of the enabled controls
+    // among those that Open and New turn on.
+    std::string EditorState()
+    {
+        std::string s = std::to_string(Form1->height()) + (Form1->PageControl1->isHidden() ? "" : " tabs");
+        for (QWidget* w : std::initializer_list<QWidget*>{F().OpenButton, F().Button4, F().Button2, F().Button5,
+                 F().GroupBox1, F().NameEdit, F().DisplayEdit, F().GroupBox2, F().GrassCheck, F().DensityEdit,
+                 F().Button1})
+            if (w->isEnabled()) s += " " + w->objectName().toStdString();
+        return s;
+    }
+
+    // The grass settings as shown: the check box, the eight edits' texts, then the diffuse
+    // red, green, blue and result panels and the ambient ones in hex ("-" for the window's
+    // own colour).
+    std::string Grass()
+    {
+        TFram1& f = F();
+        std::string s = f.GrassCheck->isChecked() ? "on:" : "off:";
+        for (QLineEdit* e : std::initializer_list<QLineEdit*>{f.DensityEdit, f.HeightEdit, f.DRedEdit, f.DGreenEdit,
+                 f.DBlueEdit, f.ARedEdit, f.AGreenEdit, f.ABlueEdit})
+            s += Text(e) + ",";
+        s += "|";
+        const uint32_t face = VclFromColor(Form1->palette().color(QPalette::Window));
+        for (TColorPanel* p : {f.Panel1, f.Panel3, f.Panel5, f.Panel7, f.Panel2, f.Panel4, f.Panel6, f.Panel8})
+            s += (p->Color() == face ? std::string("-") : QString::number(p->Color(), 16).toStdString()) + ",";
+        return s;
+    }
 };

@@ -9,12 +9,12 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm, python3 (damaged files, Paint Shop Pro files). Run from anywhere: make_fixtures.sh [format...]
+# Needs: ImageMagick 6 (convert), netpbm, python3 with python3-pil (for /usr/bin/python3). Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa png)
+all=(targa sgi pcx autodesk cut png)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -33,6 +33,16 @@ convert -size 150x3 'xc:rgb(10,20,30)' -fill 'rgb(200,100,50)' \
   -draw 'point 145,0' -draw 'point 149,1' -draw 'point 0,2' "$tmp/wide.ppm"
 convert "$tmp/src.ppm" -colorspace Gray "$tmp/grey.pgm"
 convert "$tmp/src.ppm" -alpha set -channel A -fx '(i+j*3)/40' +channel "$tmp/alpha.pam"
+# 13 x 7 in 2, 4, 8 and 16 colours, for the planar formats.
+for n in 2 4 8 16; do
+  awk -v n=$n 'BEGIN { split("0 0 0 255 255 255 200 30 40 20 180 60 30 40 220 250 220 10 90 20 160 10 200 200 " \
+      "128 128 128 60 60 60 255 128 0 0 128 255 100 50 25 25 100 50 50 25 100 240 240 240", c, " ")
+    print "P3"; print 13, 7; print 255
+    for (y = 0; y < 7; y++) { line = ""
+      for (x = 0; x < 13; x++) { i = (x + 2 * y + int(x / 3)) % n; line = line " " c[3*i+1] " " c[3*i+2] " " c[3*i+3] }
+      print line } }' > "$tmp/c$n.ppm"
+done
+convert "$tmp/grey.pgm" -alpha set -channel A -fx '(i+j*3)/40' +channel "png:$tmp/grey_alpha.png"
 
 # Empties a format's folder and enters it.
 fresh() {
@@ -111,6 +121,64 @@ targa() {
   { hdr 2 2 1 24 0 0 1 300 24; head -c 900 /dev/zero | tr '\0' 'm'; bytes 5 6 7 8 9 10; } > hb_24_bigmap_bu.tga
   for f in hb_*.tga; do tgatoppm "$f" 2>/dev/null | pamtopam > "${f%.tga}.ref.pam"; done
 
+  # Pillow encodes 16-bit grey with alpha (8 bits each) and decodes it; ImageMagick 6 and
+  # netpbm write grey with alpha as 32-bit colour and read these 16 bits as 5-5-5 colour.
+  /usr/bin/python3 - "$tmp/grey_alpha.png" <<'PY'
+import sys
+from PIL import Image
+src = Image.open(sys.argv[1])
+assert src.mode == "LA"
+src.save("pl_ga_raw_bu.tga")
+src.save("pl_ga_rle_td.tga", rle=True, orientation=1)
+for name in ("pl_ga_raw_bu", "pl_ga_rle_td"):
+    im = Image.open(name + ".tga")
+    assert im.mode == "LA"
+    head = "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n" % im.size
+    open(name + ".ref.pam", "wb").write(head.encode() + im.tobytes())
+PY
+
+  # Right-to-left files (descriptor bit 4), made from encoders' left-to-right files by
+  # reversing the pixels of each row (in packed files the packets of a row and the pixels
+  # of its raw packets) and setting the bit; the picture is the original's.
+  rl() {  # name, original
+    /usr/bin/python3 - "$2.tga" "$1.tga" <<'PY'
+import sys
+b = open(sys.argv[1], "rb").read()
+kind, width, height, pb = b[2], b[12] | b[13] << 8, b[14] | b[15] << 8, (b[16] + 7) // 8
+assert not b[17] & 0x10
+pos = 18 + b[0] + (b[5] | b[6] << 8) * ((b[7] + 7) // 8) * b[1]
+out = bytearray(b[:pos])
+for y in range(height):
+    packets, n = [], 0
+    while n < width:
+        if kind < 9:
+            count, packet = width, b[pos:pos + width * pb]
+        elif b[pos] & 0x80:
+            count, packet = (b[pos] & 0x7F) + 1, b[pos:pos + 1 + pb]
+        else:
+            count = b[pos] + 1
+            packet = b[pos:pos + 1 + count * pb]
+        pos += len(packet)
+        head, pixels = (b"", packet) if kind < 9 else (packet[:1], packet[1:])
+        if kind < 9 or not head[0] & 0x80:
+            pixels = b"".join(pixels[i:i + pb] for i in range(len(pixels) - pb, -1, -pb))
+        packets.append(head + pixels)
+        n += count
+    assert n == width, "a packet runs past the row's end"
+    out += b"".join(reversed(packets))
+out += b[pos:]
+out[17] |= 0x10
+open(sys.argv[2], "wb").write(out)
+PY
+    cp "$2.ref.pam" "$1.ref.pam"
+  }
+  rl rl_24_raw_bu im_24_raw_bu
+  rl rl_32_rle_td im_32_rle_td
+  rl rl_16_raw_bu im_16_raw_bu
+  rl rl_grey_rle_td im_grey_rle_td
+  rl rl_cmap_raw_bu im_cmap_raw_bu
+  rl rl_ga_rle_td pl_ga_rle_td
+
   # Damaged files, with the text their error must hold where it says which check refused them.
   cd bad
   read_error() { for f in "$@"; do echo "Stream read error" > "${f%.tga}.ref.txt"; done; }
@@ -140,6 +208,220 @@ targa() {
   # Every fixture, good or damaged, seeds the picture-loading fuzz target.
   mkdir -p "$seeds"
   cp ./*.tga bad/*.tga "$seeds/"
+}
+
+# A PAM of 8-bit samples written from numbers: width height tupletype depth samples...
+pam() {
+  local w=$1 h=$2 type=$3 depth=$4; shift 4
+  printf 'P7\nWIDTH %d\nHEIGHT %d\nDEPTH %d\nMAXVAL 255\nTUPLTYPE %s\nENDHDR\n' "$w" "$h" "$depth" "$type"
+  bytes "$@"
+}
+
+sgi() {
+  fresh sgi
+  # A 512-byte header: storage bytesPerChannel dimension x y z.
+  hdr() {
+    bytes 1 218 "$1" "$2" 0 "$3" $(($4 >> 8)) $(($4 & 255)) $(($5 >> 8)) $(($5 & 255)) $(($6 >> 8)) $(($6 & 255))
+    head -c 500 /dev/zero
+  }
+  # netpbm encodes (run-length by default), ImageMagick decodes.
+  pnmtosgi "$tmp/src.ppm" > nb_rgb_rle.sgi
+  pnmtosgi -verbatim "$tmp/src.ppm" > nb_rgb_raw.rgb
+  pnmtosgi "$tmp/wide.ppm" > nb_wide_rle.sgi
+  pnmtosgi "$tmp/grey.pgm" > nb_grey_rle.bw
+  pnmtosgi -verbatim "$tmp/grey.pgm" > nb_grey_raw.bw
+  for f in nb_*; do convert "sgi:$f" -depth 8 "pam:${f%.*}.ref.pam"; done
+  # ImageMagick encodes, also 16-bit samples and alpha; sgitopnm decodes (channel by channel
+  # for alpha, brought to 8 bits by pamdepth).
+  convert "$tmp/src.ppm" -compress RLE sgi:im_rgb_rle.sgi
+  convert "$tmp/src.ppm" -compress None sgi:im_rgb_raw.sgi
+  convert "$tmp/alpha.pam" -compress RLE sgi:im_rgba_rle.rgba
+  convert "$tmp/alpha.pam" -compress None sgi:im_rgba_raw.rgba
+  convert "$tmp/src.ppm" -depth 16 -compress RLE sgi:im_rgb16_rle.sgi
+  convert "$tmp/grey.pgm" -depth 16 -compress None sgi:im_grey16_raw.bw
+  convert "$tmp/grey.pgm" -depth 16 -compress RLE sgi:im_grey16_rle.bw
+  for f in im_*; do
+    base=${f%.*}
+    case $base in
+      im_rgba_*) sgitopnm "$f" 2>/dev/null | pamdepth 255 > "$tmp/c.ppm"
+                 sgitopnm -channel=3 "$f" 2>/dev/null | pamdepth 255 > "$tmp/a.pgm"
+                 pamstack -tupletype=RGB_ALPHA "$tmp/c.ppm" "$tmp/a.pgm" > "$base.ref.pam" 2>/dev/null ;;
+      *) sgitopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+  # Hand-built: 2 x 2 RGB, verbatim, whose first stored row is the bottom one; and a
+  # run-length grey file whose tables list the rows out of order.
+  { hdr 0 1 3 2 2 3; bytes 1 2 3 4 5 6 7 8 9 10 11 12; } > hb_rgb_raw.sgi
+  pam 2 2 RGB 3 3 7 11 4 8 12 1 5 9 2 6 10 > hb_rgb_raw.ref.pam
+  # The top row's packets come first (at 528), the bottom row's after them (at 533).
+  { hdr 1 1 2 3 2 1; bytes 0 0 2 21 0 0 2 16 0 0 0 3 0 0 0 5; bytes 0x83 9 8 7 0 0x03 5 0; } > hb_grey_order.bw
+  pam 3 2 GRAYSCALE 1 9 8 7 5 5 5 > hb_grey_order.ref.pam
+
+  cd bad
+  head -c 100 ../nb_rgb_rle.sgi > cut_header.sgi
+  { hdr 1 1 3 100 100 4; bytes 0 0 0 0; } > tables_past_end.sgi
+  { hdr 0 1 3 4 4 3; head -c 20 /dev/zero; } > short_raw.sgi
+  for f in cut_header tables_past_end short_raw; do echo "Stream read error" > $f.ref.txt; done
+  { bytes 1 219; head -c 600 /dev/zero; } > bad_magic.sgi
+  { hdr 1 1 3 65535 65535 4; head -c 64 /dev/zero; } > too_big.sgi
+  for f in bad_magic too_big; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
+  { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
+  echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp nb_rgb_rle.sgi im_rgba_rle.rgba im_grey16_rle.bw hb_grey_order.bw bad/*.sgi "$seeds/"
+}
+
+pcx() {
+  fresh pcx
+  # netpbm encodes: 24-bit planes, 256 colours with the trailing palette, planes of one bit
+  # for 2 to 16 colours, packed pixels of 2 and 4 bits; ImageMagick decodes.
+  ppmtopcx -24bit "$tmp/src.ppm" > nb_24.pcx 2>/dev/null
+  ppmtopcx -8bit "$tmp/src.ppm" > nb_8.pcx 2>/dev/null
+  ppmtopcx -24bit "$tmp/wide.ppm" > nb_wide_24.pcx 2>/dev/null
+  for n in 4 8 16; do ppmtopcx "$tmp/c$n.ppm" > nb_planes_$n.pcx 2>/dev/null; done
+  for n in 4 16; do ppmtopcx -packed "$tmp/c$n.ppm" > nb_packed_$n.pcx 2>/dev/null; done
+  pgmtopbm -threshold "$tmp/grey.pgm" > "$tmp/mono.pbm"
+  ppmtopcx "$tmp/mono.pbm" > nb_mono.pcx 2>/dev/null
+  for f in nb_*.pcx; do convert "pcx:$f" -depth 8 "pam:${f%.pcx}.ref.pam"; done
+  # ImageMagick 6 shows a one-bit PCX with its bits inverted, whatever its header palette
+  # says (black, white here); pcxtoppm reads that palette.
+  pcxtoppm nb_mono.pcx 2>/dev/null | pamtopam > nb_mono.ref.pam
+  # ImageMagick encodes: true colour, a palette, alpha as a fourth plane; pcxtoppm decodes.
+  convert "$tmp/src.ppm" pcx:im_24.pcx
+  convert "$tmp/src.ppm" -type Palette pcx:im_8.pcx
+  convert "$tmp/grey.pgm" -type Grayscale pcx:im_grey.pcc
+  convert "$tmp/alpha.pam" pcx:im_rgba.pcx
+  for f in im_*; do
+    base=${f%.*}
+    case $base in
+      # pcxtoppm knows no fourth plane: only ImageMagick reads the alpha it wrote.
+      im_rgba) convert "pcx:$f" -depth 8 "pam:$base.ref.pam" ;;
+      *) pcxtoppm "$f" 2>/dev/null | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+
+  # Hand-built, expectations worked out by hand. A 128-byte header: manufacturer version
+  # encoding bits xmax ymax planes bytesPerLine paletteType [16 RGB entries].
+  hdr() {
+    bytes "$1" "$2" "$3" "$4" 0 0 0 0 $(($5 & 255)) $(($5 >> 8)) $(($6 & 255)) $(($6 >> 8)) 72 0 72 0
+    local map=("${@:10}")
+    [ ${#map[@]} -eq 0 ] || bytes "${map[@]}"
+    head -c $((48 - ${#map[@]})) /dev/zero
+    bytes 0 "$7" $(($8 & 255)) $(($8 >> 8)) "$9" 0
+    head -c 58 /dev/zero
+  }
+  # Version 3: four planes of one bit, 16 x 1 pixels 0..15, shown in the system's 16
+  # colours whatever the header says. Plane k holds bit k of each index.
+  { hdr 10 3 0 1 15 0 4 2 1 9 9 9; bytes 0x55 0x55 0x33 0x33 0x0F 0x0F 0x00 0xFF; } > hb_v3_planes.pcx
+  pam 16 1 RGB 3 0 0 0 128 0 0 0 128 0 128 128 0 0 0 128 128 0 128 0 128 128 192 192 192 \
+    128 128 128 255 0 0 0 255 0 255 255 0 0 0 255 255 0 255 0 255 255 255 255 255 > hb_v3_planes.ref.pam
+  # 8 bits, run-length, no palette block but a grey palette type: every byte is a pixel,
+  # none is taken for a palette. 3 x 2: a run of three 0x40, then 0x10 0x20 0x30.
+  { hdr 10 5 1 8 2 1 1 4 2; bytes 0xC3 0x40 0x00 0x10 0x20 0x30 0x00; } > hb_grey_nomark.pcx
+  pam 3 2 GRAYSCALE 1 64 64 64 16 32 48 > hb_grey_nomark.ref.pam
+  # The same raw, 3 x 200: the last 769 bytes are rows, not a palette, for want of its marker.
+  { hdr 10 5 0 8 2 199 1 4 2
+    python3 -c 'import sys; sys.stdout.buffer.write(bytes(b for y in range(200) for b in (y, y + 1, y + 2, 0)))'
+  } > hb_grey_raw_nomark.pcx
+  { printf 'P7\nWIDTH 3\nHEIGHT 200\nDEPTH 1\nMAXVAL 255\nTUPLTYPE GRAYSCALE\nENDHDR\n'
+    python3 -c 'import sys; sys.stdout.buffer.write(bytes(b for y in range(200) for b in (y, y + 1, y + 2)))'
+  } > hb_grey_raw_nomark.ref.pam
+  # Raw 4-bit packed pixels, 3 x 1, with a header palette: indices 1, 2, 15.
+  { hdr 10 5 0 4 2 0 1 2 1 0 0 0 10 20 30 40 50 60; bytes 0x12 0xF0; } > hb_raw4.scr
+  pam 3 1 RGB 3 10 20 30 40 50 60 0 0 0 > hb_raw4.ref.pam
+
+  cd bad
+  head -c 60 ../nb_24.pcx > cut_header.pcx
+  echo "Stream read error" > cut_header.ref.txt
+  { hdr 10 5 1 8 0 0 1 4 1; bytes 1 2 3 4; } > "$tmp/ok.pcx"
+  { head -c 8 "$tmp/ok.pcx"; bytes 5 0 2 0; tail -c +13 "$tmp/ok.pcx"; } > xmin_past_xmax.pcx
+  { hdr 10 5 1 8 99 0 1 4 1; bytes 1 2 3 4; } > narrow_line.pcx
+  { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
+  for f in xmin_past_xmax narrow_line too_big; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
+  { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
+  echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
+  { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
+  echo "Color depth is invalid." > zero_bits.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp nb_24.pcx nb_8.pcx nb_planes_4.pcx nb_packed_4.pcx im_rgba.pcx hb_v3_planes.pcx bad/*.pcx "$seeds/"
+}
+
+autodesk() {
+  fresh autodesk
+  # A 32-byte header: width height bits compression.
+  hdr() { bytes 0x19 0x91 $(($1 & 255)) $(($1 >> 8)) $(($2 & 255)) $(($2 >> 8)) 0 0 0 0 "$3" "$4"; head -c 20 /dev/zero; }
+  # The palette's 6-bit components are shown four times as large: 63 0 32 is 252 0 128.
+  pal() { bytes 63 0 32 1 2 3 0 63 63; head -c $((768 - 9)) /dev/zero; }
+  # 2 x 2: indices 0 1 / 2 3 (entry 3 is black).
+  { hdr 2 2 8 0; pal; bytes 0 1 2 3; } > hb_2x2.cel
+  pam 2 2 RGB 3 252 0 128 4 8 12 0 252 252 0 0 0 > hb_2x2.ref.pam
+  # 3 x 1, and one index more than the rows hold: it is not read.
+  { hdr 3 1 8 0; pal; bytes 2 2 1 9; } > hb_3x1.pic
+  pam 3 1 RGB 3 0 252 252 0 252 252 4 8 12 > hb_3x1.ref.pam
+
+  cd bad
+  { bytes 0x19 0x92; head -c 900 /dev/zero; } > wrong_id.cel
+  { hdr 65535 65535 8 0; pal; } > too_big.pic
+  for f in wrong_id too_big; do echo "Invalid or unexpected Autodesk image format." > ${f}.ref.txt; done
+  bytes 0x19 0x91 2 0 2 > cut_header.cel
+  echo "Stream read error" > cut_header.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp hb_2x2.cel bad/*.cel bad/*.pic "$seeds/"
+}
+
+cut() {
+  fresh cut
+  # A palette file in 512-byte blocks: "AH", the highest index at 12, the largest red, green
+  # and blue at 14 (255: not scaled), entries of three 16-bit values from byte 40; an entry
+  # never crosses a block's end (78 in the first block, 85 in each further one).
+  palfile() {  # highest index, then one red green blue per entry
+    python3 -c '
+import struct, sys
+top, rgb = int(sys.argv[1]), [int(v) for v in sys.argv[2:]]
+out = bytearray(512); out[0:2] = b"AH"; out[12:20] = struct.pack("<4H", top, 255, 255, 255)
+at = 40
+for i in range(len(rgb) // 3):
+    if at % 512 > 506:
+        out += bytearray(512); at = len(out) - 512
+    out[at:at + 6] = struct.pack("<3H", *rgb[3 * i:3 * i + 3]); at += 6
+sys.stdout.buffer.write(bytes(out))' "$@"
+  }
+  # 4 x 3 with palette; rows with runs and literals (bit 7 set: a run).
+  # The stored line length counts the packed bytes and the end code.
+  rows() { bytes 3 0 0x84 1 0  6 0 0x02 2 3 0x82 4 0  7 0 0x03 5 6 7 0x81 99 0; }
+  { bytes 4 0 3 0 0 0; rows; } > hb_pal.cut
+  colours=()
+  for i in $(seq 0 99); do colours+=($((i * 2)) $((255 - i)) $((i * 7 % 256))); done
+  palfile 99 "${colours[@]}" > hb_pal.pal
+  # ImageMagick reads the image with its palette beside it.
+  convert "cut:hb_pal.cut" -depth 8 "pam:hb_pal.ref.pam"
+  # Without a palette file the indices show as a grey ramp.
+  { bytes 4 0 3 0 0 0; rows; } > hb_nopal.cut
+  pam 4 3 GRAYSCALE 1 1 1 1 1 2 3 4 4 5 6 7 99 > hb_nopal.ref.pam
+  # Pictures come from Windows: the palette is found in any letter case.
+  cp hb_pal.cut hb_case.cut
+  cp hb_pal.pal HB_CASE.PAL
+  cp hb_pal.ref.pam hb_case.ref.pam
+  # A palette listing more than 256 entries gives its first 256.
+  { bytes 2 0 1 0 0 0 4 0 0x02 0 255 0; } > hb_pal300.cut
+  colours=()
+  for i in $(seq 0 299); do colours+=($((i % 256)) 7 $((i / 256))); done
+  palfile 299 "${colours[@]}" > hb_pal300.pal
+  pam 2 1 RGB 3 0 7 0 255 7 0 > hb_pal300.ref.pam
+
+  cd bad
+  bytes 4 0 3 > cut_header.cut
+  { bytes 4 0 3 0 0 0; rows; } > short_palette.cut
+  head -c 100 ../hb_pal.pal > short_palette.pal
+  for f in cut_header short_palette; do echo "Stream read error" > $f.ref.txt; done
+  { bytes 255 255 255 255 0 0; rows; } > too_big.cut
+  echo "Invalid or unexpected CUT image format." > too_big.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp hb_pal.cut bad/cut_header.cut "$seeds/"
 }
 
 png() {
