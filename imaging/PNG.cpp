@@ -3,7 +3,6 @@
 #include "imaging/GraphicCompression.h"
 #include "imaging/GraphicStrings.h"
 #include "platform/ByteIO.h"
-#include "platform/Sizes.h"
 #include "platform/Stream.h"
 
 #include <algorithm>
@@ -307,7 +306,7 @@ void TPNGGraphic::LoadTransparency(const PNGHeader& Description)
 }
 
 void TPNGGraphic::LoadFromStream(Stream& stream)
-{
+try {
     Clear();
     BasePosition = stream.Position();
     FDecoder.reset();
@@ -382,6 +381,8 @@ void TPNGGraphic::LoadFromStream(Stream& stream)
     FDecoder.reset();
     FRawBuffer = {};
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+} catch (...) {
+    RethrowImageError(kFormatName);
 }
 
 void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
@@ -393,16 +394,11 @@ void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
     const uint32_t samples = Description.BitDepth == 16 ? FSourceBPP / 2 : FSourceBPP;
 
     // Sizes in 64 bits, against the cap and what the file can still hold, before anything
-    // is allocated.
-    auto rowBytes = CheckedRowBytes(width, Description.BitDepth, MaxImageBytes);
-    auto row = rowBytes ? CheckedProduct({*rowBytes, samples}, MaxImageBytes) : std::nullopt;
-    auto bitmapRow = CheckedRowBytes(width, uint64_t(BitsPerPixel(GetPixelFormat())), MaxImageBytes);
-    auto rawBytes = row ? CheckedProduct({*row + 1, height}, MaxImageBytes) : std::nullopt;
-    auto bitmapBytes = bitmapRow ? CheckedProduct({*bitmapRow, height}, MaxImageBytes) : std::nullopt;
-    if (!rawBytes || !bitmapBytes)
-        RasterErrorFmt(gesInvalidImage, kFormatName);
-    Stream_->Require(*rawBytes / kMaxDeflateRatio);
-    const std::size_t rowSize = *row + 1;
+    // is allocated: the bitmap, and the inflated rows with their filter bytes.
+    ImageBytes(width, height, uint64_t(BitsPerPixel(GetPixelFormat())), kFormatName);
+    uint64_t rawBytes = ImageBytes(width, height, uint64_t(Description.BitDepth) * samples, kFormatName) + height;
+    Stream_->Require(rawBytes / kMaxDeflateRatio);
+    const std::size_t rowSize = std::size_t((uint64_t(width) * Description.BitDepth * samples + 7) / 8 + 1);
 
     SetSize(width, height);
     if (FTransparentColor != kNoTransparentColor) {
