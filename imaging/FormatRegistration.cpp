@@ -7,6 +7,7 @@
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCX.h"
 #include "imaging/PNG.h"
+#include "imaging/PSP.h"
 #include "imaging/SGI.h"
 #include "imaging/Targa.h"
 
@@ -36,12 +37,14 @@ const FormatRow kFormats[] = {
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
+    {"psp", gesPaintShopPro, "", ftRaster | ftVector, &TPSPGraphic::Class},
     {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
 };
 
 // Classes unregistered at program end, in this order (PNG goes after the platform bitmap's
 // "rle" and "dib" extensions).
 const GraphicClass& (*const kUnregisterOrder[])() = {
+    &TPSPGraphic::Class,
     &TTargaGraphic::Class,
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,

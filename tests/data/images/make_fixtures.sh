@@ -14,7 +14,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut png)
+all=(targa sgi pcx autodesk cut png psp)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -614,6 +614,73 @@ PY
 
   mkdir -p "$seeds"
   cp nb_rgb8.png nb_pal2_i.png nb_g16.png nb_rgba8_i.png im_ga8.png nb_rgb8_trns.png nb_pal4_bkgd.png bad/*.png "$seeds/"
+}
+
+psp() {
+  fresh psp
+  # Nothing here writes Paint Shop Pro files: psp_writer.py beside this script writes them
+  # from a picture and stores that picture's own pixels as the reference.
+  w() {  # source (a netpbm picture) ...
+    local src=$1; shift
+    pamtopam < "$src" > "$tmp/source.pam"
+    python3 "$here/psp_writer.py" "$tmp/source.pam" "$@"
+  }
+  pnmquant 2 "$tmp/src.ppm" > "$tmp/q2.ppm" 2>/dev/null
+  pnmquant 16 "$tmp/src.ppm" > "$tmp/q16.ppm" 2>/dev/null
+  pamcut -width 10 "$tmp/q16.ppm" > "$tmp/q16_10.ppm"
+  # Every kind in every compression for version 4; versions 3 and 5 for colour and palette.
+  for c in 0 1 2; do
+    w "$tmp/src.ppm" v4_rgb_c$c.psp v4_rgb_c$c.ref.pam --version 4 --kind rgb --compression $c
+    w "$tmp/alpha.pam" v4_rgba_c$c.psp v4_rgba_c$c.ref.pam --version 4 --kind rgba --compression $c
+    w "$tmp/grey.pgm" v4_grey_c$c.psp v4_grey_c$c.ref.pam --version 4 --kind grey --compression $c
+    w "$tmp/q2.ppm" v4_pal1_c$c.psp v4_pal1_c$c.ref.pam --version 4 --kind pal1 --compression $c
+    w "$tmp/q16.ppm" v4_pal4_c$c.psp v4_pal4_c$c.ref.pam --version 4 --kind pal4 --compression $c
+    w "$tmp/src.ppm" v4_pal8_c$c.psp v4_pal8_c$c.ref.pam --version 4 --kind pal8 --compression $c
+    for v in 3 5; do
+      w "$tmp/src.ppm" v${v}_rgb_c$c.psp v${v}_rgb_c$c.ref.pam --version $v --kind rgb --compression $c
+      w "$tmp/src.ppm" v${v}_pal8_c$c.psp v${v}_pal8_c$c.ref.pam --version $v --kind pal8 --compression $c
+    done
+  done
+  # Even width at 4 bits (rows of width / 2 + 1 bytes), a lower-case signature, a floating
+  # selection before the raster layer, a channel of unknown type, 300 palette entries.
+  w "$tmp/q16_10.ppm" v4_pal4_even.psp v4_pal4_even.ref.pam --version 4 --kind pal4 --compression 1
+  w "$tmp/src.ppm" v4_lower_case.psp v4_lower_case.ref.pam --version 4 --kind rgb --compression 0 \
+    --signature "paint shop pro image file"
+  w "$tmp/src.ppm" v4_second_layer.psp v4_second_layer.ref.pam --version 4 --kind rgb --compression 2 --skipped-layer
+  w "$tmp/src.ppm" v3_second_layer.psp v3_second_layer.ref.pam --version 3 --kind pal8 --compression 1 --skipped-layer
+  w "$tmp/src.ppm" v4_unknown_channel.psp v4_unknown_channel.ref.pam --version 4 --kind rgb --compression 1 \
+    --unknown-channel
+  w "$tmp/src.ppm" v4_palette_300.psp v4_palette_300.ref.pam --version 4 --kind pal8 --compression 0 --extra-palette 300
+
+  cd bad
+  w "$tmp/src.ppm" wrong_signature.psp - --version 4 --kind rgb --compression 0 --signature "Paint Shop Pro Picture"
+  w "$tmp/src.ppm" version_2.psp - --version 2 --kind rgb --compression 0
+  for f in wrong_signature version_2; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  w "$tmp/src.ppm" missing_red.psp - --version 4 --kind rgb --compression 2 --damage drop-red
+  w "$tmp/src.ppm" short_plane.psp - --version 4 --kind rgb --compression 0 --damage short-plane
+  w "$tmp/src.ppm" huge_plane.psp - --version 4 --kind rgb --compression 1 --damage huge-plane
+  for f in missing_red short_plane huge_plane; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  w "$tmp/src.ppm" bad_deflate.psp - --version 4 --kind rgb --compression 2 --damage bad-deflate
+  echo "LZ77 decompression error." > bad_deflate.ref.txt
+  # Patched attributes (version 4: at 50 width, 54 height, 67 compression, 69 bit depth).
+  patch() {  # source target offset bytes...
+    local src=$1 dst=$2 at=$3; shift 3
+    cp "$src" "$dst"
+    printf "$(printf '\\x%02x' "$@")" | dd of="$dst" bs=1 seek="$at" conv=notrunc status=none
+  }
+  patch ../v4_rgb_c0.psp width_0.psp 50 0 0 0 0
+  patch ../v4_rgb_c0.psp height_negative.psp 54 0xff 0xff 0xff 0xff
+  patch ../v4_rgb_c0.psp jpeg.psp 67 3 0
+  patch ../v4_pal8_c0.psp depth_16.psp 69 16 0
+  for f in width_0 height_negative; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  echo "The compression scheme is not supported for PSP files." > jpeg.ref.txt
+  echo "Invalid color format in PSP file." > depth_16.ref.txt
+  head -c 200 ../v4_rgb_c0.psp > truncated.psp
+  echo "Stream read error" > truncated.ref.txt
+  cd ..
+
+  mkdir -p "$seeds"
+  cp v4_rgba_c1.psp v3_pal8_c2.psp v4_pal1_c0.psp v4_second_layer.psp bad/*.psp "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
