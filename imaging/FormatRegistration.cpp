@@ -7,7 +7,10 @@
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCX.h"
 #include "imaging/PNG.h"
+#include "imaging/PPM.h"
+#include "imaging/PSD.h"
 #include "imaging/PSP.h"
+#include "imaging/RLA.h"
 #include "imaging/SGI.h"
 #include "imaging/Targa.h"
 
@@ -30,10 +33,17 @@ const FormatRow kFormats[] = {
     {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
     {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
     {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
+    {"rpf", gesAliasWaveFront, "", ftRaster, &TRLAGraphic::Class},
+    {"rla", "", "", ftRaster, &TRLAGraphic::Class},
     {"sgi", gesSGI, gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
     {"rgba", "", gesSGITrueColorAlpha, ftRaster, &TSGIGraphic::Class},
     {"rgb", "", gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
     {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
+    {"psd", gesPhotoshop, "", ftLayered | ftRaster, &TPSDGraphic::Class},
+    {"pdd", "", "", ftLayered | ftRaster, &TPSDGraphic::Class},
+    {"ppm", gesPortable, gesPortablePixel, ftRaster, &TPPMGraphic::Class},
+    {"pgm", "", gesPortableGray, ftRaster, &TPPMGraphic::Class},
+    {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
@@ -45,11 +55,14 @@ const FormatRow kFormats[] = {
 // "rle" and "dib" extensions).
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPSPGraphic::Class,
+    &TPSDGraphic::Class,
     &TTargaGraphic::Class,
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,
+    &TPPMGraphic::Class,
     &TCUTGraphic::Class,
+    &TRLAGraphic::Class,
     &TPNGGraphic::Class,
 };
 

@@ -98,16 +98,17 @@ void TColorManager::rgbFamily(const void* const* s, std::size_t n, void* t, uint
             std::memcpy(out, p0, std::size_t(count) * 3);
             return;
         }
-        // Whole rows of 8-bit samples in interleaved order: plain loops the compiler widens.
-        if (!gamma && mask == 0xFF && n == 1 && c.stride == targetStride && (targetStride == 3 || copyAlpha)) {
-            const uint8_t* in = p0;
-            if (targetStride == 4) {
-                for (uint32_t i = 0; i < count; ++i, in += 4, out += 4)
-                    out[0] = in[o0], out[1] = in[1], out[2] = in[o2], out[3] = in[3];
-            } else {
-                for (uint32_t i = 0; i < count; ++i, in += 3, out += 3)
-                    out[0] = in[o0], out[1] = in[1], out[2] = in[o2];
+        if (!gamma && mask == 0xFF) {
+            // The common case without a call per sample: plain bytes moved into place.
+            const std::size_t step = c.stride;
+            for (uint32_t i = 0; i < count; ++i, out += targetStride, p0 += step, p1 += step, p2 += step) {
+                out[o0] = *p0;
+                out[1] = *p1;
+                out[o2] = *p2;
             }
+            if (copyAlpha)
+                for (uint32_t i = 0; i < count; ++i, pa += step)
+                    static_cast<uint8_t*>(t)[std::size_t(i) * targetStride + 3] = *pa;
             return;
         }
         walk(count, mask, [&](bool on) {

@@ -9,12 +9,15 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm, python3 with python3-pil (for /usr/bin/python3). Run from anywhere: make_fixtures.sh [format...]
+# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), /usr/bin/python3 with
+# python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
+# makes.
+# Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut png psp)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -208,6 +211,154 @@ PY
   # Every fixture, good or damaged, seeds the picture-loading fuzz target.
   mkdir -p "$seeds"
   cp ./*.tga bad/*.tga "$seeds/"
+}
+
+ppm() {
+  fresh ppm
+  pnmdepth 15 "$tmp/grey.pgm" > "$tmp/grey15.pgm"
+  pamthreshold -simple "$tmp/grey.pgm" 2>/dev/null | pamtopnm > "$tmp/mono.pbm"
+  # netpbm encodes, binary and plain (plain bitmaps have no blanks between the digits),
+  # 8- and 16-bit and other maximum values; ImageMagick decodes.
+  pamtopnm < "$tmp/src.ppm" > nb_p6.ppm
+  pnmtoplainpnm "$tmp/src.ppm" > nb_p3.ppm
+  pamtopnm < "$tmp/grey.pgm" > nb_p5.pgm
+  pnmtoplainpnm "$tmp/grey.pgm" > nb_p2.pgm
+  cp "$tmp/mono.pbm" nb_p4.pbm
+  pnmtoplainpnm "$tmp/mono.pbm" > nb_p1.pbm
+  pnmdepth 65535 "$tmp/src.ppm" > nb_p6_16.ppm
+  pnmdepth 65535 "$tmp/grey.pgm" > nb_p5_16.pgm
+  pnmdepth 65535 "$tmp/grey.pgm" | pnmtoplainpnm > nb_p2_16.pgm
+  cp "$tmp/grey15.pgm" nb_p5_max15.pgm
+  for f in nb_*; do convert "$f" -depth 8 "pam:${f%.*}.ref.pam"; done
+  # A maximum value where rounding matters: netpbm's own rounding decodes it
+  # (ImageMagick truncates).
+  pnmdepth 4095 "$tmp/src.ppm" > nb_p6_4095.ppm
+  pamdepth 255 nb_p6_4095.ppm | pamtopam > nb_p6_4095.ref.pam
+
+  # ImageMagick encodes (plain bitmaps with blanks, 16-bit binary); netpbm decodes.
+  convert "$tmp/src.ppm" -compress none im_p3.ppm
+  convert "$tmp/mono.pbm" -compress none im_p1.pbm
+  convert "$tmp/src.ppm" -depth 16 im_p6_16.ppm
+  convert "$tmp/grey.pgm" im_p5.pgm
+  for f in im_*; do pamdepth 255 "$f" 2>/dev/null | pamtopam > "${f%.*}.ref.pam"; done
+
+  # Hand-built headers the encoders never write: all numbers on the magic's line; comments
+  # one after another, with digits in them, and right after a number; CR LF line ends.
+  { printf 'P6 2 1 255\n'; bytes 1 2 3 250 251 252; } > hb_one_line.ppm
+  { printf 'P2\n# made 12 by hand\n#again 34\n3 1#width 9\n# max\n255\n10 20\n30\n'; } > hb_comments.pgm
+  { printf 'P5\r\n2 2\r\n255\r'; bytes 0 13 10 255; } > hb_crlf.pgm
+  for f in hb_*; do pamdepth 255 "$f" 2>/dev/null | pamtopam > "${f%.*}.ref.pam"; done
+
+  cd bad
+  printf 'P6\n3' > cut_header.ppm
+  printf 'P6\n3 2\n255\nabcdef' > short_pixels.ppm
+  printf 'P2 3 3 255\n1 2 3 4' > short_text.pgm
+  for f in cut_header short_pixels short_text; do echo "Stream read error in PPM file." > $f.ref.txt; done
+  printf 'P6\n60000 60000\n255\nxxxx' > huge.ppm
+  printf 'P6\n99999999999 1\n255\nxxx' > width_overflow.ppm
+  printf 'P5 2 1 0\nxx' > max_zero.pgm
+  printf 'P5 1 1 65536\nxx' > max_too_big.pgm
+  printf 'P4 0 5\nxxxxx' > zero_width.pbm
+  printf 'Q6 1 1 255\nxxx' > not_p.ppm
+  printf 'PX 1 1 255\nxxx' > no_kind.ppm
+  for f in huge width_overflow max_zero max_too_big zero_width not_p no_kind; do
+    echo "Invalid or unexpected PBM, PGM or PPM image format." > $f.ref.txt
+  done
+  printf 'P7\nWIDTH 1\nHEIGHT 1\nDEPTH 1\nMAXVAL 255\nENDHDR\nx' > p7.ppm
+  echo "Unsupported PBM, PGM or PPM image format." > p7.ref.txt
+  cd ..
+
+  mkdir -p "$seeds"
+  cp nb_p1.pbm nb_p3.ppm nb_p5_16.pgm hb_comments.pgm im_p6_16.ppm bad/short_text.pgm bad/p7.ppm "$seeds/"
+}
+
+rla() {
+  fresh rla
+  # Hand-built (no encoder here writes RLA); GraphicsMagick decodes. It cannot read a
+  # top-down file, so that one's reference comes from a bottom-up twin of the same picture.
+  /usr/bin/python3 "$here/hand_built.py" rla "$here/rla"
+  for f in hb_*.rla hb_*.rpf; do gm convert "rla:$f" -depth 8 "pam:${f%.*}.ref.pam" 2>/dev/null || true; done
+  /usr/bin/python3 - "$here/hand_built.py" <<'PY'
+import sys
+sys.argv = [sys.argv[1], "none", "."]
+exec(open(sys.argv[0]).read().split("if sys.argv[1] ==")[0])
+rla("twin.rla", 11, 5, chan=b"RGB")
+PY
+  gm convert rla:twin.rla -depth 8 pam:hb_rgb_td.ref.pam && rm twin.rla
+
+  cd bad
+  echo "Unsupported RLA image format." > xyz.ref.txt
+  for f in other_type bits_16 four_channels two_mattes one_channel; do
+    echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
+  done
+  for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
+  for f in cut_scanline cut_offsets offset_past_end; do echo "Stream read error" > $f.ref.txt; done
+  cd ..
+
+  mkdir -p "$seeds"
+  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla "$seeds/"
+}
+
+psd() {
+  fresh psd
+  # ImageMagick encodes; python3-pil decodes the 8-bit files, ImageMagick the 16-bit ones
+  # (python3-pil reads none). The 16-bit pictures come from 8-bit ones, so every decoder's
+  # rounding agrees.
+  convert "$tmp/src.ppm" -alpha off -compress RLE im_rgb_rle.psd
+  convert "$tmp/src.ppm" -alpha off -compress None im_rgb_raw.psd
+  convert "$tmp/alpha.pam" -compress RLE im_rgba_rle.psd
+  convert "$tmp/grey.pgm" -type Grayscale -compress RLE im_grey_rle.psd
+  convert "$tmp/alpha.pam" -colorspace Gray -type GrayscaleAlpha -compress None im_grey_alpha_raw.psd
+  convert "$tmp/src.ppm" -type Palette -compress RLE im_indexed_rle.psd
+  convert "$tmp/src.ppm" -colorspace CMYK -compress RLE im_cmyk_rle.psd
+  for f in im_*.psd; do
+    case $f in
+      # python3-pil reads no grey with alpha; it loads as grey, so alpha stays out.
+      im_grey_alpha_*) convert "$f[0]" -alpha off -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      # python3-pil rounds CMYK to RGB its own way; ImageMagick as the colour manager does.
+      im_cmyk_*) convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      *) /usr/bin/python3 "$here/hand_built.py" pil "$f" "${f%.psd}.ref.pam" ;;
+    esac
+  done
+  convert "$tmp/src.ppm" -alpha off -depth 16 -compress RLE im16_rgb_rle.psd
+  convert "$tmp/alpha.pam" -depth 16 -compress None im16_rgba_raw.psd
+  convert "$tmp/grey.pgm" -type Grayscale -depth 16 -compress RLE im16_grey_rle.psd
+  convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -compress RLE im16_cmyk_rle.psd
+  for f in im16_*.psd; do
+    case $f in
+      # ImageMagick un-blends a merged image with alpha from white, which its writer never
+      # blended; the file's layer holds the same pixels unblended.
+      im16_rgba_*) convert "$f[1]" -depth 8 "pam:${f%.psd}.ref.pam" ;;
+      *) convert "$f[0]" -colorspace sRGB -depth 8 "pam:${f%.psd}.ref.pam" ;;
+    esac
+  done
+
+  # Hand-built modes no encoder writes: bitmap, multichannel, duotone, Lab, 16-bit grey and
+  # a palette section longer than a table (python3-pil reads only a plain table, so its
+  # reference comes from a twin that has one). Bitmaps are decoded by ImageMagick, as
+  # python3-pil takes a set bit for white. Lab goes to psd_lab: ImageMagick, its decoder,
+  # is off by one at black and white.
+  /usr/bin/python3 "$here/hand_built.py" psd "$here/psd"
+  /usr/bin/python3 "$here/hand_built.py" pil twin_indexed.psd hb_indexed_long_table.ref.pam && rm twin_indexed.psd
+  /usr/bin/python3 "$here/hand_built.py" pil hb_duotone.psd hb_duotone.ref.pam
+  for f in hb_bitmap hb_bitmap_raw hb_multichannel hb_rgb_five_channels hb_grey_16 hb_lab hb_lab_16; do
+    convert "$f.psd[0]" -colorspace sRGB -depth 8 "pam:$f.ref.pam"
+  done
+  rm -rf ../psd_lab && mkdir ../psd_lab && mv hb_lab* ../psd_lab/ && echo 1 > ../psd_lab/tolerance
+
+  cd bad
+  for f in hsb_mode depth_32 version_2; do echo "Unsupported PSD or PDD image format." > $f.ref.txt; done
+  echo "The compression scheme is not supported for PSD or PDD files." > zip.ref.txt
+  for f in rgb_two_channels lower_signature huge zero_height; do
+    echo "Invalid or unexpected PSD or PDD image format." > $f.ref.txt
+  done
+  echo "Palette in PSD or PDD file is invalid." > no_palette.ref.txt
+  for f in cut_rle cut_raw; do echo "Stream read error" > $f.ref.txt; done
+  cd ..
+
+  mkdir -p "$seeds"
+  cp im_rgba_rle.psd im_indexed_rle.psd im16_cmyk_rle.psd hb_bitmap.psd hb_duotone.psd ../psd_lab/hb_lab_16.psd \
+    bad/cut_rle.psd bad/no_palette.psd "$seeds/"
 }
 
 # A PAM of 8-bit samples written from numbers: width height tupletype depth samples...
