@@ -167,66 +167,41 @@ bool TPNGGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
 
 uint32_t TPNGGraphic::SetupColorDepth(uint8_t ColorType, uint8_t BitDepth)
 {
-    TColorManager& cm = *ColorManager;
-    auto depthIn = [&](std::initializer_list<uint8_t> depths) {
-        return std::find(depths.begin(), depths.end(), BitDepth) != depths.end();
+    // Per colour type: the depths it may have, the schemes, samples, the bitmap's format (none:
+    // the colour manager's), whether it is grey, and the samples one filter step spans.
+    struct Setup {
+        uint8_t colorType;
+        uint32_t depths;   // bit d set: depth d allowed
+        TColorScheme source, target;
+        uint8_t samples;
+        PixelFormat format;
+        bool grey;
+        uint8_t stepSamples;
     };
-    TColorScheme source, target;
-    uint8_t samples = 1, targetBits = 8;
-    PixelFormat format = PixelFormat::None;   // none: the colour manager's
-    bool grey = false;
-    uint32_t distance;
-    switch (ColorType) {
-    case 0:
-        if (!depthIn({1, 2, 4, 8, 16}))
-            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-        source = target = csG;
-        targetBits = BitDepth == 2 ? 4 : BitDepth == 16 ? 8 : BitDepth;
-        grey = true;
-        distance = (BitDepth + 7u) / 8;
-        break;
-    case 2:
-        if (!depthIn({8, 16}))
-            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-        source = csRGB, target = csBGR, samples = 3;
-        format = PixelFormat::Bits24;
-        distance = 3u * BitDepth / 8;
-        break;
-    case 3:
-        if (!depthIn({1, 2, 4, 8}))
-            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-        source = target = csIndexed;
-        targetBits = BitDepth == 2 ? 4 : BitDepth;
-        distance = 1;
-        break;
-    case 4:
-        if (!depthIn({8, 16}))
-            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-        source = csGA, target = csIndexed;
-        format = PixelFormat::Bits8;
-        grey = true;
-        distance = 2u * BitDepth / 8;
-        break;
-    case 6:
-        if (!depthIn({8, 16}))
-            RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-        source = csRGBA, target = csBGRA, samples = 4;
-        format = PixelFormat::Bits32;
-        distance = 4u * BitDepth / 8;
-        break;
-    default: RasterErrorFmt(gesInvalidColorFormat, kFormatName);
-    }
-    cm.SetSourceColorScheme(source);
-    cm.SetTargetColorScheme(target);
-    cm.SetSourceSamplesPerPixel(samples);
-    cm.SetTargetSamplesPerPixel(samples);
+    static constexpr Setup setups[] = {
+        {0, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16, csG, csG, 1, PixelFormat::None, true, 1},
+        {2, 1u << 8 | 1u << 16, csRGB, csBGR, 3, PixelFormat::Bits24, false, 3},
+        {3, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8, csIndexed, csIndexed, 1, PixelFormat::None, false, 1},
+        {4, 1u << 8 | 1u << 16, csGA, csIndexed, 1, PixelFormat::Bits8, true, 2},
+        {6, 1u << 8 | 1u << 16, csRGBA, csBGRA, 4, PixelFormat::Bits32, false, 4},
+    };
+    const Setup* setup = std::find_if(std::begin(setups), std::end(setups),
+                                      [&](const Setup& s) { return s.colorType == ColorType; });
+    if (setup == std::end(setups) || BitDepth > 16 || !(setup->depths >> BitDepth & 1))
+        RasterErrorFmt(gesInvalidColorFormat, kFormatName);
+    TColorManager& cm = *ColorManager;
+    cm.SetSourceColorScheme(setup->source);
+    cm.SetTargetColorScheme(setup->target);
+    cm.SetSourceSamplesPerPixel(setup->samples);
+    cm.SetTargetSamplesPerPixel(setup->samples);
     cm.SetSourceBitsPerSample(BitDepth);
-    cm.SetTargetBitsPerSample(targetBits);
-    SetPixelFormat(format == PixelFormat::None ? cm.GetPixelFormat(1) : format);
-    if (grey)
+    // 2-bit samples go into a 4-bit bitmap, 16-bit ones into 8 bits.
+    cm.SetTargetBitsPerSample(BitDepth == 2 ? 4 : std::min<uint8_t>(BitDepth, 8));
+    SetPixelFormat(setup->format == PixelFormat::None ? cm.GetPixelFormat(1) : setup->format);
+    if (setup->grey)
         SetPalette(cm.CreateGrayscalePalette(false));
-    FSourceBPP = distance;
-    return distance;
+    FSourceBPP = setup->stepSamples * ((BitDepth + 7u) / 8);
+    return FSourceBPP;
 }
 
 uint8_t TPNGGraphic::GreyLevel(uint16_t value, uint8_t bitDepth) const
