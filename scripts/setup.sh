@@ -6,8 +6,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev
+  zlib1g-dev
   libjpeg62-turbo-dev
-  libstb-dev
+  libstb-dev libpng-dev
   "$@"
 )
 missing=()
