@@ -156,14 +156,14 @@ int RenameTerrainEverywhere(std::string oldName, std::string newName)
     // so the rename goes through the frame. They are checked against the terrain names
     // without regard to case, and follow the terrain entries the same way.
     CGeneral& general = *t.General;
-    Views().ReadGeneralFromFrame(general);
+    general.ReadFromFrame();
     int generalCount = 0;
     for (std::string* field : {&general.Border, &general.Default, &general.Floor}) {
         if (!EqualsNoCase(*field, oldName)) continue;
         *field = newName;
         ++generalCount;
     }
-    if (generalCount > 0) Views().FillGeneral(general);
+    if (generalCount > 0) general.FillMainLists();
     count += generalCount;
     if (!t.TerrainList.Empty()) {
         for (CTerrain* terrain : t.TerrainList)

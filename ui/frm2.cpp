@@ -56,9 +56,9 @@ TFram2::TFram2(QWidget* parent)
     StaticText1 = heading(this, "StaticText1", "Terrain", 4);
     StaticText2 = heading(this, "StaticText2", "Crosser", 282);
     Panel1 = MakeNamed<QWidget>(this, "Panel1");
-    Panel1->setGeometry(4, 24, 272, 462);
+    Panel1->setGeometry(4, 24, 272, 404);
     Panel2 = MakeNamed<QWidget>(this, "Panel2");
-    Panel2->setGeometry(282, 24, 272, 462);
+    Panel2->setGeometry(282, 24, 272, 404);
 
     QPushButton* buttons[3];
     terrain_ = buildSide(Panel1, TerrainControls, TerrainHints, buttons);
@@ -106,8 +106,8 @@ TFram2::TFram2(QWidget* parent)
     Label3->setGeometry(12, 194, 258, 40);
     Label3->setWordWrap(true);
     Image1 = MakeNamed<QLabel>(this, "Image1");
-    Image1->setGeometry(562, 286, 282, 196);
-    Image1->setPixmap(tilesPicture(282, 196));
+    Image1->setGeometry(562, 282, 282, 146);
+    Image1->setPixmap(tilesPicture(282, 146));
 
     for (QComboBox* c : {ComboBox1, ComboBox2}) {
         MakeEditablePickList(c);
@@ -123,28 +123,28 @@ TFram2::Side TFram2::buildSide(QWidget* panel, const char* const names[], const 
 {
     Side s;
     s.list = MakeNamed<QListWidget>(panel, names[0]);
-    s.list->setGeometry(4, 4, 264, 240);
+    s.list->setGeometry(4, 4, 264, 200);
     s.list->setCursor(Qt::PointingHandCursor);
     s.countLabel = MakeNamed<QLabel>(panel, names[1], "Count :");
-    s.countLabel->setGeometry(4, 252, 50, 20);
+    s.countLabel->setGeometry(4, 212, 50, 20);
     s.count = MakeNamed<QLineEdit>(panel, names[2]);
     s.count->setReadOnly(true);
-    s.count->setGeometry(56, 250, 50, 22);
+    s.count->setGeometry(56, 210, 50, 22);
     s.name = new TLabeledEdit(panel, names[3], "Name");
-    s.name->Place(4, 296, 264);
+    s.name->Place(4, 254, 264);
     s.strref = new TLabeledEdit(panel, names[4], "StrRef");
-    s.strref->Place(4, 338, 60);
+    s.strref->Place(4, 296, 60);
     LabeledEdit2KeyPress(s.strref);
     s.strrefText = MakeNamed<QLineEdit>(panel, names[5]);
     s.strrefText->setReadOnly(true);
-    s.strrefText->setGeometry(70, 338, 198, 22);
+    s.strrefText->setGeometry(70, 296, 198, 22);
     s.unlocalized = new TLabeledEdit(panel, names[6], "Unlocalized Name");
-    s.unlocalized->Place(4, 380, 264);
+    s.unlocalized->Place(4, 338, 264);
     const char* captions[] = {"Add", "Apply", "Delete"};
     for (int i = 0; i < 3; ++i) {
         buttons[i] = MakeNamed<QPushButton>(panel, names[7 + i], captions[i]);
         buttons[i]->setToolTip(hints[i]);
-        buttons[i]->setGeometry(4 + 90 * i, 414, 84, 28);
+        buttons[i]->setGeometry(4 + 90 * i, 372, 84, 28);
     }
     return s;
 }

@@ -1,5 +1,6 @@
 #include "ui/frm3.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/Text.h"
@@ -12,7 +13,7 @@ QLabel* captionAbove(QWidget* parent, QWidget* control, const char* caption)
     auto* label = new QLabel(caption, parent);
     label->setObjectName(control->objectName() + "Label");
     const QRect r = control->geometry();
-    label->setGeometry(r.x(), r.y() - 17, r.width() + 20, 16);
+    label->setGeometry(r.x(), r.y() - 17, std::max(r.width(), label->sizeHint().width()), 16);
     return label;
 }
 
@@ -86,14 +87,12 @@ void TFram3::buildViews()
     auto panel = [this](QWidget*& p, QLabel*& title, TListView*& view, const char* name, const char* titleName,
                         const char* caption, const char* viewName) {
         p = MakeNamed<QWidget>(this, name);
-        p->setGeometry(4, 52, 560, 300);
+        p->setGeometry(4, 50, 560, 270);
         title = heading(p, titleName, caption);
         view = new TListView(p, viewName,
                              {{"Rules #", 60}, {"Placed", 110}, {"Height", 50}, {"Adjacent", 110}, {"Height", 50},
                               {"Changed", 110}, {"Height", 50}});
-        view->setGeometry(0, 20, 560, 280);
-        view->setStyleSheet("QTreeView::item { border-right: 1px solid palette(mid); "
-                            "border-bottom: 1px solid palette(mid); }");
+        view->setGeometry(0, 20, 560, 250);
     };
     panel(Panel1, StaticText2, ListView1, "Panel1", "StaticText2", "PRIMARY RULES", "ListView1");
     panel(Panel2, StaticText1, ListView2, "Panel2", "StaticText1", "SECONDARY RULES", "ListView2");
@@ -121,7 +120,7 @@ void TFram3::buildViews()
 void TFram3::buildEditor()
 {
     Label1 = MakeNamed<QLabel>(this, "Label1");
-    Label1->setGeometry(4, 356, 200, 18);
+    Label1->setGeometry(4, 324, 200, 18);
     const char* names[] = {"ComboBox1", "ComboBox2", "ComboBox3"};
     const char* captions[] = {"Placed", "Adjacent to", "Changed for"};
     QComboBox** combos[] = {&ComboBox1, &ComboBox2, &ComboBox3};
@@ -132,9 +131,9 @@ void TFram3::buildEditor()
     for (int i = 0; i < 3; ++i) {
         QComboBox* c = *combos[i] = MakeNamed<QComboBox>(this, names[i]);
         MakeEditablePickList(c);
-        c->setGeometry(4 + 184 * i, 398, 120, 22);
+        c->setGeometry(4 + 184 * i, 360, 120, 22);
         captionAbove(this, c, captions[i]);
-        *edits[i] = heightEdit(this, editNames[i], upDownNames[i], 128 + 184 * i, 398, 0, *upDowns[i]);
+        *edits[i] = heightEdit(this, editNames[i], upDownNames[i], 128 + 184 * i, 360, 0, *upDowns[i]);
         (*edits[i])->setReadOnly(true);
     }
 
@@ -146,7 +145,7 @@ void TFram3::buildEditor()
     for (int i = 0; i < 4; ++i) {
         QPushButton* b = *buttons[i] = MakeNamed<QPushButton>(this, buttonNames[i], buttonCaptions[i]);
         b->setToolTip(hints[i]);
-        b->setGeometry(4 + 90 * i, 436, 84, 28);
+        b->setGeometry(4 + 90 * i, 396, 84, 28);
     }
     enableRuleButtons(false);
     connect(Button1, &QPushButton::clicked, this, Guard([this] { Button1Click(); }));
@@ -158,7 +157,7 @@ void TFram3::buildEditor()
 void TFram3::buildFilter()
 {
     GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Display Filter");
-    GroupBox2->setGeometry(572, 60, 272, 300);
+    GroupBox2->setGeometry(572, 58, 272, 262);
     const char* names[] = {"ComboBox4", "ComboBox5", "ComboBox6"};
     const char* captions[] = {"Placed", "Adjacent to", "Changed for"};
     QComboBox** combos[] = {&ComboBox4, &ComboBox5, &ComboBox6};
@@ -169,16 +168,16 @@ void TFram3::buildFilter()
     for (int i = 0; i < 3; ++i) {
         QComboBox* c = *combos[i] = MakeNamed<QComboBox>(GroupBox2, names[i]);
         MakeEditablePickList(c);
-        c->setGeometry(10, 46 + 60 * i, 170, 22);
+        c->setGeometry(10, 46 + 56 * i, 170, 22);
         captionAbove(GroupBox2, c, captions[i]);
-        *edits[i] = heightEdit(GroupBox2, editNames[i], upDownNames[i], 190, 46 + 60 * i, -1, *upDowns[i]);
+        *edits[i] = heightEdit(GroupBox2, editNames[i], upDownNames[i], 190, 46 + 56 * i, -1, *upDowns[i]);
     }
     Button4 = MakeNamed<QPushButton>(GroupBox2, "Button4", "Apply");
     Button4->setToolTip("Apply filter");
-    Button4->setGeometry(10, 236, 84, 28);
+    Button4->setGeometry(10, 206, 84, 28);
     Button5 = MakeNamed<QPushButton>(GroupBox2, "Button5", "Clear");
     Button5->setToolTip("Clear filter edit box");
-    Button5->setGeometry(100, 236, 84, 28);
+    Button5->setGeometry(100, 206, 84, 28);
     enableInside(GroupBox2, false);
     connect(Button4, &QPushButton::clicked, this, Guard([this] { Button4Click(); }));
     connect(Button5, &QPushButton::clicked, this, Guard([this] { Button5Click(); }));
@@ -186,7 +185,7 @@ void TFram3::buildFilter()
     // Outside the group, on its border, so that disabling the group's controls leaves it.
     CheckBox7 = MakeNamed<QCheckBox>(this, "CheckBox7", "Enable");
     CheckBox7->setToolTip("Enable filter");
-    CheckBox7->setGeometry(766, 56, 70, 18);
+    CheckBox7->setGeometry(766, 54, 70, 18);
     connect(CheckBox7, &QCheckBox::toggled, this, Guard([this] { CheckBox7Click(); }));
 }
 
