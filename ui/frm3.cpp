@@ -28,19 +28,6 @@ QLabel* heading(QWidget* parent, const char* name, const char* caption)
     return label;
 }
 
-// A height edit with its up-down: the text the file or the editor gives, stepped within
-// min..max by the buttons.
-QLineEdit* heightEdit(QWidget* parent, const char* name, const char* upDownName, int x, int y, int min,
-                      TUpDown*& upDown)
-{
-    auto* edit = MakeNamed<QLineEdit>(parent, name, QString::number(min));
-    edit->setGeometry(x, y, 30, 22);
-    upDown = new TUpDown(parent, upDownName, edit, min, 1);
-    upDown->PlaceBesideAssociate();
-    captionAbove(parent, edit, "Height");
-    return edit;
-}
-
 void enableInside(QWidget* box, bool on)
 {
     for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->setEnabled(on);
@@ -121,21 +108,8 @@ void TFram3::buildEditor()
 {
     Label1 = MakeNamed<QLabel>(this, "Label1");
     Label1->setGeometry(4, 324, 200, 18);
-    const char* names[] = {"ComboBox1", "ComboBox2", "ComboBox3"};
-    const char* captions[] = {"Placed", "Adjacent to", "Changed for"};
-    QComboBox** combos[] = {&ComboBox1, &ComboBox2, &ComboBox3};
-    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3};
-    TUpDown** upDowns[] = {&UpDown1, &UpDown2, &UpDown3};
-    const char* editNames[] = {"Edit1", "Edit2", "Edit3"};
-    const char* upDownNames[] = {"UpDown1", "UpDown2", "UpDown3"};
-    for (int i = 0; i < 3; ++i) {
-        QComboBox* c = *combos[i] = MakeNamed<QComboBox>(this, names[i]);
-        MakeEditablePickList(c);
-        c->setGeometry(4 + 184 * i, 360, 120, 22);
-        captionAbove(this, c, captions[i]);
-        *edits[i] = heightEdit(this, editNames[i], upDownNames[i], 128 + 184 * i, 360, 0, *upDowns[i]);
-        (*edits[i])->setReadOnly(true);
-    }
+    buildNameHeights(this, 0, QPoint(4, 360), QPoint(184, 0), 120);
+    for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setReadOnly(true);
 
     const char* buttonNames[] = {"Button1", "Button2", "Button3", "Button6"};
     const char* buttonCaptions[] = {"Add", "Save", "Delete", "Clear"};
@@ -154,24 +128,38 @@ void TFram3::buildEditor()
     connect(Button6, &QPushButton::clicked, this, Guard([this] { Button6Click(); }));
 }
 
+// Three names, each with a height edit and its up-down: the editor's (from 0, heights 0 to
+// 1) or the filter's (from 3, heights -1 to 1, -1 for any).
+void TFram3::buildNameHeights(QWidget* parent, int first, QPoint at, QPoint step, int comboWidth)
+{
+    const char* names[] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6"};
+    const char* editNames[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"};
+    const char* upDownNames[] = {"UpDown1", "UpDown2", "UpDown3", "UpDown4", "UpDown5", "UpDown6"};
+    QComboBox** combos[] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4, &ComboBox5, &ComboBox6};
+    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6};
+    TUpDown** upDowns[] = {&UpDown1, &UpDown2, &UpDown3, &UpDown4, &UpDown5, &UpDown6};
+    const char* captions[] = {"Placed", "Adjacent to", "Changed for"};
+    for (int i = 0; i < 3; ++i) {
+        const QPoint p = at + step * i;
+        QComboBox* c = *combos[first + i] = MakeNamed<QComboBox>(parent, names[first + i]);
+        MakeEditablePickList(c);
+        c->setGeometry(p.x(), p.y(), comboWidth, 22);
+        captionAbove(parent, c, captions[i]);
+        // The height as the file or the editor gives it, stepped within its range by the buttons.
+        const int min = first ? -1 : 0;
+        QLineEdit* e = *edits[first + i] = MakeNamed<QLineEdit>(parent, editNames[first + i], QString::number(min));
+        e->setGeometry(p.x() + comboWidth + 4, p.y(), 30, 22);
+        *upDowns[first + i] = new TUpDown(parent, upDownNames[first + i], e, min, 1);
+        (*upDowns[first + i])->PlaceBesideAssociate();
+        captionAbove(parent, e, "Height");
+    }
+}
+
 void TFram3::buildFilter()
 {
     GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Display Filter");
     GroupBox2->setGeometry(572, 58, 272, 262);
-    const char* names[] = {"ComboBox4", "ComboBox5", "ComboBox6"};
-    const char* captions[] = {"Placed", "Adjacent to", "Changed for"};
-    QComboBox** combos[] = {&ComboBox4, &ComboBox5, &ComboBox6};
-    QLineEdit** edits[] = {&Edit4, &Edit5, &Edit6};
-    TUpDown** upDowns[] = {&UpDown4, &UpDown5, &UpDown6};
-    const char* editNames[] = {"Edit4", "Edit5", "Edit6"};
-    const char* upDownNames[] = {"UpDown4", "UpDown5", "UpDown6"};
-    for (int i = 0; i < 3; ++i) {
-        QComboBox* c = *combos[i] = MakeNamed<QComboBox>(GroupBox2, names[i]);
-        MakeEditablePickList(c);
-        c->setGeometry(10, 46 + 56 * i, 170, 22);
-        captionAbove(GroupBox2, c, captions[i]);
-        *edits[i] = heightEdit(GroupBox2, editNames[i], upDownNames[i], 190, 46 + 56 * i, -1, *upDowns[i]);
-    }
+    buildNameHeights(GroupBox2, 3, QPoint(10, 46), QPoint(0, 56), 176);
     Button4 = MakeNamed<QPushButton>(GroupBox2, "Button4", "Apply");
     Button4->setToolTip("Apply filter");
     Button4->setGeometry(10, 206, 84, 28);

@@ -104,6 +104,7 @@ private:
     void buildViews();
     void buildEditor();
     void buildFilter();
+    void buildNameHeights(QWidget* parent, int first, QPoint at, QPoint step, int comboWidth);
     bool primaryShown() const { return RadioButton1->isChecked(); }
     CPtrList<CRules>& shownList() { return primaryShown() ? PrimaryRuleList : SecondaryRuleList; }
     TListView* shownView() const { return primaryShown() ? ListView1 : ListView2; }
