@@ -72,8 +72,11 @@ TFram2::TFram2(QWidget* parent)
     LabeledEdit8 = crosser_.unlocalized;
     Button4 = buttons[0], Button5 = buttons[1], Button6 = buttons[2];
 
+    // A click on the selected row shows its entry again, as a keyboard move shows the next.
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, Guard([this] { ListBox1Click(); }));
+    connect(ListBox1, &QListWidget::itemClicked, this, Guard([this] { ListBox1Click(); }));
     connect(ListBox2, &QListWidget::itemSelectionChanged, this, Guard([this] { ListBox2Click(); }));
+    connect(ListBox2, &QListWidget::itemClicked, this, Guard([this] { ListBox2Click(); }));
     connect(Button1, &QPushButton::clicked, this, Guard([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, Guard([this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, Guard([this] { Button3Click(); }));
@@ -225,10 +228,12 @@ void TFram2::apply(const Side& side, CPtrList<T>& list, bool terrains)
     const std::string strref = FromQt(side.strref->text());
     const std::string unlocalized = FromQt(side.unlocalized->text());
     if (name != entry->Name) {
-        const char* question = terrains ? "Do you want to rename all references to\n this terrain in Rules and Tiles list ?"
-                                        : "Do you want to rename all references to\n this crosser in Tiles list ?";
+        const char* question = terrains
+                                   ? "Do you want to rename all references to\n this terrain in Rules and Tiles list ?"
+                                   : "Do you want to rename all references to\n this crosser in Tiles list ?";
         if (AppDialogs().Message(MsgKind::Warning, question, MsgButtons::YesNo) == MsgResult::Yes) {
-            const int n = terrains ? RenameTerrainEverywhere(entry->Name, name) : RenameCrosserEverywhere(entry->Name, name);
+            const int n =
+                terrains ? RenameTerrainEverywhere(entry->Name, name) : RenameCrosserEverywhere(entry->Name, name);
             AppDialogs().Information(IntToStr(n) + " changements done.");
         } else {
             entry->SetName(name);

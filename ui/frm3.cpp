@@ -84,9 +84,9 @@ void TFram3::buildViews()
     panel(Panel1, StaticText2, ListView1, "Panel1", "StaticText2", "PRIMARY RULES", "ListView1");
     panel(Panel2, StaticText1, ListView2, "Panel2", "StaticText1", "SECONDARY RULES", "ListView2");
     Panel2->hide();
-    // Guard's wrapper drops the signal's arguments, so the column needs its own lambda.
-    ListView1->OnColumnClick = [this](int column) { Guard([this, column] { ListView1ColumnClick(ListView1, column); })(); };
-    ListView2->OnColumnClick = [this](int column) { Guard([this, column] { ListView1ColumnClick(ListView2, column); })(); };
+    // Guard's wrapper drops the signal's arguments, so the column is captured first.
+    for (TListView* view : {ListView1, ListView2})
+        view->OnColumnClick = [this, view](int column) { Guard([=, this] { ListView1ColumnClick(view, column); })(); };
 
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, Guard([this] { ListView1SelectItem(); }));
     // The secondary view shows a rule on a click, and on keyboard moves as well.

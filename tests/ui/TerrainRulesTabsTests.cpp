@@ -83,7 +83,8 @@ TEST_F(TabsTest, TerrainsAndCrossersAreAddedChangedAndDeletedAndANewTilesetSaves
         }
         EXPECT_EQ(Text(s.count), "3");
         EXPECT_EQ(Text(s.name) + Text(s.strref), "") << "a refill empties the editor";
-        EXPECT_EQ(s.at(0)->StrRef + s.at(1)->Name + s.at(1)->UnlocalizedName, "1Grass") << "Add takes no unlocalized name";
+        EXPECT_EQ(s.at(0)->StrRef + s.at(1)->Name + s.at(1)->UnlocalizedName, "1Grass")
+            << "Add takes no unlocalized name";
         for (QComboBox* c : s.pickLists) EXPECT_EQ(Items(c), "Grass,Grass,Sand,") << c->objectName().toStdString();
 
         // Apply needs a name and a row; an unchanged name asks nothing.
