@@ -1,6 +1,8 @@
 #include "ui/EditorViews.h"
 
 #include "ui/frm1.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -13,19 +15,32 @@ void EditorViews::ReadGeneralFromFrame(CGeneral& general)
     form_.Fram11->ReadGeneral(general);
 }
 
+// One call per frame that shows the names; the Terrain / Crosser tab's list first, as the
+// other frames' checks read the names from it.
 void EditorViews::FillTerrains()
 {
-    form_.Fram11->SetTerrainNames(ModelViews::MainTerrainNames());
-    // The Terrain / Crosser, Rules and Tiles tabs add their terrain lists here once built.
+    const StringList names = ModelViews::MainTerrainNames();
+    form_.Fram21->ShowTerrains(names);
+    form_.Fram11->SetTerrainNames(names);
+    form_.Fram31->SetTerrainNames(names);
+    // The Tiles tab adds its terrain pick-lists here once built.
 }
 
 void EditorViews::FillImportTerrains() {} // the Import tab's terrain pick-lists, once built
 
-void EditorViews::FillCrossers() {} // the Terrain / Crosser and Tiles tabs' crosser lists, once built
+void EditorViews::FillCrossers()
+{
+    const StringList names = ModelViews::MainCrosserNames();
+    form_.Fram21->ShowCrossers(names);
+    // The Tiles tab adds its crosser pick-lists here once built.
+}
 
 void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists, once built
 
-void EditorViews::FillRules() {} // the Rules tab's two lists and its editor, once built
+void EditorViews::FillRules()
+{
+    form_.Fram31->ShowRules();
+}
 
 void EditorViews::FillTiles() {} // the tile lists of the Tiles, Groups, Import and Files/Textures tabs, once built
 
@@ -40,7 +55,8 @@ void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import an
 void EditorViews::ClearTerrainCombos()
 {
     form_.Fram11->SetTerrainNames({});
-    // The Rules and Tiles tabs empty their terrain pick-lists here once built.
+    form_.Fram31->ClearTerrainNames();
+    // The Tiles tab empties its terrain pick-lists here once built.
 }
 
 void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists, once built
@@ -53,7 +69,7 @@ void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once bui
 
 void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
 
-// The Terrain / Crosser tab's list boxes give these once it is built; the model's lists till then.
-StringList EditorViews::MainTerrainNames() { return ModelViews::MainTerrainNames(); }
+// As the Terrain / Crosser tab's list boxes show them.
+StringList EditorViews::MainTerrainNames() { return form_.Fram21->TerrainNames(); }
 
-StringList EditorViews::MainCrosserNames() { return ModelViews::MainCrosserNames(); }
+StringList EditorViews::MainCrosserNames() { return form_.Fram21->CrosserNames(); }

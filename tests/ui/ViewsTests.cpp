@@ -25,6 +25,15 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram11", "BorderCombo", 3},
         {"Fram11", "DefaultCombo", 3},
         {"Fram11", "FloorCombo", 3},
+        {"Fram21", "ListBox1", 3},
+        {"Fram21", "Edit3", 3},
+        {"Fram21", "ListBox2", 0},
+        {"Fram21", "Edit4", 0},
+        {"Fram31", "ComboBox1", 3},
+        {"Fram31", "ComboBox2", 3},
+        {"Fram31", "ComboBox3", 3},
+        {"Fram31", "ListView1", 0},
+        {"Fram31", "ListView2", 0},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
