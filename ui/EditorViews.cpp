@@ -1,8 +1,11 @@
 #include "ui/EditorViews.h"
 
+#include "ui/ListView.h"
+#include "ui/Widgets.h"
 #include "ui/frm1.h"
 #include "ui/frm2.h"
 #include "ui/frm3.h"
+#include "ui/frm4.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -23,7 +26,7 @@ void EditorViews::FillTerrains()
     form_.Fram21->ShowTerrains(names);
     form_.Fram11->SetTerrainNames(names);
     form_.Fram31->SetTerrainNames(names);
-    // The Tiles tab adds its terrain pick-lists here once built.
+    form_.Fram41->SetTerrainNames(names);
 }
 
 void EditorViews::FillImportTerrains() {} // the Import tab's terrain pick-lists, once built
@@ -32,7 +35,7 @@ void EditorViews::FillCrossers()
 {
     const StringList names = ModelViews::MainCrosserNames();
     form_.Fram21->ShowCrossers(names);
-    // The Tiles tab adds its crosser pick-lists here once built.
+    form_.Fram41->SetCrosserNames(names);
 }
 
 void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists, once built
@@ -42,7 +45,12 @@ void EditorViews::FillRules()
     form_.Fram31->ShowRules();
 }
 
-void EditorViews::FillTiles() {} // the tile lists of the Tiles, Groups, Import and Files/Textures tabs, once built
+void EditorViews::FillTiles()
+{
+    form_.Fram41->FillTileList();
+    // The Groups, Import and Files/Textures tabs add their tile lists (FillTileRows) and
+    // counts here once built.
+}
 
 void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
 
@@ -56,16 +64,47 @@ void EditorViews::ClearTerrainCombos()
 {
     form_.Fram11->SetTerrainNames({});
     form_.Fram31->ClearTerrainNames();
-    // The Tiles tab empties its terrain pick-lists here once built.
+    form_.Fram41->SetTerrainNames({});
 }
 
-void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists, once built
+void EditorViews::ClearCrosserCombos()
+{
+    form_.Fram41->SetCrosserNames({});
+}
 
 void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
 
 void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
 
-void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once built
+void EditorViews::ClearTileEditorFields()
+{
+    form_.Fram41->ClearTileFields();
+}
+
+void EditorViews::TileModelChanged(int tile)
+{
+    const CTile* t = TS().TileList.At(tile);
+    if (!t) return;
+    ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
+    // The Groups tab (its tile list and the member rows of its editor), the Import tab and
+    // the Files/Textures tab add their tile lists here once built.
+}
+
+int FillTileRows(TListView* view)
+{
+    const CPtrList<CTile>& tiles = TS().TileList;
+    ListFill fill(view);
+    int i = 0;
+    for (const CTile* t : tiles) fill.Add(i++, {t->Model});
+    return tiles.Count();
+}
+
+void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
+{
+    const QString text = ToQt(model);
+    for (int i = 0; i < view->RowCount(); ++i)
+        if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
+}
 
 void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
 

@@ -34,6 +34,12 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram31", "ComboBox3", 3},
         {"Fram31", "ListView1", 0},
         {"Fram31", "ListView2", 0},
+        {"Fram41", "ListView1", 2},
+        {"Fram41", "Edit1", 2},
+        {"Fram41", "ComboBox1", 3},
+        {"Fram41", "ComboBox4", 3},
+        {"Fram41", "ComboBox9", 3},
+        {"Fram41", "ComboBox12", 3},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
