@@ -4,9 +4,11 @@
 
 #include "imaging/Autodesk.h"
 #include "imaging/CUT.h"
+#include "imaging/EPS.h"
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCX.h"
 #include "imaging/SGI.h"
+#include "imaging/TIFF.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -25,6 +27,10 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"tiff", gesTIFF, gesMacTIFF, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"tif", "", gesPCTIF, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"fax", "", gesGFIFax, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"eps", gesEPS, "", ftRaster, &TEPSGraphic::Class},
     {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
     {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
     {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
@@ -40,6 +46,7 @@ const FormatRow kFormats[] = {
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TTargaGraphic::Class,
+    &TTIFFGraphic::Class,
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,

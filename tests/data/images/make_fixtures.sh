@@ -9,12 +9,12 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm, python3. Run from anywhere: make_fixtures.sh [format...]
+# Needs: ImageMagick 6 (convert), GraphicsMagick (gm), netpbm, libtiff-tools, python3. Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut)
+all=(targa sgi pcx autodesk cut tiff)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -363,6 +363,199 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut "$seeds/"
+}
+
+tiff() {
+  fresh tiff
+  rm -rf ../tiff_colour && mkdir ../tiff_colour
+  # netpbm writes the sources (pamtotiff), libtiff's tiffcp rewrites them in each byte order
+  # ("-B", "-L"), compression ("-c none|packbits|zip", ":2" for horizontal differencing),
+  # strip height ("-r") and fill order ("-f lsb2msb": bits stored lowest first).
+  pamtotiff -truecolor -none "$tmp/src.ppm" > "$tmp/rgb.tif" 2>/dev/null
+  pamtotiff -truecolor -none "$tmp/wide.ppm" > "$tmp/wide.tif" 2>/dev/null
+  pamtotiff -none "$tmp/alpha.pam" > "$tmp/rgba.tif" 2>/dev/null
+  pamtotiff -minisblack -none "$tmp/grey.pgm" > "$tmp/grey.tif" 2>/dev/null
+  pgmtopbm -threshold "$tmp/grey.pgm" > "$tmp/mono.pbm"
+  pamtotiff -none "$tmp/mono.pbm" > "$tmp/mono.tif" 2>/dev/null
+  tiffcp -L -c none "$tmp/rgb.tif" cp_rgb_none_le.tif
+  tiffcp -B -c none "$tmp/rgb.tif" cp_rgb_none_be.tif
+  tiffcp -L -c packbits -r 2 "$tmp/rgb.tif" cp_rgb_packbits_r2_le.tif
+  tiffcp -B -c packbits -r 3 "$tmp/rgb.tif" cp_rgb_packbits_r3_be.tif
+  tiffcp -B -c packbits "$tmp/wide.tif" cp_wide_packbits_be.tif
+  tiffcp -L -c packbits "$tmp/rgba.tif" cp_rgba_packbits_le.tif
+  tiffcp -B -c none -f lsb2msb "$tmp/grey.tif" cp_grey_lsb2msb_be.tif
+  tiffcp -L -c packbits -f lsb2msb "$tmp/mono.tif" cp_mono_packbits_lsb2msb.tif
+  # Two pages, big-endian: the first is shown.
+  tiffcp -B -c packbits "$tmp/rgb.tif" "$tmp/grey.tif" cp_two_pages_be.tif
+  # netpbm writes what else the reader reads: palettes of 1, 2, 4 and 8 bits, grey of 1 and
+  # 16 bits, white as the lowest value, CMYK.
+  pamtotiff -indexbits=1 -packbits "$tmp/c2.ppm" > nb_palette_1bit.tif 2>/dev/null
+  pamtotiff -indexbits=2 -none "$tmp/c4.ppm" > nb_palette_2bit.tif 2>/dev/null
+  pamtotiff -indexbits=4 -packbits "$tmp/c16.ppm" > nb_palette_4bit.tif 2>/dev/null
+  pamtotiff -none "$tmp/src.ppm" > nb_palette_8bit.tif 2>/dev/null
+  pamtotiff -miniswhite -packbits "$tmp/grey.pgm" > nb_grey_miniswhite.tif 2>/dev/null
+  pamtotiff -miniswhite -none "$tmp/mono.pbm" > nb_mono_miniswhite.fax 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -packbits > nb_grey16_packbits.tif 2>/dev/null
+  pnmtotiffcmyk -packbits "$tmp/src.ppm" > nb_cmyk.tif 2>/dev/null
+  # ImageMagick writes grey with alpha (pamtotiff leaves the alpha out).
+  pamchannel -infile="$tmp/alpha.pam" 3 > "$tmp/a.pam" 2>/dev/null
+  pamstack -tupletype=GRAYSCALE_ALPHA "$tmp/grey.pgm" "$tmp/a.pam" > "$tmp/ga.pam" 2>/dev/null
+  convert "$tmp/ga.pam" -compress none tiff:im_grey_alpha.tif
+
+  # Written from the layout (the builder below): a big-endian file whose two strips' offsets
+  # and byte counts are SHORTs inside their entries.
+  tiffbuild hb_be_short_strips.tif "" "dict(order='>', changes={273: (3, [0, 6]), 278: (3, [1]), 279: (3, [6, 6])})"
+  # A colour map of 300 colours (the planes start at 0, 300 and 600): the first 256 are
+  # used. Colour i is (10 i, 255 - i, 7) in 16 bits; the pixels are 0, 1, 2, 3.
+  tiffbuild hb_palette_300.tif "" "dict(data=bytes([0, 1, 2, 3]), changes={258: (3, [8]), 262: (3, [3]), 277: (3, [1]),
+    320: (3, [10 * i % 256 * 257 for i in range(300)] + [(255 - i) % 256 * 257 for i in range(300)] + [7 * 257] * 300)})"
+  pam 2 2 RGB 3 0 255 7 10 254 7 20 253 7 30 252 7 > hb_palette_300.ref.pam
+
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif; do
+    base=${f%.*}
+    case $base in
+      *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
+              pamstack -tupletype=RGB_ALPHA "$tmp/c.ppm" "$tmp/a.pgm" > "$base.ref.pam" 2>/dev/null ;;
+      # tifftopnm knows no grey with alpha: Pillow decodes it. The alpha of grey is passed
+      # over, so only the grey levels are compared.
+      *grey_alpha*) /usr/bin/python3 -c 'import sys; from PIL import Image
+Image.open(sys.argv[1]).getchannel(0).save(sys.argv[2])' "$f" "$tmp/g.pgm"
+                    pamtopam < "$tmp/g.pgm" > "$base.ref.pam" ;;
+      *) tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+
+  # GraphicsMagick's EPT writer: PostScript with a TIFF preview behind the binary header; the
+  # preview's own pixels are the reference.
+  gm convert "$tmp/src.ppm" ept:gm_ept.eps
+  python3 - gm_ept.eps "$tmp/preview.tif" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+start, length = struct.unpack('<II', data[20:28])
+open(sys.argv[2], 'wb').write(data[start:start + length])
+PY
+  tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
+
+  # Colours computed from YCbCr, Lab and 16-bit CMYK, in tiff_colour: libtiff's own
+  # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
+  # its YCbCr terms and 16-bit CMYK differently. ImageMagick writes YCbCr without
+  # subsampling, and Lab of black and white (the colour manager's Lab is linear, libtiff's
+  # has the display's gamma: only the extremes agree).
+  cd ../tiff_colour
+  echo 1 > tolerance
+  rgba() { tiff2rgba "$1" "$tmp/rgba.tif" && tifftopnm "$tmp/rgba.tif" 2>/dev/null | pamtopam > "$2"; }
+  printf 'P3\n4 2\n255\n0 0 0 255 255 255 0 0 0 255 255 255 255 255 255 0 0 0 255 255 255 0 0 0\n' > "$tmp/bw.ppm"
+  convert "$tmp/bw.ppm" -colorspace Lab -compress none tiff:im_lab.tif
+  convert "$tmp/bw.ppm" -colorspace Lab -depth 16 -endian MSB -compress none tiff:im_lab16_be.tif
+  convert "$tmp/src.ppm" -colorspace YCbCr -sampling-factor 1x1 -compress none tiff:im_ycbcr.tif
+  for f in im_*.tif; do rgba "$f" "${f%.tif}.ref.pam"; done
+  # The file's own YCbCr weights (tiffset adds them) count; weights with a zero green, or a
+  # zero denominator, give way to the standard ones.
+  cp im_ycbcr.tif ts_ycbcr_rec709.tif
+  tiffset -s 529 0.2126 0.7152 0.0722 ts_ycbcr_rec709.tif
+  rgba ts_ycbcr_rec709.tif ts_ycbcr_rec709.ref.pam
+  cp im_ycbcr.tif ts_ycbcr_green_zero.tif
+  tiffset -s 529 0.299 0 0.114 ts_ycbcr_green_zero.tif
+  python3 - ts_ycbcr_rec709.tif ts_ycbcr_zero_denominator.tif <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+order = '<' if data[:2] == b'II' else '>'
+at = struct.unpack(order + 'I', data[4:8])[0]
+for i in range(struct.unpack(order + 'H', data[at:at + 2])[0]):
+    tag, _, _, offset = struct.unpack(order + 'HHII', data[at + 2 + 12 * i:at + 14 + 12 * i])
+    if tag == 529:
+        data[offset + 12:offset + 16] = bytes(4)   # the green weight's denominator
+open(sys.argv[2], 'wb').write(data)
+PY
+  for f in ts_ycbcr_green_zero ts_ycbcr_zero_denominator; do cp im_ycbcr.ref.pam $f.ref.pam; done
+  # 16-bit CMYK in big-endian words, which neither tifftopnm nor tiff2rgba reads:
+  # ImageMagick widens netpbm's 8-bit CMYK, whose reference serves.
+  convert ../tiff/nb_cmyk.tif -depth 16 -endian MSB -compress none tiff:im_cmyk16_be.tif
+  cp ../tiff/nb_cmyk.ref.pam im_cmyk16_be.ref.pam
+
+  cd ../tiff/bad
+  tiffcp -t -c none "$tmp/rgb.tif" cp_tiled.tif
+  echo "Tiled images are not supported for TIF/TIFF files." > cp_tiled.ref.txt
+  tiffcp -p separate -c none "$tmp/rgb.tif" cp_planar.tif
+  echo "Images with separate sample planes are not supported for TIF/TIFF files." > cp_planar.ref.txt
+  tiffcp -c lzw "$tmp/rgb.tif" cp_lzw.tif
+  echo "The compression scheme is not supported for TIF/TIFF files." > cp_lzw.ref.txt
+  # Damaged directories: the builder's 2 x 2 picture with entries changed. Each case: the
+  # file, the text its error must hold, then the changes.
+  invalid='Invalid or unexpected TIF/TIFF image format.'
+  while IFS='|' read -r name text changes; do
+    tiffbuild "$name" "${text/INVALID/$invalid}" "$changes"
+  done <<'CASES'
+version_43.tif|INVALID|dict(version=43)
+zero_width.tif|INVALID|dict(changes={256: (3, [0])})
+too_big.tif|INVALID|dict(changes={256: (4, [60000]), 257: (4, [60000])})
+strip_offsets_past_end.tif|INVALID|dict(changes={273: (4, [0, 6], 40000), 278: (3, [1])})
+no_strip_offsets.tif|INVALID|dict(changes={273: None})
+packbits_no_byte_counts.tif|INVALID|dict(changes={259: (3, [32773]), 279: None})
+packbits_short_byte_counts.tif|INVALID|dict(changes={259: (3, [32773]), 273: (4, [0, 6]), 278: (3, [1]), 279: (4, [6])})
+ifd_past_end.tif|Stream read error|dict(first=5000)
+ifd_cut.tif|Stream read error|dict(entries=400)
+no_compression_tag.tif|The compression scheme is not supported|dict(changes={259: None})
+rgb_two_samples.tif|Sample count per pixel does not correspond|dict(changes={277: (3, [2])})
+cmyk_three_samples.tif|Sample count per pixel does not correspond|dict(order='>', changes={262: (3, [5])})
+ycbcr_subsampled.tif|Subsampled YCbCr images|dict(order='>', changes={262: (3, [6]), 530: (3, [2, 1])})
+ycbcr_default_subsampling.tif|Subsampled YCbCr images|dict(changes={262: (3, [6])})
+bits_12.tif|Bits per sample must be 1, 2, 4, 8 or 16.|dict(changes={258: (3, [12, 12, 12])})
+rgb_4_bits.tif|Invalid color format in TIF/TIFF file.|dict(changes={258: (3, [4, 4, 4])})
+palette_without_map.tif|Palette in TIF/TIFF file is invalid.|dict(changes={262: (3, [3]), 277: (3, [1]), 258: (3, [8])})
+colormap_past_end.tif|Palette in TIF/TIFF file is invalid.|dict(changes={262: (3, [3]), 277: (3, [1]), 258: (3, [8]), 320: (3, [0] * 6, 768)})
+predictor_4_bits.tif|Horizontal differencing of samples other than 8 or 16 bits|dict(changes={259: (3, [32773]), 262: (3, [1]), 277: (3, [1]), 258: (3, [4]), 317: (3, [2])})
+CASES
+  # EPS: plain PostScript without the binary header, and headers whose preview lies inside
+  # the header or beyond the file.
+  printf '%%!PS-Adobe-3.0 EPSF-3.0\n%%%%BoundingBox: 0 0 2 2\nshowpage\n' > no_header.eps
+  head -c 20 ../gm_ept.eps > "$tmp/h"
+  { cat "$tmp/h"; bytes 10 0 0 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_in_header.eps
+  { cat "$tmp/h"; bytes 0 0 1 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_past_end.eps
+  for f in no_header preview_in_header preview_past_end; do
+    echo "Invalid or unexpected EPS image format." > $f.ref.txt
+  done
+  cd ..
+  mkdir -p "$seeds"
+  cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
+    gm_ept.eps ../tiff_colour/im_ycbcr.tif bad/*.tif bad/*.eps "$seeds/"
+}
+
+# A small TIFF written from the layout: file, error text (for a damaged one: written to
+# <file>.ref.txt), then Python keyword arguments. The picture is 2 x 2 RGB of the bytes 0 to
+# 11, one strip. changes: tag -> (type, values[, count claimed]), None drops the tag; order
+# '<' or '>'; first: the first directory's offset; version; entries: the count claimed.
+tiffbuild() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+def tiff(name, changes={}, order='<', data=bytes(range(12)), first=8, version=42, entries=None):
+    e = {256: (3, [2]), 257: (3, [2]), 258: (3, [8, 8, 8]), 259: (3, [1]), 262: (3, [2]),
+         273: (4, [0]), 277: (3, [3]), 278: (3, [2]), 279: (4, [len(data)])}
+    e.update(changes)
+    e = {t: v for t, v in e.items() if v is not None}
+    # The pixels follow the directory; values of more than four bytes follow the pixels.
+    head = 8 + 2 + 12 * len(e) + 4
+    extra, body = bytearray(), bytearray()
+    for tag in sorted(e):
+        typ, values = e[tag][:2]
+        count = e[tag][2] if len(e[tag]) > 2 else len(values)
+        if tag == 273:
+            values = [head + v for v in values]
+        raw = b''.join(struct.pack(order + {1: 'B', 3: 'H', 4: 'I'}[typ], v) for v in values)
+        if len(raw) <= 4:
+            field = raw.ljust(4, b'\0')
+        else:
+            field = struct.pack(order + 'I', head + len(data) + len(extra))
+            extra += raw
+        body += struct.pack(order + 'HHI', tag, typ, count) + field
+    out = (b'II' if order == '<' else b'MM') + struct.pack(order + 'HI', version, first)
+    out += struct.pack(order + 'H', len(e) if entries is None else entries) + body + struct.pack(order + 'I', 0)
+    open(name, 'wb').write(out + data + extra)
+name, text, args = sys.argv[1:]
+tiff(name, **eval(args))
+if text:
+    open(name[:name.rindex('.')] + '.ref.txt', 'w').write(text + '\n')
+PY
 }
 
 for format in "${@:-${all[@]}}"; do
