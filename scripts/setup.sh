@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev
-  libstb-dev
+  libstb-dev libtiff-dev
   "$@"
 )
 missing=()
