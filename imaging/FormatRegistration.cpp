@@ -7,6 +7,9 @@
 #include "imaging/EPS.h"
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCX.h"
+#include "imaging/PPM.h"
+#include "imaging/PSD.h"
+#include "imaging/RLA.h"
 #include "imaging/SGI.h"
 #include "imaging/TIFF.h"
 #include "imaging/Targa.h"
@@ -34,10 +37,17 @@ const FormatRow kFormats[] = {
     {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
     {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
     {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
+    {"rpf", gesAliasWaveFront, "", ftRaster, &TRLAGraphic::Class},
+    {"rla", "", "", ftRaster, &TRLAGraphic::Class},
     {"sgi", gesSGI, gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
     {"rgba", "", gesSGITrueColorAlpha, ftRaster, &TSGIGraphic::Class},
     {"rgb", "", gesSGITrueColor, ftRaster, &TSGIGraphic::Class},
     {"bw", "", gesSGIMono, ftRaster, &TSGIGraphic::Class},
+    {"psd", gesPhotoshop, "", ftLayered | ftRaster, &TPSDGraphic::Class},
+    {"pdd", "", "", ftLayered | ftRaster, &TPSDGraphic::Class},
+    {"ppm", gesPortable, gesPortablePixel, ftRaster, &TPPMGraphic::Class},
+    {"pgm", "", gesPortableGray, ftRaster, &TPPMGraphic::Class},
+    {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
@@ -45,12 +55,15 @@ const FormatRow kFormats[] = {
 
 // Classes unregistered at program end, in this order.
 const GraphicClass& (*const kUnregisterOrder[])() = {
+    &TPSDGraphic::Class,
     &TTargaGraphic::Class,
     &TTIFFGraphic::Class,
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,
+    &TPPMGraphic::Class,
     &TCUTGraphic::Class,
+    &TRLAGraphic::Class,
 };
 
 } // namespace

@@ -16,6 +16,31 @@ const char* const kFormatName = "Targa";
 bool isGrey(uint8_t imageType) { return imageType == 3 || imageType == 11; }
 bool isRLE(uint8_t imageType) { return imageType >= 9 && imageType <= 11; }
 bool isRaw(uint8_t imageType) { return imageType >= 1 && imageType <= 3; }
+// 16-bit pixels of a grey image are 8 bits of grey and 8 of alpha, not 5-5-5 colours.
+bool isGreyAlpha(const TargaHeader& h) { return isGrey(h.ImageType) && h.PixelSize == 16; }
+
+// Brings a row read as the file stores it into the bitmap's layout. The colour manager takes
+// grey only to grey and would drop the alpha, so grey with alpha is spread here over blue,
+// green and red of a 32-bit pixel, from the row's end so that no pixel is overwritten
+// before it is read. A right-to-left row is mirrored back.
+void finishRow(uint8_t* row, const TargaHeader& h)
+{
+    std::size_t width = h.Width;
+    std::size_t pb = std::size_t(TTargaRLEDecoder::PixelBytes(h.PixelSize));
+    if (isGreyAlpha(h)) {
+        for (std::size_t x = width; x-- > 0;) {
+            uint8_t grey = row[2 * x], alpha = row[2 * x + 1];
+            row[4 * x] = row[4 * x + 1] = row[4 * x + 2] = grey;
+            row[4 * x + 3] = alpha;
+        }
+        pb = 4;
+    }
+    if (h.ImageDescriptor & 0x10) {
+        std::reverse(row, row + width * pb);
+        for (std::size_t x = 0; pb > 1 && x < width; ++x)
+            std::reverse(row + x * pb, row + x * pb + pb);
+    }
+}
 
 std::unique_ptr<Bitmap> create() { return std::make_unique<TTargaGraphic>(); }
 
@@ -95,8 +120,14 @@ bool TTargaGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
         p.ColorScheme = isGrey(h.ImageType) ? csG : csIndexed;
         p.SamplesPerPixel = 1;
         break;
-    case 15:
     case 16:
+        if (isGreyAlpha(h)) {
+            p.ColorScheme = csGA;
+            p.SamplesPerPixel = 2;
+            break;
+        }
+        [[fallthrough]];
+    case 15:
         p.ColorScheme = csRGB;
         p.BitsPerSample = 5;
         p.SamplesPerPixel = 3;
@@ -177,11 +208,12 @@ try {
     stream.Skip(h.IDLength);
 
     TColorManager& cm = *ColorManager;
+    bool greyAlpha = isGreyAlpha(h);
     cm.SetSourceSamplesPerPixel(ImageProperties.SamplesPerPixel);
-    cm.SetTargetSamplesPerPixel(ImageProperties.SamplesPerPixel);
+    cm.SetTargetSamplesPerPixel(greyAlpha ? 4 : ImageProperties.SamplesPerPixel);
     cm.SetSourceColorScheme(ImageProperties.ColorScheme);
     cm.SourceOptions = 0;
-    cm.SetTargetColorScheme(csBGR);
+    cm.SetTargetColorScheme(greyAlpha ? csBGRA : csBGR);
     cm.SetSourceBitsPerSample(ImageProperties.BitsPerSample);
     cm.SetTargetBitsPerSample(ImageProperties.BitsPerSample);
     SetPixelFormat(cm.GetPixelFormat(1));
@@ -191,6 +223,9 @@ try {
     // Every size is checked against what the stream still holds before the bitmap is made.
     int pb = TTargaRLEDecoder::PixelBytes(h.PixelSize);
     std::size_t imageBytes = ImageBytes(h.Width, h.Height, 8 * uint64_t(pb), kFormatName);
+    // Grey with alpha grows to four bytes a pixel in the bitmap: the cap holds for that too.
+    if (greyAlpha)
+        ImageBytes(h.Width, h.Height, 32, kFormatName);
     std::size_t rowSize = std::size_t(h.Width) * std::size_t(pb);
     if (isRaw(h.ImageType))
         stream.Require(imageBytes);
@@ -205,7 +240,9 @@ try {
     if (!Empty()) {
         if (isRaw(h.ImageType)) {
             for (uint32_t y = 0; y < h.Height; ++y) {
-                stream.ReadBuffer(ScanLine(topDown ? y : h.Height - 1 - y), rowSize);
+                uint8_t* row = ScanLine(topDown ? y : h.Height - 1 - y);
+                stream.ReadBuffer(row, rowSize);
+                finishRow(row, h);
                 ProgressRow(y, h.Height);
             }
         } else if (isRLE(h.ImageType)) {
@@ -240,6 +277,7 @@ void TTargaGraphic::readRLE(Stream& stream, const TargaHeader& h, bool topDown, 
         const uint8_t* source = buffer.data() + begin;
         uint8_t* target = ScanLine(topDown ? y : h.Height - 1 - y);
         decoder.Decode(source, target, int32_t(end - begin), int32_t(h.Width));
+        finishRow(target, h);
         begin = std::size_t(source - buffer.data());
         ProgressRow(y, h.Height);
     }

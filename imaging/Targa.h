@@ -1,7 +1,8 @@
 #pragma once
 // Truevision Targa images: uncompressed and run-length encoded, 8-bit indices or grey
 // levels, 15/16-, 24- and 32-bit pixels, read straight into the bitmap's rows in the file's
-// blue-green-red order. Also writes Targa files.
+// blue-green-red order; 16-bit grey with alpha becomes 32-bit pixels, and rows stored right
+// to left are mirrored back. Also writes Targa files.
 #include "imaging/RasterGraphics.h"
 
 #include <cstdint>

@@ -45,7 +45,23 @@ bool EndsSection(std::string_view line)
     return !line.empty() && (line[0] == '\n' || line[0] == '[');
 }
 
-void CGeneral::ReadFromSet(TextFile& file)
+void KeepUnknownKey(KeyLines& keys, std::string_view line)
+{
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    auto eq = line.find('=');
+    if (eq == 0 || eq == std::string_view::npos || line[0] == ';') return;
+    keys.emplace_back(line);
+}
+
+void WriteUnknownKeys(TextFile& file, const KeyLines& keys)
+{
+    for (const std::string& key : keys) {
+        file.Write(key);
+        file.Write("\n");
+    }
+}
+
+void CGeneral::ReadFromSet(TextFile& file, bool grass)
 {
     std::string line;
     for (;;) {
@@ -78,6 +94,7 @@ void CGeneral::ReadFromSet(TextFile& file)
         else if (is("DiffuseRed", 10)) DiffuseRed = GetIniValue(line);
         else if (is("DiffuseGreen", 10)) DiffuseGreen = GetIniValue(line);
         else if (is("DiffuseBlue", 10)) DiffuseBlue = GetIniValue(line);
+        else KeepUnknownKey(grass ? UnknownGrassKeys : UnknownKeys, line);
     }
 }
 
@@ -96,10 +113,13 @@ void CGeneral::WriteToSet(TextFile& f)
     WriteKey(f, "Border", Border);
     WriteKey(f, "Default", Default);
     WriteKey(f, "Floor", Floor);
+    WriteUnknownKeys(f, UnknownKeys);
     f.Write("\n"); // the empty line that ends the section
     f.Printf("[GRASS]\n");
     f.Printf("Grass=%d\n", Grass ? 1 : 0);
     if (!Grass) {
+        // The grass values are left out, keys of other tools are not.
+        WriteUnknownKeys(f, UnknownGrassKeys);
         f.Printf("\n");
         return;
     }
@@ -111,6 +131,7 @@ void CGeneral::WriteToSet(TextFile& f)
     WriteKey(f, "DiffuseRed", DiffuseRed);
     WriteKey(f, "DiffuseGreen", DiffuseGreen);
     WriteKey(f, "DiffuseBlue", DiffuseBlue);
+    WriteUnknownKeys(f, UnknownGrassKeys);
     f.Write("\n"); // the empty line that ends the section
 }
 

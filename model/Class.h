@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/StringList.h"
 #include "platform/TextFile.h"
@@ -38,6 +39,15 @@ void WriteKey(TextFile& file, const char* key, std::string_view value);
 // sections end.
 bool EndsSection(std::string_view line);
 
+// Key lines of a section that the editor has no field for (newer toolsets write such keys),
+// each as the file had it without its line end. They are kept only to be written back after
+// the known keys of their section; the editor never shows or changes them.
+using KeyLines = std::vector<std::string>;
+// Keeps a line that no key of its section took, when it is a key line: a name, '=' and a
+// value. Comments, empty lines and other text are dropped as before.
+void KeepUnknownKey(KeyLines& keys, std::string_view line);
+void WriteUnknownKeys(TextFile& file, const KeyLines& keys);
+
 class CGeneral : public CBase {
 public:
     std::string Name, Type, Version;
@@ -48,9 +58,13 @@ public:
     std::string Density, Height;
     std::string AmbientRed, AmbientGreen, AmbientBlue;
     std::string DiffuseRed, DiffuseGreen, DiffuseBlue;
+    KeyLines UnknownKeys;      // of [GENERAL]
+    KeyLines UnknownGrassKeys; // of [GRASS]
 
-    // Serves both [GENERAL] and [GRASS]: any key is taken in either section.
-    void ReadFromSet(TextFile& file) override;
+    // Serves both [GENERAL] and [GRASS]: any known key is taken in either section; a key
+    // it does not know stays with the section it came from.
+    void ReadFromSet(TextFile& file) override { ReadFromSet(file, false); }
+    void ReadFromSet(TextFile& file, bool grass);
     using CBase::WriteToSet;
     // Writes [GENERAL] and [GRASS].
     void WriteToSet(TextFile& file);
@@ -61,6 +75,7 @@ public:
 class CNamedType : public CBase {
 public:
     std::string Name, StrRef, UnlocalizedName;
+    KeyLines UnknownKeys;
 
     void SetName(std::string v) { Name = std::move(v); }
     void SetStrRef(std::string v) { StrRef = std::move(v); }
@@ -97,6 +112,7 @@ public:
 class CRules : public CBase {
 public:
     std::string Placed, PlacedHeight, Adjacent, AdjacentHeight, Changed, ChangedHeight;
+    KeyLines UnknownKeys;
 
     void ReadFromSet(TextFile& file) override; // does nothing: see ReadRuleSection
     // Reads a rule section and appends the rule to PrimaryRuleList or SecondaryRuleList.
@@ -133,6 +149,10 @@ public:
     std::string DoorVisibilityNode, DoorVisibilityOrientation;
     // Five strings per door (Type, X, Y, Z, Orientation); absent until the first door.
     std::unique_ptr<StringList> DoorList;
+    KeyLines UnknownKeys;
+    // Unknown keys of door d at position d; shorter than the door list when the last doors
+    // have none. Whoever removes a door from DoorList removes its entry here too.
+    std::vector<KeyLines> UnknownDoorKeys;
 
     // Number of whole doors DoorList holds.
     int DoorsHeld() const { return DoorList ? DoorList->Count() / 5 : 0; }
@@ -143,9 +163,15 @@ public:
     void WriteToSet(TextFile& file, int index) override; // [TILEn] and its doors
     void FillMainLists() override;
     void FillImportLists() override;
-    // Takes the source's fields and doors and appends itself to TileList.
+    // Takes the source's fields and doors, unknown keys included, and appends itself to
+    // TileList.
     void CopyToMain(const CTile& source);
 };
+
+// Cells placed by the number in their key go up to this many; a group larger than the
+// largest area (32 x 32 tiles) has its further cells taken in line order, so that one line
+// cannot make millions of empty cells.
+constexpr int MaxGroupCells = 32 * 32;
 
 class CGroup : public CBase {
 public:
@@ -154,12 +180,15 @@ public:
     int32_t Columns = 0;
     // One string per cell: a tile position as decimal text, or "-1" for an empty cell.
     StringList Cells;
+    KeyLines UnknownKeys;
 
+    // Places each cell by the number after Tile in its key, whatever the order of the lines;
+    // see the reader for cells whose number is of no use.
     void ReadFromSet(TextFile& file) override;
     void WriteToSet(TextFile& file, int index) override;
     void FillMainLists() override;
     void FillImportLists() override;
-    // Takes the source's fields, numbers its cells after the last main tile and appends
-    // itself to GroupList.
+    // Takes the source's fields and unknown keys, numbers its cells after the last main
+    // tile and appends itself to GroupList.
     void CopyToMain(const CGroup& source);
 };

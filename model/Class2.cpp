@@ -1,4 +1,6 @@
 // Readers, writers and views of the list entries: terrains, crossers, rules, tiles, groups.
+#include <cstdint>
+
 #include "model/Class.h"
 #include "model/Tileset.h"
 #include "platform/Text.h"
@@ -32,14 +34,68 @@ bool endsAtHeader(std::string_view line)
     return !line.empty() && line[0] == '[';
 }
 
+// A group's cell line: the number after Tile in its key (-1 when that is no number) and
+// its value.
+struct CellLine {
+    long number;
+    std::string value;
+};
+
+// The number between "Tile" and '=', when it is nothing but digits and below
+// MaxGroupCells; else -1.
+long cellNumber(std::string_view line)
+{
+    std::string_view key = line.substr(4, line.find('=') - 4);
+    if (key.ends_with('\n')) key.remove_suffix(1);
+    if (key.empty()) return -1;
+    long n = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+        if (n >= MaxGroupCells) return -1;
+    }
+    return n;
+}
+
+// Each cell goes to the number in its key. A cell whose number is of no use (no number,
+// outside the group, or met before) takes the next free cell in line order, so no cell is
+// lost; a cell that no line gives is empty. Cells in order come out as they were.
+void placeCells(std::vector<CellLine>& lines, StringList& cells)
+{
+    std::vector<std::string> placed;
+    std::vector<char> given;
+    for (CellLine& c : lines) {
+        if (c.number < 0) continue;
+        auto n = std::size_t(c.number);
+        if (n >= placed.size()) placed.resize(n + 1), given.resize(n + 1, 0);
+        if (given[n]) {
+            c.number = -1;
+            continue;
+        }
+        placed[n] = std::move(c.value);
+        given[n] = 1;
+    }
+    std::size_t free = 0;
+    for (CellLine& c : lines) {
+        if (c.number >= 0) continue;
+        while (free < given.size() && given[free]) ++free;
+        if (free == placed.size()) placed.emplace_back(), given.push_back(0);
+        placed[free] = std::move(c.value);
+        given[free] = 1;
+    }
+    for (std::size_t i = 0; i < placed.size(); ++i) cells.Add(given[i] ? std::move(placed[i]) : std::string("-1"));
+}
+
 } // namespace
 
 void CNamedType::ReadNamedKeys(TextFile& file)
 {
     readSection(file, EndsSection, [&](const std::string& line) {
-        if (is(line, "Name", 4)) SetName(GetIniValue(line));
-        if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line));
-        if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(GetIniValue(line));
+        bool known = false;
+        if (is(line, "Name", 4)) SetName(GetIniValue(line)), known = true;
+        if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line)), known = true;
+        if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(GetIniValue(line)), known = true;
+        if (!known) KeepUnknownKey(UnknownKeys, line);
     });
 }
 
@@ -49,6 +105,7 @@ void CNamedType::WriteNamedSection(TextFile& f, const char* header, int index) c
     WriteKey(f, "Name", Name);
     if (!StrRef.empty()) WriteKey(f, "StrRef", StrRef);
     if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", UnlocalizedName);
+    WriteUnknownKeys(f, UnknownKeys);
     f.Printf("\n");
 }
 
@@ -57,6 +114,7 @@ void CNamedType::CopyNamedFields(const CNamedType& source)
     SetName(source.Name);
     SetStrRef(source.StrRef);
     SetUnlocalizedName(source.UnlocalizedName);
+    UnknownKeys = source.UnknownKeys;
 }
 
 // Terrains
@@ -126,12 +184,14 @@ void CRules::ReadFromSet(TextFile&) {}
 void CRules::ReadRuleSection(TextFile& file, bool primary)
 {
     readSection(file, EndsSection, [&](const std::string& line) {
-        if (is(line, "Placed=", 7)) SetPlaced(GetIniValue(line));
-        if (is(line, "PlacedHeight", 12)) SetPlacedHeight(GetIniValue(line));
-        if (is(line, "Adjacent=", 9)) SetAdjacent(GetIniValue(line));
-        if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(GetIniValue(line));
-        if (is(line, "Changed=", 8)) SetChanged(GetIniValue(line));
-        if (is(line, "ChangedHeight", 13)) SetChangedHeight(GetIniValue(line));
+        bool known = false;
+        if (is(line, "Placed=", 7)) SetPlaced(GetIniValue(line)), known = true;
+        if (is(line, "PlacedHeight", 12)) SetPlacedHeight(GetIniValue(line)), known = true;
+        if (is(line, "Adjacent=", 9)) SetAdjacent(GetIniValue(line)), known = true;
+        if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(GetIniValue(line)), known = true;
+        if (is(line, "Changed=", 8)) SetChanged(GetIniValue(line)), known = true;
+        if (is(line, "ChangedHeight", 13)) SetChangedHeight(GetIniValue(line)), known = true;
+        if (!known) KeepUnknownKey(UnknownKeys, line);
     });
     (primary ? TS().PrimaryRuleList : TS().SecondaryRuleList).Append(this);
 }
@@ -145,6 +205,7 @@ static void writeRule(const CRules& r, TextFile& f, const char* header, int inde
     WriteKey(f, "AdjacentHeight", r.AdjacentHeight);
     WriteKey(f, "Changed", r.Changed);
     WriteKey(f, "ChangedHeight", r.ChangedHeight);
+    WriteUnknownKeys(f, r.UnknownKeys);
     f.Write("\n"); // the empty line that ends the section
 }
 
@@ -202,6 +263,7 @@ void CTile::ReadFromSet(TextFile& file)
         else if (is(line, "ImageMap2D", 10)) ImageMap2D = text();
         else if (is(line, "DoorVisibilityNode", 18)) DoorVisibilityNode = text();
         else if (is(line, "DoorVisibilityOrientation", 18)) DoorVisibilityOrientation = text();
+        else KeepUnknownKey(UnknownKeys, line);
     });
     Tileset& t = TS();
     (t.ReadTilesIntoMain ? t.TileList : t.ImportTiles).Append(this);
@@ -217,9 +279,20 @@ void CTile::ReadDoorSection(TextFile& file)
     int got = 0;
     std::string line;
     while (got < 5 && ReadSectionLine(file, line) && !endsAtHeader(line)) values[got++] = GetIniValue(line);
-    if (got == 5)
+    if (got == 5) {
         for (auto& v : values) DoorList->Add(std::move(v));
-    // The file reader reads those lines again and skips them.
+        // Key lines after the five, up to the section's end, are keys of other tools.
+        KeyLines unknown;
+        readSection(file, EndsSection, [&](const std::string& l) { KeepUnknownKey(unknown, l); });
+        if (!unknown.empty()) {
+            UnknownDoorKeys.resize(std::size_t(DoorsHeld()));
+            UnknownDoorKeys.back() = std::move(unknown);
+        }
+        // No header is among the lines read, so the file reader, which would skip them
+        // all, goes on at the line that ended the section.
+        return;
+    }
+    // The file reader reads those lines again: a header among them is dispatched.
     file.Seek(mark);
 }
 
@@ -260,6 +333,7 @@ void CTile::WriteToSet(TextFile& f, int index)
         WriteKey(f, "DoorVisibilityOrientation", DoorVisibilityOrientation);
     }
     WriteKey(f, "ImageMap2D", ImageMap2D);
+    WriteUnknownKeys(f, UnknownKeys);
     f.Write("\n"); // the empty line that ends the section
     for (int d = 0; d < Doors && d < DoorsHeld(); ++d) {
         const StringList& l = *DoorList;
@@ -269,6 +343,7 @@ void CTile::WriteToSet(TextFile& f, int index)
         WriteKey(f, "Y", l[5 * d + 2]);
         WriteKey(f, "Z", l[5 * d + 3]);
         WriteKey(f, "Orientation", l[5 * d + 4]);
+        if (std::size_t(d) < UnknownDoorKeys.size()) WriteUnknownKeys(f, UnknownDoorKeys[std::size_t(d)]);
         f.Write("\n"); // the empty line that ends the section
     }
 }
@@ -315,11 +390,13 @@ void CTile::CopyToMain(const CTile& s)
     MainLight2 = s.MainLight2 ? 1 : 0;
     SourceLight1 = s.SourceLight1 ? 1 : 0;
     SourceLight2 = s.SourceLight2 ? 1 : 0;
+    UnknownKeys = s.UnknownKeys;
     if (!s.DoorList) Doors = 0;
     // Only doors the source really holds are copied, so the list keeps whole doors.
     for (int d = 0; d < Doors && d < s.DoorsHeld(); ++d) {
         if (!DoorList) DoorList = std::make_unique<StringList>();
         for (int i = 0; i < 5; ++i) DoorList->Add((*s.DoorList)[5 * d + i]);
+        if (std::size_t(d) < s.UnknownDoorKeys.size()) UnknownDoorKeys.push_back(s.UnknownDoorKeys[std::size_t(d)]);
     }
     TS().TileList.Append(this);
 }
@@ -328,6 +405,8 @@ void CTile::CopyToMain(const CTile& s)
 
 void CGroup::ReadFromSet(TextFile& file)
 {
+    // Cells are placed when the whole section is known: Rows and Columns may follow them.
+    std::vector<CellLine> lines;
     readSection(file, EndsSection, [&](const std::string& line) {
         if (is(line, "Name", 4)) Name = GetIniValue(line);
         else if (is(line, "StrRef", 6)) StrRef = GetIniValue(line);
@@ -335,9 +414,15 @@ void CGroup::ReadFromSet(TextFile& file)
         else if (is(line, "Columns", 7)) Columns = NumberValue(GetIniValue(line));
         else if (is(line, "Tile", 4)) {
             std::string v = GetIniValue(line);
-            Cells.Add(StartsWithNoCase(v, "NULL", 4) ? std::string("-1") : v);
+            lines.push_back({cellNumber(line), StartsWithNoCase(v, "NULL", 4) ? std::string("-1") : std::move(v)});
+        } else {
+            KeepUnknownKey(UnknownKeys, line);
         }
     });
+    const int64_t size = Rows > 0 && Columns > 0 ? int64_t(Rows) * Columns : 0;
+    for (CellLine& c : lines)
+        if (c.number >= size) c.number = -1;
+    placeCells(lines, Cells);
     Tileset& t = TS();
     (t.ReadGroupsIntoMain ? t.GroupList : t.ImportGroups).Append(this);
 }
@@ -354,6 +439,7 @@ void CGroup::WriteToSet(TextFile& f, int index)
         f.Write(Cells[i]);
         f.Write("\n");
     }
+    WriteUnknownKeys(f, UnknownKeys);
     f.Printf("\n");
 }
 
@@ -373,6 +459,7 @@ void CGroup::CopyToMain(const CGroup& source)
     StrRef = source.StrRef;
     Rows = source.Rows;
     Columns = source.Columns;
+    UnknownKeys = source.UnknownKeys;
     int last = TS().TileList.lastIndex();
     for (int i = 1; i <= source.Cells.Count(); ++i) Cells.Add(IntToStr(last + i));
     TS().GroupList.Append(this);

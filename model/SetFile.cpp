@@ -106,8 +106,8 @@ void ReadSetFile(TextFile& file)
     std::string line;
     while (ReadSectionLine(file, line)) {
         switch (classify(line)) {
-        case Header::General:
-        case Header::Grass: t.General->ReadFromSet(file); break;
+        case Header::General: t.General->ReadFromSet(file, false); break;
+        case Header::Grass: t.General->ReadFromSet(file, true); break;
         case Header::Terrain: readNew<CTerrain>(file); break;
         case Header::Crosser: readNew<CCrosser>(file); break;
         case Header::Primary: readRule(file, true); break;

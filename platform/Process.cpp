@@ -10,12 +10,27 @@
 
 namespace {
 
+ProcessWaiter* currentWaiter = nullptr;
+
+// Begin and End around a wait, End also when the wait is left by an exception.
+class WaitScope {
+public:
+    WaitScope() : waiter_(currentWaiter) { if (waiter_) waiter_->Begin(); }
+    ~WaitScope() { if (waiter_) waiter_->End(); }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+    void Poll() { if (waiter_) waiter_->Poll(); }
+
+private:
+    ProcessWaiter* waiter_;
+};
+
 enum class Wait { Ended, Running, Lost };
 
 // Waits until pid has ended or the deadline has passed. The child is not reaped, so while
 // it is a zombie its process group cannot be taken by another program. Lost when there is
 // nothing to wait for (the status was taken elsewhere, as when SIGCHLD is ignored).
-Wait waitForEnd(pid_t pid, std::chrono::steady_clock::time_point deadline)
+Wait waitForEnd(pid_t pid, std::chrono::steady_clock::time_point deadline, WaitScope& scope)
 {
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
@@ -24,6 +39,9 @@ Wait waitForEnd(pid_t pid, std::chrono::steady_clock::time_point deadline)
         if (r == 0 && info.si_pid == pid) return Wait::Ended;
         if (r < 0 && errno != EINTR) return Wait::Lost;
         auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return Wait::Running;
+        scope.Poll();
+        now = std::chrono::steady_clock::now();
         if (now >= deadline) return Wait::Running;
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         if (pause < std::chrono::milliseconds(20)) pause *= 2;
@@ -41,6 +59,11 @@ bool reap(pid_t pid, int& status)
 }
 
 }  // namespace
+
+void SetProcessWaiter(ProcessWaiter* waiter)
+{
+    currentWaiter = waiter;
+}
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workDir,
                          std::chrono::milliseconds timeLimit)
@@ -103,12 +126,13 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
         return result;
     }
 
-    Wait end = waitForEnd(pid, std::chrono::steady_clock::now() + timeLimit);
+    WaitScope scope;
+    Wait end = waitForEnd(pid, std::chrono::steady_clock::now() + timeLimit, scope);
     if (end == Wait::Running) {
         // A program that hangs is stopped with everything it started, so nobody reads a
         // file it is still writing.
         ::kill(-pid, SIGTERM);
-        end = waitForEnd(pid, std::chrono::steady_clock::now() + std::chrono::seconds(2));
+        end = waitForEnd(pid, std::chrono::steady_clock::now() + std::chrono::seconds(2), scope);
         if (end != Wait::Lost) {
             ::kill(-pid, SIGKILL);
             reap(pid, status);

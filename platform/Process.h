@@ -20,6 +20,19 @@ struct ProcessResult {
     bool Succeeded() const { return outcome == ProcessOutcome::Exited && exitCode == 0; }
 };
 
+// What the caller does while a program runs: a window keeps repainting and shows that it is
+// busy. Begin and End bracket each wait; Poll comes every few milliseconds in between.
+class ProcessWaiter {
+public:
+    virtual ~ProcessWaiter() = default;
+    virtual void Begin() {}
+    virtual void Poll() {}
+    virtual void End() {}
+};
+
+// The waiter every RunProcess uses; none (nullptr) by default.
+void SetProcessWaiter(ProcessWaiter* waiter);
+
 // Runs argv[0] (a path; it is not searched for on PATH) with argv as its arguments, in
 // workDir (the current folder when empty). An empty argv starts nothing.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workDir,

@@ -5,8 +5,6 @@
 #include "ui/App.h"
 #include "ui/DialogWindow.h"
 #include "ui/Widgets.h"
-#include "ui/frm4.h"
-#include "ui/frm6.h"
 #include "ui/mainfrm.h"
 
 TForm3* Form3 = nullptr;
@@ -80,50 +78,48 @@ void TForm3::showEvent(QShowEvent* e)
 
 void TForm3::FormShow()
 {
-    const TFram4& tiles = *Form1->Fram41;
-    const TFram6& import = *Form1->Fram61;
-    if (tiles.NeverDelete) {
+    const EditorOptions& o = Form1->Options;
+    if (o.NeverDelete) {
         RadioButton4->setChecked(true);
         CheckBox2->setEnabled(false);
     } else {
         RadioButton3->setChecked(true);
         CheckBox2->setEnabled(true);
     }
-    CheckBox2->setChecked(!tiles.NeverDeleteConf);
-    CheckBox6->setChecked(import.NeverCheckDuplicate);
-    if (import.NeverCopy) {
+    CheckBox2->setChecked(!o.NeverDeleteConf);
+    CheckBox6->setChecked(o.NeverCheckDuplicate);
+    if (o.NeverCopy) {
         RadioButton2->setChecked(true);
         CheckBox1->setEnabled(false);
     } else {
         RadioButton1->setChecked(true);
         CheckBox1->setEnabled(true);
     }
-    CheckBox1->setChecked(!import.NeverCopyConf);
-    CheckBox3->setChecked(import.NeverConfOnAllImport);
-    CheckBox4->setChecked(import.NeverConfOnGroupTiles);
-    CheckBox5->setChecked(tiles.NeverConfOnAllDelete);
+    CheckBox1->setChecked(!o.NeverCopyConf);
+    CheckBox3->setChecked(o.NeverConfOnAllImport);
+    CheckBox4->setChecked(o.NeverConfOnGroupTiles);
+    CheckBox5->setChecked(o.NeverConfOnAllDelete);
 }
 
 void TForm3::Button1Click()
 {
-    TFram4& tiles = *Form1->Fram41;
-    TFram6& import = *Form1->Fram61;
+    EditorOptions& o = Form1->Options;
     if (RadioButton1->isChecked()) {
-        import.NeverCopy = false;
-        import.NeverCopyConf = !CheckBox1->isChecked();
+        o.NeverCopy = false;
+        o.NeverCopyConf = !CheckBox1->isChecked();
     } else {
-        import.NeverCopy = true;
+        o.NeverCopy = true;
     }
-    import.NeverConfOnAllImport = CheckBox3->isChecked();
-    import.NeverConfOnGroupTiles = CheckBox4->isChecked();
-    import.NeverCheckDuplicate = CheckBox6->isChecked();
+    o.NeverConfOnAllImport = CheckBox3->isChecked();
+    o.NeverConfOnGroupTiles = CheckBox4->isChecked();
+    o.NeverCheckDuplicate = CheckBox6->isChecked();
     if (RadioButton3->isChecked()) {
-        tiles.NeverDelete = false;
-        tiles.NeverDeleteConf = !CheckBox2->isChecked();
+        o.NeverDelete = false;
+        o.NeverDeleteConf = !CheckBox2->isChecked();
     } else {
-        tiles.NeverDelete = true;
+        o.NeverDelete = true;
     }
-    tiles.NeverConfOnAllDelete = CheckBox5->isChecked();
+    o.NeverConfOnAllDelete = CheckBox5->isChecked();
     close();
 }
 

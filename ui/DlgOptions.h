@@ -1,6 +1,6 @@
 #pragma once
-// The Options dialog: shows the option flags of the Import and Tiles tabs and changes them
-// on OK. It never stores them; the main window does that when it closes.
+// The Options dialog: shows the editor's options (the main window's Options) and changes
+// them on OK. It never stores them; the main window does that when it closes.
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>

@@ -16,8 +16,27 @@ QWidget* dialogParent()
     return QApplication::activeWindow();
 }
 
+// A box asks the user something: the normal cursor over it, also in the middle of busy work.
+class NormalCursor {
+public:
+    NormalCursor() : pushed_(QApplication::overrideCursor() != nullptr)
+    {
+        if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor()
+    {
+        if (pushed_) QApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    bool pushed_;
+};
+
 std::optional<std::string> runFileDialog(bool save, const FileDialogOptions& o)
 {
+    NormalCursor cursor;
     QFileDialog d(dialogParent());
     d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -68,6 +87,7 @@ MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons b
     case MsgKind::Plain: break;
     }
     if (!caption.empty()) title = ToQt(caption);
+    NormalCursor cursor;
     QMessageBox box(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
     switch (buttons) {
     case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
@@ -101,6 +121,7 @@ std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& options)
 
 std::optional<uint32_t> QtDialogs::PickColour(uint32_t initial)
 {
+    NormalCursor cursor;
     const QColor c = QColorDialog::getColor(ColorFromVcl(initial), dialogParent());
     if (!c.isValid()) return std::nullopt;
     return VclFromColor(c);

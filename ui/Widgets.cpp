@@ -61,8 +61,9 @@ void TLabeledEdit::hideEvent(QHideEvent* e)
 namespace {
 class KeyFilter : public QObject {
 public:
-    KeyFilter(QLineEdit* edit, std::string allowed, int maxLength, bool filterChars)
-        : QObject(edit), edit_(edit), allowed_(std::move(allowed)), maxLength_(maxLength), filterChars_(filterChars)
+    enum Mode { Allow, Refuse, AnyKey };
+    KeyFilter(QLineEdit* edit, std::string keys, int maxLength, Mode mode)
+        : QObject(edit), edit_(edit), keys_(std::move(keys)), maxLength_(maxLength), mode_(mode)
     {
     }
 
@@ -76,28 +77,56 @@ protected:
         const QChar c = text.at(0);
         // Control characters (backspace, tab, enter, copy and paste shortcuts) pass.
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
-        if (filterChars_ && (c.unicode() > 0xFF || allowed_.find(char(c.unicode())) == std::string::npos))
-            return true;
+        const bool listed = c.unicode() <= 0xFF && keys_.find(char(c.unicode())) != std::string::npos;
+        if ((mode_ == Allow && !listed) || (mode_ == Refuse && listed)) return true;
         if (maxLength_ > 0 && !edit_->hasSelectedText() && edit_->text().size() >= maxLength_) return true;
         return false;
     }
 
 private:
     QLineEdit* edit_;
-    std::string allowed_;
+    std::string keys_;
     int maxLength_;
-    bool filterChars_;
+    Mode mode_;
+};
+
+class FocusEnterFilter : public QObject {
+public:
+    FocusEnterFilter(QObject* parent, std::function<void()> enter) : QObject(parent), enter_(std::move(enter)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::FocusIn) {
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+            if (why != Qt::PopupFocusReason && why != Qt::ActiveWindowFocusReason) enter_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> enter_;
 };
 }
 
 void InstallKeyFilter(QLineEdit* edit, const std::string& allowed, int maxLength)
 {
-    edit->installEventFilter(new KeyFilter(edit, allowed, maxLength, true));
+    edit->installEventFilter(new KeyFilter(edit, allowed, maxLength, KeyFilter::Allow));
+}
+
+void InstallKeyRefuser(QLineEdit* edit, const std::string& refused, int maxLength)
+{
+    edit->installEventFilter(new KeyFilter(edit, refused, maxLength, KeyFilter::Refuse));
 }
 
 void LimitTyping(QLineEdit* edit, int maxLength)
 {
-    edit->installEventFilter(new KeyFilter(edit, {}, maxLength, false));
+    edit->installEventFilter(new KeyFilter(edit, {}, maxLength, KeyFilter::AnyKey));
+}
+
+void OnFocusEnter(QWidget* widget, std::function<void()> enter)
+{
+    widget->installEventFilter(new FocusEnterFilter(widget, std::move(enter)));
 }
 
 TUpDown::TUpDown(QWidget* parent, const char* name, QLineEdit* associate, int min, int max, int increment)
@@ -131,6 +160,20 @@ void TUpDown::SetPosition(int p)
     if (associate_) associate_->setText(QString::number(position_));
 }
 
+void TUpDown::SetMin(int min)
+{
+    min_ = min;
+    max_ = std::max(max_, min_);
+    position_ = std::clamp(position_, min_, max_);
+}
+
+void TUpDown::SetMax(int max)
+{
+    max_ = max;
+    min_ = std::min(min_, max_);
+    position_ = std::clamp(position_, min_, max_);
+}
+
 void TUpDown::step(int dir)
 {
     int p = 0;
@@ -162,17 +205,52 @@ void TColorPanel::mouseReleaseEvent(QMouseEvent* e)
     QFrame::mouseReleaseEvent(e);
 }
 
-void ClearItemsKeepText(QComboBox* combo)
+namespace {
+// Runs a change of the items and puts the edit's text back (a fixed list chooses nothing).
+template <class Change>
+void keepingText(QComboBox* combo, Change change)
 {
     const QString text = combo->currentText();
-    combo->clear();
-    if (combo->isEditable()) combo->setEditText(text);
+    change();
+    if (combo->isEditable()) {
+        if (combo->currentText() == text) return;
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    } else {
+        combo->setCurrentIndex(-1);
+    }
+}
 }
 
 void MakeEditablePickList(QComboBox* combo)
 {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+}
+
+void ClearItemsKeepText(QComboBox* combo)
+{
+    keepingText(combo, [combo] { combo->clear(); });
+}
+
+void AddItemKeepText(QComboBox* combo, const std::string& item)
+{
+    // Only the first item of an empty list would take the edit's place.
+    if (combo->count() > 0)
+        combo->addItem(ToQt(item));
+    else
+        keepingText(combo, [&] { combo->addItem(ToQt(item)); });
+}
+
+void AssignItems(QComboBox* combo, const StringList& items)
+{
+    QStringList list;
+    list.reserve(items.Count());
+    for (const std::string& item : items) list << ToQt(item);
+    keepingText(combo, [&] {
+        combo->clear();
+        combo->addItems(list);
+    });
 }
 
 int FindItemNoCase(const QComboBox* combo, const std::string& text)
@@ -189,7 +267,7 @@ void ComboPickList::ClearMinimapNames()
 
 void ComboPickList::AddMinimapName(const std::string& name)
 {
-    combo_->addItem(ToQt(name));
+    AddItemKeepText(combo_, name);
 }
 
 bool ComboPickList::HasMinimapName(const std::string& name) const

@@ -1,8 +1,9 @@
 #pragma once
 // Small widgets and helpers that stand in for the class-library controls the editor's
 // forms are built from: labelled edits, up-down buttons on an edit, colour panels, key
-// filters, pick-lists that keep their text. Texts cross between the model (bytes) and Qt
-// as Latin-1, so every byte of a tileset survives a round trip.
+// filters, a focus-enter hook, pick-lists that keep their text. Texts cross between the
+// model (bytes) and Qt as Latin-1, so every byte of a tileset survives a round trip.
+// Report list views are in ListView.h, image boxes in ImageView.h.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include "gamedata/GameViews.h"
+#include "platform/StringList.h"
 
 QString ToQt(const std::string& bytes);
 std::string FromQt(const QString& text);
@@ -47,16 +49,21 @@ protected:
     void hideEvent(QHideEvent* e) override;
 };
 
-// A key filter: printable keys not among the allowed characters are swallowed, as is any
-// printable key once the text holds maxLength characters (0: no limit). Code may still set
-// any text: a limit on typing must not cut what a file holds.
+// Key filters. Printable keys not among the allowed characters (InstallKeyFilter), or among
+// the refused ones (InstallKeyRefuser), are swallowed without a word, as is any printable
+// key once the text holds maxLength characters (0: no limit). Backspace, Enter and the
+// editing shortcuts always pass. Code may still set any text: a limit on typing must not
+// cut what a file holds.
 void InstallKeyFilter(QLineEdit* edit, const std::string& allowed, int maxLength = 0);
+void InstallKeyRefuser(QLineEdit* edit, const std::string& refused, int maxLength = 0);
 // A typing limit only.
 void LimitTyping(QLineEdit* edit, int maxLength);
 
-// Up and down buttons beside an edit. A click steps the edit's number by increment within
-// min..max and writes it back as text (which runs the edit's change handler). A text that
-// is not a number steps from the last position the buttons set.
+// Up and down buttons beside an edit (read-only or not). A click steps the edit's number by
+// increment within min..max and writes it back as text (which runs the edit's change
+// handler). The edit keeps any text it is given, a file's included: a text that is not a
+// number steps from the last position the buttons set, and a change of the range clamps
+// that position but never touches the text. Disabling the up-down disables both buttons.
 class TUpDown : public QWidget {
 public:
     TUpDown(QWidget* parent, const char* name, QLineEdit* associate, int min, int max, int increment = 1);
@@ -65,7 +72,13 @@ public:
     void StepUp() { step(+1); }
     void StepDown() { step(-1); }
     int Position() const { return position_; }
+    // Clamped to the range; written to the edit.
     void SetPosition(int p);
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    // A minimum above the maximum raises the maximum with it, and the other way round.
+    void SetMin(int min);
+    void SetMax(int max);
     QToolButton* UpButton;
     QToolButton* DownButton;
 
@@ -90,11 +103,25 @@ private:
     uint32_t color_ = 0;
 };
 
-// Empties a pick-list's items but keeps the text in its edit (QComboBox::clear would
-// empty it too).
-void ClearItemsKeepText(QComboBox* combo);
-// An editable pick-list that never turns typed text into an item.
+// Runs enter each time the focus comes into the widget from another control (a click, Tab,
+// code), as pick-lists that refill their items on entry need. The focus coming back from
+// the widget's own drop-down list or from another window does not count.
+void OnFocusEnter(QWidget* widget, std::function<void()> enter);
+
+// Pick-lists. Through these helpers an editable pick-list keeps the text in its edit
+// whatever happens to its items (Qt would empty it on clear, and put the first item there
+// when the list was empty); a fixed one (not editable) is left with no item chosen by a
+// refill. Their current index changes on the way, so a tab's handlers listen to the user's
+// own choices (activated, textEdited), never to index or text changes.
+//
+// Makes an editable pick-list that never turns typed text into an item.
 void MakeEditablePickList(QComboBox* combo);
+// Empties the items.
+void ClearItemsKeepText(QComboBox* combo);
+// Adds one item at the end.
+void AddItemKeepText(QComboBox* combo, const std::string& item);
+// The items become a copy of the list, in one go.
+void AssignItems(QComboBox* combo, const StringList& items);
 // Whole-text search of the items ignoring ASCII case; -1 when absent.
 int FindItemNoCase(const QComboBox* combo, const std::string& text);
 

@@ -16,6 +16,7 @@
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "ui/App.h"
+#include "ui/Busy.h"
 #include "ui/DlgOptions.h"
 #include "ui/frm6.h"
 #include "ui/frm7.h"
@@ -316,6 +317,8 @@ void TFram1::OpenButtonClick()
     startEditing();
     // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);
+    // A large tileset fills thousands of rows in the tabs.
+    BusyCursor busy;
     ResetTileset();
     ReadSetFile(file);
 }
@@ -552,4 +555,9 @@ void TFram1::ReadGeneral(CGeneral& general) const
     general.DiffuseRed = FromQt(DRedEdit->text());
     general.DiffuseGreen = FromQt(DGreenEdit->text());
     general.DiffuseBlue = FromQt(DBlueEdit->text());
+}
+
+void TFram1::SetTerrainNames(const StringList& names)
+{
+    for (QComboBox* c : {BorderCombo, DefaultCombo, FloorCombo}) AssignItems(c, names);
 }

@@ -106,6 +106,8 @@ public:
     // The general view: the frame from the entry, and the entry from the frame.
     void ShowGeneral(const CGeneral& general);
     void ReadGeneral(CGeneral& general) const;
+    // The items of the three terrain pick-lists; their texts stay.
+    void SetTerrainNames(const StringList& names);
 
 private:
     void buildGeneralBox();

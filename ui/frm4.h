@@ -10,11 +10,6 @@ class TFram4 : public QWidget {
 public:
     explicit TFram4(QWidget* parent = nullptr);
 
-    // Options (kept in the settings store).
-    bool NeverDeleteConf = false;      // delete asset files without asking
-    bool NeverDelete = false;          // never delete asset files with their tile
-    bool NeverConfOnAllDelete = false; // no confirmation before "Delete Displayed"
-
     // "MiniMap": the minimap names found in the game's archives.
     QComboBox* ComboBox17;
     ComboPickList MiniMapList;

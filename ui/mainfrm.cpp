@@ -67,6 +67,7 @@ TForm1::TForm1()
             [this](const QPoint& p) { Fram11->PopupMenu1->popup(mapToGlobal(p)); });
 
     SetModelViews(&views_);
+    SetProcessWaiter(&waiter_);
     // A failure while the window is being set up is shown, and the window still comes up,
     // so the editor can be used with what was found.
     try {
@@ -89,6 +90,7 @@ QTabWidget* TForm1::MakeNamedTabs()
 TForm1::~TForm1()
 {
     SetModelViews(nullptr);
+    SetProcessWaiter(nullptr);
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -105,7 +107,7 @@ void TForm1::FormCreate()
     std::string start = std::filesystem::current_path(ec).string();
     game.SetStartFolder(start);
     game.AutoConvertMdl = false;
-    LoadOptions();
+    LoadOptions(Options);
 }
 
 void TForm1::SetWindowHeight(int h)
@@ -115,7 +117,7 @@ void TForm1::SetWindowHeight(int h)
 
 void TForm1::FormClose()
 {
-    SaveOptions();
+    SaveOptions(Options);
 }
 
 void TForm1::closeEvent(QCloseEvent* e)

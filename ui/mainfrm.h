@@ -1,10 +1,13 @@
 #pragma once
 // The main window: the general settings frame at the bottom and, once a tileset is open,
-// the six tabs above it. It is the hub through which every frame reaches the others.
+// the six tabs above it. It is the hub through which every frame reaches the others, and
+// owns what they share: the options, the model's views and the wait for outside programs.
 #include <QTabWidget>
 #include <QWidget>
 
+#include "ui/Busy.h"
 #include "ui/EditorViews.h"
+#include "ui/Options.h"
 
 class TFram1;
 class TFram2;
@@ -40,6 +43,9 @@ public:
     TFram7* Fram71;
     TFram1* Fram11;
 
+    // Loaded when the window is created, stored when it closes.
+    EditorOptions Options;
+
     void FormCreate();
     void FormClose();
     // The window keeps its width; its height is fixed at h.
@@ -50,7 +56,8 @@ protected:
 
 private:
     QTabWidget* MakeNamedTabs();
-    EditorViews views_;
+    EditorViews views_{*this};
+    GuiProcessWaiter waiter_;
 };
 
 extern TForm1* Form1;

@@ -149,13 +149,14 @@ TEST_F(ModelOps, MissingTerrainsAndCrossersComeFromTheImportTileset)
     ResetAllModelData();
     views.calls.clear();
     AddNamed(t.TerrainList, "ROCK");
-    AddNamed(t.ImportTerrains, "Sand", "1");
+    AddNamed(t.ImportTerrains, "Sand", "1")->UnknownKeys = {"FootstepSound=sand"};
     AddNamed(t.ImportTerrains, "SAND", "2");
     CTile* lower = AddTile(t.ImportTiles, "l");
     SetCorners(*lower, "sand", "SAND", "rock", "Rock");
     AddMissingTerrainsAndCrossers(*lower);
     ASSERT_EQ(t.TerrainList.Count(), 2);
     EXPECT_EQ(t.TerrainList.At(1)->Name + t.TerrainList.At(1)->StrRef, "Sand1");
+    EXPECT_EQ(t.TerrainList.At(1)->UnknownKeys, Texts{"FootstepSound=sand"});
     EXPECT_EQ(t.CrosserList.Count(), 0);
     EXPECT_EQ(views.calls, Texts{"FillTerrains"});
 }
@@ -170,6 +171,9 @@ TEST_F(ModelOps, CopyToMainOfTilesAndGroups)
         return f.Written();
     };
     BuildTileset({1, 4, 0, 16, 0});
+    // Keys of other tools go along: the tile's, and those of its second door only.
+    t.TileList.At(5)->UnknownKeys = {"Tag=corner", "Ambience=3"};
+    t.TileList.At(5)->UnknownDoorKeys = {{}, {"Locked=1"}};
     for (int i = 0; i < 16; ++i) {
         auto* copy = new CTile;
         copy->CopyToMain(*t.TileList.At(i));
@@ -192,10 +196,12 @@ TEST_F(ModelOps, CopyToMainOfTilesAndGroups)
     while (t.TileList.Count() > 12) t.TileList.DeleteAt(0);
     CGroup* source = AddGroup(t.ImportGroups, "G", {"3", "-1", "0", "1"});
     source->StrRef = "5";
+    source->UnknownKeys = {"Flags=1"};
     source->Rows = source->Columns = 2;
     auto* g = new CGroup;
     g->CopyToMain(*source);
     ASSERT_EQ(t.GroupList.Tail(), g);
     EXPECT_EQ(g->Cells.Items(), (Texts{"12", "13", "14", "15"}));
     EXPECT_EQ(g->Name + g->StrRef + std::to_string(g->Rows) + std::to_string(g->Columns), "G522");
+    EXPECT_EQ(g->UnknownKeys, Texts{"Flags=1"});
 }

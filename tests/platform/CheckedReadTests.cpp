@@ -1,4 +1,4 @@
-// The streams' checked reads, the place a read error names, and sizes checked for overflow.
+// The streams' checked reads and edges, the place a read error names, and sizes checked for overflow.
 #include <gtest/gtest.h>
 
 #include "platform/Sizes.h"
@@ -22,9 +22,11 @@ TEST(CheckedReads, BothByteOrdersAndErrorsThatNameTheirPlace)
     EXPECT_EQ(m.U32LE(), 0x04030281u);
     EXPECT_EQ(m.U32BE(), 0x81020304u);
     EXPECT_THROW(m.U8(), ReadError);
+    EXPECT_THROW(m.WriteBuffer("x", 1), StreamError);
 
     TempDir dir;
-    const std::string path = dir.Write("short.bin", "abcdef");
+    const std::string path = dir.File("short.bin");
+    FileStream(path, FileStream::Mode::Create).WriteBuffer("abcdef", 6);
     FileStream f(path, FileStream::Mode::OpenRead);
     f.SetPosition(4);
     EXPECT_EQ(std::string(Thrown([&] { f.U32BE(); }).what()), "\"" + path + "\" at offset 4: Stream read error");
@@ -35,6 +37,22 @@ TEST(CheckedReads, BothByteOrdersAndErrorsThatNameTheirPlace)
     EXPECT_EQ(f.ReadString(4), "cdef");
     for (const std::string& p : {dir.Path(), dir.File("none")})
         EXPECT_EQ(Thrown([&] { FileStream(p, FileStream::Mode::OpenRead); }).Context(), "\"" + p + "\"");
+}
+
+TEST(Streams, AMemoryStreamGrowsWithZerosAndRefusesSeeksBeforeItsStart)
+{
+    MemoryStream m;
+    m.WriteBuffer("hello", 5);
+    m.SetPosition(8);   // past the end is allowed; a write fills the gap with zeros
+    m.WriteBuffer("!", 1);
+    EXPECT_EQ(m.View(), std::string_view("hello\0\0\0!", 9));
+    char buf[4] = {};
+    EXPECT_EQ(m.Seek(-1, SeekOrigin::End), 8u);
+    EXPECT_THROW(m.ReadBuffer(buf, 2), ReadError);
+    EXPECT_THROW(m.Seek(-10, SeekOrigin::Current), StreamError);
+    m.SetPosition(100);
+    EXPECT_EQ(m.Read(buf, 4), 0u);
+    EXPECT_EQ(m.Remaining(), 0u);
 }
 
 TEST(CheckedSizes, OverflowAndSizesPastTheCapAreRefused)

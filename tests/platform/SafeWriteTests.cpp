@@ -9,11 +9,13 @@
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
-TEST(SafeWrite, AFailedOrUnfinishedTextFileLeavesTheOldFileWhole)
+TEST(SafeWrite, ATextFileReplacesItsTargetOnlyWhenClosedWhole)
 {
     TempDir dir;
     const std::string path = dir.Write("t.set", "old");
     TextFile f;
+    EXPECT_FALSE(f.Open(dir.File("no/such/folder/t.set"), TextFile::Mode::Write));
+    EXPECT_FALSE(f.Open(dir.File("missing.set"), TextFile::Mode::Read));
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
     f.Write(std::string(4096, 'x'));
     {
@@ -24,7 +26,6 @@ TEST(SafeWrite, AFailedOrUnfinishedTextFileLeavesTheOldFileWhole)
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
     f.Write("half");
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Read)) << "opening again drops an unclosed write";
-    EXPECT_EQ(dir.Read("t.set"), "old");
     {
         // Left without Close, as when an exception stops a save half way.
         TextFile g;
@@ -32,6 +33,11 @@ TEST(SafeWrite, AFailedOrUnfinishedTextFileLeavesTheOldFileWhole)
         g.Write("half");
     }
     EXPECT_EQ(dir.Read("t.set"), "old");
+    ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
+    f.Printf("Count=%d\n\n", 3);
+    f.Printf("Name=%s\n", std::string(1000, 'x').c_str());   // longer than any fixed buffer
+    ASSERT_TRUE(f.Close());
+    EXPECT_EQ(dir.Read("t.set"), "Count=3\r\n\r\nName=" + std::string(1000, 'x') + "\r\n");
     EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"t.set"}) << "no temporary file is left";
 }
 
@@ -66,13 +72,19 @@ TEST(SafeWrite, RegistryReadsAndEditsAHandWrittenFileKeepingItsLines)
     EXPECT_FALSE(reg.WriteString("NeverDelete", "1\r0"));
     EXPECT_TRUE(reg.WriteBool("NeverCopy", false));
     EXPECT_TRUE(reg.WriteBool("NeverCopyConf", true));
+    EXPECT_FALSE(reg.OpenKey("New", false)) << "no key before it is created";
     ASSERT_TRUE(reg.OpenKey("New", true));
     EXPECT_TRUE(reg.WriteString("Location", "/games"));
     EXPECT_EQ(dir.Read("r.ini"), text) << "nothing is written before Flush";
     ASSERT_TRUE(reg.Flush());
     EXPECT_EQ(dir.Read("r.ini"), "; game folder\r\n[SOFTWARE\\BioWare\\NWN\\Neverwinter]\r\nLocation = /games/nwn \r\n\r\n"
-                                 "[SOFTWARE\\Tilvenna]\r\n# mine\r\nNeverCopy = 0\r\nNeverDelete=x\r\nNeverCopyConf=1\r\n"
-                                 "\r\n[New]\r\nLocation=/games\r\n");
+                                      "[SOFTWARE\\Tilvenna]\r\n# mine\r\nNeverCopy = 0\r\nNeverDelete=x\r\nNeverCopyConf=1\r\n"
+                                      "\r\n[New]\r\nLocation=/games\r\n");
     reg.CloseKey();
     EXPECT_FALSE(reg.WriteBool("x", true)) << "no key open";
+    // Where the file is when none is named.
+    unsetenv("TILVENNA_REGISTRY");
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(Registry::DefaultPath(), "/cfg/tilvenna/registry.ini");
+    unsetenv("XDG_CONFIG_HOME");
 }

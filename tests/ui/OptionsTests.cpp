@@ -9,11 +9,10 @@ namespace {
 // NeverConfOnAllDelete; then the unstored NeverConfOnGroupTiles.
 std::string flags()
 {
-    const TFram6& i = *Form1->Fram61;
-    const TFram4& t = *Form1->Fram41;
+    const EditorOptions& o = Form1->Options;
     std::string s;
-    for (bool b : {i.NeverCopy, i.NeverCopyConf, i.NeverConfOnAllImport, i.NeverCheckDuplicate, t.NeverDelete,
-                   t.NeverDeleteConf, t.NeverConfOnAllDelete, i.NeverConfOnGroupTiles})
+    for (bool b : {o.NeverCopy, o.NeverCopyConf, o.NeverConfOnAllImport, o.NeverCheckDuplicate, o.NeverDelete,
+                   o.NeverDeleteConf, o.NeverConfOnAllDelete, o.NeverConfOnGroupTiles})
         s += b ? '1' : '0';
     return s;
 }
@@ -70,9 +69,9 @@ TEST_F(UiTest, TheOptionsDialogShowsAndChangesTheOptions)
 
 TEST_F(UiTest, ClosingStoresTheOptionsAndTheNextStartReadsThem)
 {
-    Form1->Fram61->NeverCopy = Form1->Fram61->NeverCheckDuplicate = true;
-    Form1->Fram41->NeverDeleteConf = Form1->Fram41->NeverConfOnAllDelete = true;
-    Form1->Fram61->NeverConfOnGroupTiles = false;
+    EditorOptions& o = Form1->Options;
+    o.NeverCopy = o.NeverCheckDuplicate = o.NeverDeleteConf = o.NeverConfOnAllDelete = true;
+    o.NeverConfOnGroupTiles = false;
     Form1->show();
     F().Exit1->trigger();
     EXPECT_FALSE(Form1->isVisible());

@@ -1,19 +1,25 @@
 #pragma once
 // The editor under test: a fresh set of windows per case on Qt's offscreen platform, with
-// the scripted dialogs, a settings file of its own and a game folder holding a talk table.
+// the scripted dialogs and modal dialogs, the picture readers registered as the program
+// does, a settings file of its own and a game folder holding a talk table.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
 
+#include <QAbstractButton>
+#include <QListWidget>
+
 #include "gamedata/GameData.h"
+#include "imaging/RasterGraphics.h"
 #include "model/Tileset.h"
 #include "platform/Files.h"
 #include "support/GameFiles.h"
 #include "support/TempDir.h"
 #include "ui/App.h"
 #include "ui/DlgOptions.h"
+#include "ui/Modal.h"
 #include "ui/frm1.h"
 #include "ui/frm4.h"
 #include "ui/frm6.h"
@@ -32,6 +38,21 @@ inline std::string SampleSet()
 
 // Before Open or New only the file commands work; after them the general settings and the
 // save commands do too (see EditorState).
+// What a user does in a dialog: press a button, pick a row of a list box (found by name).
+inline void Press(QWidget& window, const char* button)
+{
+    auto* b = window.findChild<QAbstractButton*>(button);
+    ASSERT_NE(b, nullptr) << button;
+    b->click();
+}
+
+inline void PickRow(QWidget& window, const char* list, int row)
+{
+    auto* box = window.findChild<QListWidget*>(list);
+    ASSERT_NE(box, nullptr) << list;
+    box->setCurrentRow(row);
+}
+
 inline const std::string EmptyState = "230 OpenButton Button4 Button1";
 inline const std::string Editing =
     "690 tabs OpenButton Button4 Button2 Button5 GroupBox1 NameEdit DisplayEdit GroupBox2 GrassCheck";
@@ -40,6 +61,7 @@ class UiTest : public ::testing::Test {
 protected:
     TempDir dir;
     ScriptedDialogs dialogs;
+    ModalScript modals;
     std::string registryPath = dir.File("registry.ini");
     std::string gameDir = dir.File("game");
 
@@ -52,12 +74,15 @@ protected:
         dir.Write("game/dialog.tlk", tlk.Build());
         dir.Write("registry.ini", "[SOFTWARE\\BioWare\\NWN\\Neverwinter]\nLocation=" + gameDir + "\n");
         SetAppDialogs(&dialogs);
+        SetModalScript(&modals);
+        FileFormatList();
         Restart();
     }
 
     void TearDown() override
     {
         Restart(false);
+        SetModalScript(nullptr);
         SetAppDialogs(nullptr);
         unsetenv("TILVENNA_REGISTRY");
     }

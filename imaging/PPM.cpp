@@ -1,0 +1,269 @@
+#include "imaging/PPM.h"
+
+#include "imaging/GraphicStrings.h"
+#include "platform/Stream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const char* const kFormatName = "PBM, PGM or PPM";
+const char* const kShortName = "PPM";
+
+bool isDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+
+std::unique_ptr<Bitmap> create() { return std::make_unique<TPPMGraphic>(); }
+
+// Red, green, blue triples to blue, green, red, in place.
+void toBGR(uint8_t* row, std::size_t samples)
+{
+    for (std::size_t i = 0; i < samples; i += 3)
+        std::swap(row[i], row[i + 2]);
+}
+
+} // namespace
+
+const GraphicClass& TPPMGraphic::Class()
+{
+    static const GraphicClass cls{"TPPMGraphic", &create, &TPPMGraphic::CanLoad, true};
+    return cls;
+}
+
+bool TPPMGraphic::CanLoad(Stream& stream)
+{
+    // Only the two magic characters are looked at: a one-pixel bitmap is just eight bytes.
+    uint8_t magic[2] = {};
+    return PeekHeader(stream, magic, sizeof magic) && magic[0] == 'P' && magic[1] >= '1' && magic[1] <= '6';
+}
+
+// ---- the character reader ----
+
+bool TPPMGraphic::fill()
+{
+    index_ = 0;
+    filled_ = Stream_->Read(buffer_.data(), BufferSize);
+    return filled_ > 0;
+}
+
+uint64_t TPPMGraphic::bytesLeft()
+{
+    return (filled_ - index_) + Stream_->Remaining();
+}
+
+uint8_t TPPMGraphic::GetChar()
+{
+    // Only the bytes a refill really got are handed out.
+    if (index_ == filled_ && !fill())
+        RasterErrorFmt(gesStreamReadError, kShortName);
+    return buffer_[index_++];
+}
+
+uint8_t TPPMGraphic::CurrentChar()
+{
+    if (index_ == filled_ && !fill())
+        return 0;
+    return buffer_[index_];
+}
+
+std::string TPPMGraphic::ReadLine()
+{
+    std::string line;
+    while (bytesLeft() > 0) {
+        uint8_t c = GetChar();
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            if (CurrentChar() == '\n')
+                GetChar();
+            break;
+        }
+        line += char(c);
+    }
+    auto comment = line.find('#');
+    if (comment != std::string::npos)
+        line.erase(comment);
+    return line;
+}
+
+uint32_t TPPMGraphic::GetNumber()
+{
+    uint8_t c = GetChar();
+    while (!isDigit(c)) {
+        if (c == '#')
+            ReadLine();   // a comment runs to the end of its line, however many follow
+        c = GetChar();
+    }
+    uint64_t value = 0;
+    for (;;) {
+        value = value * 10 + uint64_t(c - '0');
+        if (value > std::numeric_limits<uint32_t>::max())
+            RasterErrorFmt(gesInvalidImage, kFormatName);
+        if (!isDigit(CurrentChar()))
+            break;
+        c = GetChar();
+    }
+    // The one character ending the number is taken; a comment right after it goes whole.
+    if (bytesLeft() > 0 && GetChar() == '#')
+        ReadLine();
+    return uint32_t(value);
+}
+
+uint8_t TPPMGraphic::getBit()
+{
+    // Plain bitmaps need no separators: every digit is one pixel.
+    uint8_t c = GetChar();
+    while (!isDigit(c)) {
+        if (c == '#')
+            ReadLine();
+        c = GetChar();
+    }
+    return c & 1;
+}
+
+void TPPMGraphic::readBytes(uint8_t* target, std::size_t count)
+{
+    while (count > 0) {
+        // Large blocks skip the buffer once it is empty.
+        if (index_ == filled_ && count >= BufferSize) {
+            std::size_t got = Stream_->Read(target, count);
+            if (got == 0)
+                RasterErrorFmt(gesStreamReadError, kShortName);
+            target += got;
+            count -= got;
+            continue;
+        }
+        if (index_ == filled_ && !fill())
+            RasterErrorFmt(gesStreamReadError, kShortName);
+        std::size_t n = std::min(count, filled_ - index_);
+        std::memcpy(target, buffer_.data() + index_, n);
+        index_ += n;
+        target += n;
+        count -= n;
+    }
+}
+
+// ---- header and pixels ----
+
+bool TPPMGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
+{
+    TRasterGraphic::ReadImageProperties(stream, imageIndex);
+    Stream_ = &stream;
+    index_ = filled_ = 0;
+    kind_ = 0;
+    maxValue_ = 0;
+    TImageProperties& p = ImageProperties;
+    p.Compression = ctNone;
+    if (GetChar() != 'P')
+        return false;
+    uint8_t digit = GetChar();
+    if (!isDigit(digit))
+        return false;
+    kind_ = digit - '0';
+    if (kind_ < 1 || kind_ > 6)
+        return true;   // a map this reader does not know; the load says so
+
+    // The numbers follow on the same line or the next ones.
+    p.Width = GetNumber();
+    p.Height = GetNumber();
+    bool bitmap = kind_ == 1 || kind_ == 4;
+    maxValue_ = bitmap ? 1 : GetNumber();
+    bool colour = kind_ == 3 || kind_ == 6;
+    p.ColorScheme = colour ? csRGB : csIndexed;
+    p.BitsPerSample = bitmap ? 1 : maxValue_ > 255 ? 16 : 8;
+    p.SamplesPerPixel = colour ? 3 : 1;
+    p.BitsPerPixel = uint8_t(p.BitsPerSample * p.SamplesPerPixel);
+    return true;
+}
+
+void TPPMGraphic::LoadFromStream(Stream& stream)
+try {
+    Clear();
+    BasePosition = stream.Position();
+    if (!ReadImageProperties(stream, 0))
+        RasterErrorFmt(gesInvalidImage, kFormatName);
+    if (kind_ < 1 || kind_ > 6)
+        RasterErrorFmt(gesUnsupportedImage, kFormatName);
+
+    const TImageProperties& p = ImageProperties;
+    bool bitmap = kind_ == 1 || kind_ == 4, colour = kind_ == 3 || kind_ == 6, text = kind_ <= 3;
+    if (p.Width == 0 || p.Height == 0 || maxValue_ == 0 || maxValue_ > 65535)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
+    uint64_t pixelBits = bitmap ? 1 : colour ? 24 : 8;
+    ImageBytes(p.Width, p.Height, pixelBits, kFormatName);
+
+    // The pixel data must be there before the bitmap is made: binary rows as stored, text
+    // at least one character a pixel for bitmaps and a digit and a separator a sample else.
+    uint64_t samples = uint64_t(p.Width) * p.Height * (colour ? 3 : 1);
+    uint64_t needed = kind_ == 1   ? samples
+                      : text       ? 2 * samples - 1
+                      : kind_ == 4 ? (uint64_t(p.Width) + 7) / 8 * p.Height
+                                   : samples * (maxValue_ > 255 ? 2 : 1);
+    if (bytesLeft() < needed)
+        RasterErrorFmt(gesStreamReadError, kShortName);
+
+    ProgressRect = {0, 0, int32_t(p.Width), 1};
+    Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
+    TColorManager& cm = *ColorManager;
+    cm.SetTargetSamplesPerPixel(1);
+    cm.SetTargetBitsPerSample(bitmap ? 1 : 8);
+    SetPixelFormat(bitmap ? PixelFormat::Bits1 : colour ? PixelFormat::Bits24 : PixelFormat::Bits8);
+    if (!colour)
+        SetPalette(cm.CreateGrayscalePalette(bitmap));
+    SetSize(p.Width, p.Height);
+
+    scale_.resize(maxValue_ + 1);
+    for (uint32_t v = 0; v <= maxValue_; ++v)
+        scale_[v] = uint8_t((uint64_t(v) * 255 + maxValue_ / 2) / maxValue_);
+    loadRows();
+    Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
+} catch (...) {
+    RethrowImageError(kFormatName);
+}
+
+void TPPMGraphic::loadRows()
+{
+    const uint32_t width = ImageProperties.Width, height = ImageProperties.Height;
+    const bool colour = kind_ == 3 || kind_ == 6;
+    const std::size_t samples = std::size_t(width) * (colour ? 3 : 1);
+    const bool wide = maxValue_ > 255;
+    // A sample above the maximum value counts as the maximum.
+    auto scaled = [&](uint32_t v) { return v >= maxValue_ ? uint8_t(255) : scale_[v]; };
+    std::vector<uint8_t> raw(kind_ >= 5 && wide ? 2 * samples : 0);
+
+    for (uint32_t y = 0; y < height; ++y) {
+        uint8_t* row = ScanLine(y);
+        switch (kind_) {
+        case 1:
+            std::memset(row, 0, BytesPerRow());
+            for (uint32_t x = 0; x < width; ++x)
+                if (getBit())
+                    row[x >> 3] |= uint8_t(0x80 >> (x & 7));
+            break;
+        case 4: readBytes(row, (std::size_t(width) + 7) / 8); break;
+        case 2:
+        case 3:
+            for (std::size_t i = 0; i < samples; ++i)
+                row[i] = scaled(GetNumber());
+            break;
+        case 5:
+        case 6:
+            if (wide) {
+                readBytes(raw.data(), raw.size());
+                for (std::size_t i = 0; i < samples; ++i)
+                    row[i] = scaled(uint32_t(raw[2 * i] << 8 | raw[2 * i + 1]));
+            } else {
+                readBytes(row, samples);
+                if (maxValue_ != 255)
+                    for (std::size_t i = 0; i < samples; ++i)
+                        row[i] = scaled(row[i]);
+            }
+            break;
+        }
+        // Files store red, green, blue; the bitmap blue, green, red.
+        if (colour)
+            toBGR(row, samples);
+        ProgressRow(y, height);
+    }
+}
