@@ -206,12 +206,13 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
         const uint32_t remaining = p.Height - p.CurrentRow;
         if (rows == 0 || rows > remaining)
             rows = remaining;
-        strip.resize(std::size_t(rows) * p.BytesPerLine);
-
         const uint64_t start = BasePosition + offsets[s];
         const uint64_t available = start < streamSize ? streamSize - start : 0;
         stream.SetPosition(std::min(start, streamSize));
+        // Rows that hold data; those the file lacks keep the bitmap's zeros.
+        uint32_t filled = rows;
         if (decoder) {
+            strip.resize(std::size_t(rows) * p.BytesPerLine);
             std::size_t size = std::size_t(std::min<uint64_t>({byteCounts[s], available, uint64_t(INT32_MAX)}));
             packed.resize(size);
             stream.ReadBuffer(packed.data(), size);
@@ -221,17 +222,21 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
             uint8_t* target = strip.data();
             decoder->Decode(source, target, int32_t(size), int32_t(strip.size()));
         } else {
-            // A short file leaves its missing rows black.
+            filled = uint32_t(std::min<uint64_t>(rows, (available + p.BytesPerLine - 1) / p.BytesPerLine));
+            strip.resize(std::size_t(filled) * p.BytesPerLine);
             std::size_t got = stream.Read(strip.data(), strip.size());
             std::memset(strip.data() + got, 0, strip.size() - got);
             if (reversed)
                 reversal.apply(strip.data(), got);
         }
 
-        for (uint8_t* row = strip.data(); rows > 0; --rows, row += p.BytesPerLine) {
-            if (predictor)
-                undoPredictor(row);
-            cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+        for (uint32_t r = 0; r < rows; ++r) {
+            if (r < filled) {
+                uint8_t* row = strip.data() + std::size_t(r) * p.BytesPerLine;
+                if (predictor)
+                    undoPredictor(row);
+                cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+            }
             ++p.CurrentRow;
             ProgressRow(p.CurrentRow, p.Height);
         }
