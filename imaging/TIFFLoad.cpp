@@ -7,6 +7,8 @@
 #include "platform/ByteIO.h"
 #include "platform/Stream.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -145,6 +147,8 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(Stream&)
     switch (ImageProperties.Compression) {
     case ctNone: return nullptr;
     case ctPackedBits: return std::make_unique<TPackbitsRLEDecoder>();
+    // Each strip is a zlib stream of its own.
+    case ctLZ77: return std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true);
     // To come with the fax, JPEG and ThunderScan decoders:
     // ctFax3: TCCITTFax3Decoder (T4Options = tag 292, bit order reversed when ioReversed, no
     //   word alignment, Width); ctFaxRLE and ctFaxRLEW: TCCITTMHDecoder (the same, word
@@ -160,6 +164,18 @@ void TTIFFGraphic::undoPredictor(uint8_t* row) const
     const std::size_t samples = p.SamplesPerPixel;
     const std::size_t count = std::size_t(p.Width) * samples;
     if (p.BitsPerSample == 8) {
+        // The running sums of RGB and RGBA pixels stay in registers.
+        if (samples == 3 || samples == 4) {
+            uint8_t a = row[0], b = row[1], c = row[2], d = samples == 4 ? row[3] : 0;
+            for (std::size_t i = samples; i < count; i += samples) {
+                row[i] = a = uint8_t(a + row[i]);
+                row[i + 1] = b = uint8_t(b + row[i + 1]);
+                row[i + 2] = c = uint8_t(c + row[i + 2]);
+                if (samples == 4)
+                    row[i + 3] = d = uint8_t(d + row[i + 3]);
+            }
+            return;
+        }
         for (std::size_t i = samples; i < count; ++i)
             row[i] = uint8_t(row[i] + row[i - samples]);
         return;
@@ -221,6 +237,12 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
             const uint8_t* source = packed.data();
             uint8_t* target = strip.data();
             decoder->Decode(source, target, int32_t(size), int32_t(strip.size()));
+            // A decoder that moves Dest tells how far it got: what it did not reach is black.
+            if (target != strip.data())
+                std::memset(target, 0, std::size_t(strip.data() + strip.size() - target));
+            // Deflate data that ends early leaves rows black; damaged data is an error.
+            if (auto* lz77 = dynamic_cast<TLZ77Decoder*>(decoder); lz77 && lz77->Status() < 0 && lz77->Status() != Z_BUF_ERROR)
+                CompressionError(gesLZ77Error);
         } else {
             filled = uint32_t(std::min<uint64_t>(rows, (available + p.BytesPerLine - 1) / p.BytesPerLine));
             strip.resize(std::size_t(filled) * p.BytesPerLine);

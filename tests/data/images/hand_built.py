@@ -249,6 +249,7 @@ def make_tiff(folder):
         ("rgb_4_bits", "Invalid color format in TIF/TIFF file.", dict(changes={258: (3, [4, 4, 4])})),
         ("palette_without_map", "Palette in TIF/TIFF file is invalid.", dict(changes=palette)),
         ("colormap_past_end", "Palette in TIF/TIFF file is invalid.", dict(changes={**palette, 320: (3, [0] * 6, 768)})),
+        ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
         ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",
          dict(changes={**grey4, 259: (3, [32773]), 317: (3, [2])})),
     ]

@@ -854,6 +854,15 @@ tiff() {
   tiffcp -L -c packbits "$tmp/rgba.tif" cp_rgba_packbits_le.tif
   tiffcp -B -c none -f lsb2msb "$tmp/grey.tif" cp_grey_lsb2msb_be.tif
   tiffcp -L -c packbits -f lsb2msb "$tmp/mono.tif" cp_mono_packbits_lsb2msb.tif
+  tiffcp -L -c zip "$tmp/rgb.tif" cp_rgb_zip_le.tif
+  tiffcp -B -c zip:2 -r 3 "$tmp/rgb.tif" cp_rgb_zip2_r3_be.tif
+  tiffcp -L -c zip:2 "$tmp/rgba.tif" cp_rgba_zip2_le.tif
+  tiffcp -B -c zip -f lsb2msb "$tmp/grey.tif" cp_grey_zip_lsb2msb_be.tif
+  # 16-bit samples, differenced as words in each byte order.
+  pamdepth 65535 "$tmp/src.ppm" | pamtotiff -truecolor -none > "$tmp/rgb16.tif" 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -none > "$tmp/grey16.tif" 2>/dev/null
+  tiffcp -B -c zip:2 "$tmp/rgb16.tif" cp_rgb16_zip2_be.tif
+  tiffcp -L -c zip:2 "$tmp/grey16.tif" cp_grey16_zip2_le.tif
   # Two pages, big-endian: the first is shown.
   tiffcp -B -c packbits "$tmp/rgb.tif" "$tmp/grey.tif" cp_two_pages_be.tif
   # netpbm writes what else the reader reads: palettes of 1, 2, 4 and 8 bits, grey of 1 and
@@ -870,11 +879,13 @@ tiff() {
   pamchannel -infile="$tmp/alpha.pam" 3 > "$tmp/a.pam" 2>/dev/null
   pamstack -tupletype=GRAYSCALE_ALPHA "$tmp/grey.pgm" "$tmp/a.pam" > "$tmp/ga.pam" 2>/dev/null
   convert "$tmp/ga.pam" -compress none tiff:im_grey_alpha.tif
+  # ImageMagick writes 16-bit big-endian deflate with differencing.
+  convert "$tmp/src.ppm" -depth 16 -define tiff:endian=msb -compress zip -define tiff:predictor=2 tiff:im_rgb16_zip2_be.tif
 
   # Written from the layout by hand_built.py: what no encoder writes, and the damaged files.
   /usr/bin/python3 "$here/hand_built.py" tiff "$here/tiff"
 
-  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif; do
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
     base=${f%.*}
     case $base in
       *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
@@ -898,9 +909,9 @@ open(sys.argv[2], 'wb').write(data[start:start + length])
 PY
   tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
 
-  # Colours computed from YCbCr, Lab and 16-bit CMYK, in tiff_colour: libtiff's own
+  # Colours computed from YCbCr, Lab and 16-bit samples, in tiff_colour: libtiff's own
   # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
-  # its YCbCr terms and 16-bit CMYK differently. ImageMagick writes YCbCr without
+  # its YCbCr terms and 16-bit samples differently. ImageMagick writes YCbCr without
   # subsampling, and Lab of black and white (the colour manager's Lab is linear, libtiff's
   # has the display's gamma: only the extremes agree).
   cd ../tiff_colour
@@ -908,7 +919,7 @@ PY
   rgba() { tiff2rgba "$1" "$tmp/rgba.tif" && tifftopnm "$tmp/rgba.tif" 2>/dev/null | pamtopam > "$2"; }
   printf 'P3\n4 2\n255\n0 0 0 255 255 255 0 0 0 255 255 255 255 255 255 0 0 0 255 255 255 0 0 0\n' > "$tmp/bw.ppm"
   convert "$tmp/bw.ppm" -colorspace Lab -compress none tiff:im_lab.tif
-  convert "$tmp/bw.ppm" -colorspace Lab -depth 16 -endian MSB -compress none tiff:im_lab16_be.tif
+  convert "$tmp/bw.ppm" -colorspace Lab -depth 16 -define tiff:endian=msb -compress none tiff:im_lab16_be.tif
   convert "$tmp/src.ppm" -colorspace YCbCr -sampling-factor 1x1 -compress none tiff:im_ycbcr.tif
   for f in im_*.tif; do rgba "$f" "${f%.tif}.ref.pam"; done
   # The file's own YCbCr weights (tiffset adds them) count; weights with a zero green, or a
@@ -930,10 +941,16 @@ for i in range(struct.unpack(order + 'H', data[at:at + 2])[0]):
 open(sys.argv[2], 'wb').write(data)
 PY
   for f in ts_ycbcr_green_zero ts_ycbcr_zero_denominator; do cp im_ycbcr.ref.pam $f.ref.pam; done
-  # 16-bit CMYK in big-endian words, which neither tifftopnm nor tiff2rgba reads:
-  # ImageMagick widens netpbm's 8-bit CMYK, whose reference serves.
-  convert ../tiff/nb_cmyk.tif -depth 16 -endian MSB -compress none tiff:im_cmyk16_be.tif
-  cp ../tiff/nb_cmyk.ref.pam im_cmyk16_be.ref.pam
+  # 16-bit RGB whose words differ in their two bytes, big-endian, deflate with differencing:
+  # tifftopnm's reduction to 8 bits rounds where the colour manager cuts.
+  convert -size 13x7 gradient:'rgb(250,3,120)-rgb(7,240,33)' -depth 16 -define tiff:endian=msb -compress zip \
+    -define tiff:predictor=2 tiff:im_rgb16_gradient_zip2_be.tif
+  tifftopnm im_rgb16_gradient_zip2_be.tif 2>/dev/null | pamdepth 255 | pamtopam > im_rgb16_gradient_zip2_be.ref.pam
+  # 16-bit CMYK in big-endian words, which neither tifftopnm nor tiff2rgba reads: ImageMagick
+  # narrows it to 8 bits, which tifftopnm decodes.
+  convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -define tiff:endian=msb -compress none tiff:im_cmyk16_be.tif
+  convert im_cmyk16_be.tif -depth 8 -compress none tiff:"$tmp/cmyk8.tif"
+  tifftopnm "$tmp/cmyk8.tif" 2>/dev/null | pamtopam > im_cmyk16_be.ref.pam
 
   cd ../tiff/bad
   tiffcp -t -c none "$tmp/rgb.tif" cp_tiled.tif
@@ -953,7 +970,8 @@ PY
   done
   cd ..
   mkdir -p "$seeds"
-  cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
+  cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif cp_rgb_zip2_r3_be.tif cp_grey16_zip2_le.tif \
+    nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
     gm_ept.eps ../tiff_colour/im_ycbcr.tif bad/*.tif bad/*.eps "$seeds/"
 }
 
