@@ -30,6 +30,7 @@ public:
     static bool CanLoad(const std::string& fileName) { return CanLoadFile(Class(), fileName); }
 
     // Loads the TIFF preview as the TIFF reader does, its start taken as the image start.
-    // The preview's length is not looked at.
+    // The preview's length is not looked at. (TEPSGraphic::ReadImageProperties is the TIFF
+    // reader's, reading at the preview's start.)
     void LoadFromStream(Stream& stream) override;
 };

@@ -103,6 +103,11 @@ bool TTIFFGraphic::CanLoad(Stream& stream)
     return version == kVersion && firstIFD < stream.Remaining();
 }
 
+void TTIFFGraphic::SaveToStream(Stream&)
+{
+    // Writing TIFF is not offered.
+}
+
 bool TTIFFGraphic::FindTag(uint32_t Tag, std::size_t& Index) const
 {
     auto at = std::lower_bound(IFD.begin(), IFD.end(), Tag, [](const TIFDEntry& e, uint32_t t) { return e.Tag < t; });

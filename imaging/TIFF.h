@@ -66,7 +66,8 @@ public:
     // when the file is not TIFF, the directory does not exist or the image has no size.
     bool ReadImageProperties(Stream& stream, uint32_t imageIndex) override;
     void LoadFromStream(Stream& stream) override;
-    void SaveToStream(Stream&) override {}
+    // Writes nothing.
+    void SaveToStream(Stream& stream) override;
 
     // The directory's entries, sorted by tag.
     const std::vector<TIFDEntry>& Directory() const { return IFD; }
