@@ -246,10 +246,12 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
         } else {
             filled = uint32_t(std::min<uint64_t>(rows, (available + p.BytesPerLine - 1) / p.BytesPerLine));
             strip.resize(std::size_t(filled) * p.BytesPerLine);
-            std::size_t got = stream.Read(strip.data(), strip.size());
-            std::memset(strip.data() + got, 0, strip.size() - got);
-            if (reversed)
-                reversal.apply(strip.data(), got);
+            if (filled > 0) {
+                std::size_t got = stream.Read(strip.data(), strip.size());
+                std::memset(strip.data() + got, 0, strip.size() - got);
+                if (reversed)
+                    reversal.apply(strip.data(), got);
+            }
         }
 
         for (uint32_t r = 0; r < rows; ++r) {
