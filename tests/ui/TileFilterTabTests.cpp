@@ -1,99 +1,59 @@
-// The Tiles tab's display filter box as a user drives it, and the filter run into another
-// tab's list.
+// The Tiles tab's display filter: run into another tab's list, and its box as a user drives it.
 #include "UiTestSupport.h"
 
 #include "support/TilesetBuilder.h"
 
-class TileFilterTab : public UiTest {
-protected:
-    TFram4& T() { return *Form1->Fram41; }
-
-    // Six tiles; crossers on the odd ones, corner TopLeft high on the odd ones too; one
-    // group of tiles 0 to 2.
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        F().Button1Click();
-        BuildTileset({3, 2, 0, 6, 1});
-        Views().FillTiles();
-        ASSERT_TRUE(T().ListView1->SelectNumber(1));
-    }
-    std::string Rows(const TListView* view)
-    {
-        std::string s;
-        for (int n : view->Numbers()) s += std::to_string(n) + " ";
-        return s + "= " + Text(T().Edit1);
-    }
-    std::string Labels()
-    {
-        std::string s;
-        for (QLabel* l : {T().Label3, T().Label7, T().Label10}) s += FromQt(l->text()) + (l->isEnabled() ? "," : "-,");
-        return s;
-    }
-};
-
-TEST_F(TileFilterTab, EnableApplySwitchesAndClear)
+static std::string rows(const TListView* view, const QLineEdit* count)
 {
-    TFram4& f = T();
-    EXPECT_FALSE(f.Button5->isEnabled());
-    f.CheckBox4->click();
-    EXPECT_TRUE(f.FilterActive && f.Button5->isEnabled() && f.ComboBox13->isEnabled());
-    EXPECT_EQ(Rows(f.ListView1), "0 1 2 3 4 5 = 6") << "enabling does not filter yet";
-
-    f.Button5->click();
-    EXPECT_EQ(Rows(f.ListView1), "3 4 5 = 3") << "only tiles no group uses";
-    EXPECT_EQ(FromQt(f.Label1->text()), "No selection");
-    f.LabeledEdit11->setText("BIG01_A4");
-    EXPECT_EQ(Rows(f.ListView1), "4 = 1") << "typing filters";
-
-    f.CheckBox10->click();
-    EXPECT_TRUE(f.CheckBox12->isVisibleTo(&f));
-    EXPECT_EQ(Labels(), "Top Left,THIS,BUT NOT,");
-    f.CheckBox12->click();
-    EXPECT_EQ(Labels(), "Top Left,THIS,BUT NOT-,");
-    f.CheckBox11->click();
-    EXPECT_FALSE(f.CheckBox10->isChecked() || f.CheckBox10->isEnabled() || f.CheckBox12->isChecked());
-    EXPECT_FALSE(f.CheckBox12->isVisibleTo(&f) || f.ComboBox13->isEnabled());
-    EXPECT_EQ(Labels(), "Top Left,Top-,Left-,");
-    f.CheckBox5->click();
-    EXPECT_EQ(Labels(), "THIS,Top-,Left-,");
-
-    // No crosser, members or not: the even tiles. A height that is no number means any.
-    f.RadioButton3->click();
-    f.Edit9->setText("x");
-    f.LabeledEdit11->setText("big01_a");
-    EXPECT_EQ(Rows(f.ListView1), "0 2 4 = 3");
-    f.Edit9->setText("1");
-    f.Button5->click();
-    EXPECT_EQ(Rows(f.ListView1), "= 0");
-    EXPECT_TRUE(dialogs.boxes.empty());
-
-    f.CheckBox4->click();
-    EXPECT_FALSE(f.FilterActive || f.Button5->isEnabled());
-    EXPECT_EQ(Rows(f.ListView1), "0 1 2 3 4 5 = 6");
-    f.CheckBox4->click();
-    EXPECT_FALSE(f.ComboBox13->isEnabled()) << "No Crosser still holds the crosser boxes off";
-
-    f.Button7->click();
-    EXPECT_EQ(Labels(), "Top Left,Top,Left,");
-    EXPECT_TRUE(f.ComboBox13->isEnabled() && f.CheckBox10->isEnabled() && f.RadioButton3->isChecked());
-    EXPECT_FALSE(f.CheckBox5->isChecked() || f.CheckBox11->isChecked() || f.LabeledEdit11->text() != "");
-    EXPECT_EQ(Text(f.Edit9) + Text(f.LabeledEdit6), "-1-1");
-    EXPECT_EQ(Rows(f.ListView1), "0 1 2 3 4 5 = 6");
+    std::string s;
+    for (int n : view->Numbers()) s += std::to_string(n) + " ";
+    return s + "= " + FromQt(count->text());
 }
 
-TEST_F(TileFilterTab, FilteringAnotherListLeavesTheTilesTabAlone)
+// Label3, Label7, then whether "All instances of", "only" (shown), ComboBox13, ComboBox14 are on.
+static std::string modes(const TFram4& f)
 {
-    TFram4& f = T();
+    std::string s = FromQt(f.Label3->text() + "," + f.Label7->text() + ",");
+    for (bool on : {f.CheckBox10->isEnabled(), f.CheckBox12->isVisibleTo(&f), f.ComboBox13->isEnabled(),
+                    f.ComboBox14->isEnabled()})
+        s += on ? "1" : "0";
+    return s;
+}
+
+TEST_F(UiTest, TileDisplayFilter)
+{
+    // Six tiles with two doors each, crossers and a high TopLeft on the odd ones; one group
+    // of tiles 0 to 2; tile 1 shown.
+    F().Button1Click();
+    BuildTileset({3, 2, 0, 6, 1});
+    Views().FillTiles();
+    TFram4& f = *Form1->Fram41;
+    ASSERT_TRUE(f.ListView1->SelectNumber(1));
     TListView other(nullptr, "ListView1", {{"Tiles #", 45}, {"Model", 104}});
     QLineEdit count;
     f.LabeledEdit6->setText("2");
     EXPECT_EQ(f.FilterTileList(&other, &count), 3);
-    EXPECT_EQ(Rows(&other), "3 4 5 = 6");
-    EXPECT_EQ(Text(&count), "3");
-    EXPECT_FALSE(f.FilterActive);
-    EXPECT_EQ(Rows(f.ListView1), "0 1 2 3 4 5 = 6");
-    EXPECT_EQ(FromQt(f.Label1->text()) + " " + Text(f.LabeledEdit1), "Tile # 1 big01_a1") << "the editor keeps its tile";
-    f.LabeledEdit6->setText("0");
-    EXPECT_EQ(f.FilterTileList(&other, nullptr), 0);
+    EXPECT_EQ(rows(&other, &count) + " " + rows(f.ListView1, f.Edit1), "3 4 5 = 3 0 1 2 3 4 5 = 6");
+    EXPECT_EQ(FromQt(f.Label1->text() + f.LabeledEdit1->text()) + (f.FilterActive ? " active" : ""), "Tile # 1big01_a1")
+        << "the Tiles tab stays";
+
+    f.CheckBox4->click();
+    EXPECT_EQ(rows(f.ListView1, f.Edit1), "0 1 2 3 4 5 = 6") << "enabling does not filter yet";
+    f.Button5->click();
+    EXPECT_EQ(rows(f.ListView1, f.Edit1) + FromQt(f.Label1->text()), "3 4 5 = 3No selection");
+    f.CheckBox10->click(), f.CheckBox12->click();
+    EXPECT_EQ(modes(f), "Top Left,THIS,1110");
+    f.CheckBox11->click();
+    f.CheckBox5->click(), f.RadioButton3->click(), f.Edit9->setText("x");
+    f.LabeledEdit11->setText("big01_a");
+    EXPECT_EQ(rows(f.ListView1, f.Edit1), "0 2 4 = 3") << "no crosser, members or not; a height not a number is any";
+
+    f.CheckBox4->click();
+    EXPECT_FALSE(f.FilterActive || f.Button5->isEnabled() || rows(f.ListView1, f.Edit1) != "0 1 2 3 4 5 = 6");
+    f.CheckBox4->click();
+    EXPECT_EQ(modes(f), "THIS,Top,0000") << "No Crosser still holds the crosser boxes off";
+    f.Button7->click();
+    EXPECT_EQ(modes(f) + FromQt(f.Edit9->text() + f.LabeledEdit6->text()), "Top Left,Top,1011-1-1");
+    EXPECT_EQ(rows(f.ListView1, f.Edit1), "0 1 2 3 4 5 = 6");
+    EXPECT_TRUE(f.RadioButton3->isChecked() && f.FilterActive && dialogs.boxes.empty()) << "kept; no box shown";
 }
