@@ -219,6 +219,11 @@ ppm() {
   # netpbm encodes, binary and plain (plain bitmaps have no blanks between the digits),
   # 8- and 16-bit and other maximum values; ImageMagick decodes.
   pamtopnm < "$tmp/src.ppm" > nb_p6.ppm
+  # 37 x 3, no sample like its neighbours: rows longer than the reader's sixteen-pixel steps,
+  # with pixels left over.
+  awk 'BEGIN { print "P3"; print 37, 3; print 255
+    for (y = 0; y < 3; y++) for (x = 0; x < 37; x++) print (x * 7 + y) % 256, (x * 13 + 100) % 256, 255 - x * 5 - y * 3
+  }' | pamtopnm > nb_p6_wide.ppm
   pnmtoplainpnm "$tmp/src.ppm" > nb_p3.ppm
   pamtopnm < "$tmp/grey.pgm" > nb_p5.pgm
   pnmtoplainpnm "$tmp/grey.pgm" > nb_p2.pgm
