@@ -43,7 +43,14 @@ constexpr uint8_t Arms[] = {
     T | R | B | L | TR | BR | BL, 0xFF,                                          // Z, a
     T | TR | TL, T | B | TR | BR | BL | TL, T | R | B | BR | BL, T | BR | BL | TL | TR, // b to e
 };
-static_assert(sizeof(Arms) == 31);
+static_assert(std::size(Arms) == TFram4::PathNodeCount);
+
+// The chart: rows of eight cells, each a picture at twice its size over its letter.
+constexpr int ChartColumns = 8;
+constexpr int ChartCell = 72;
+constexpr int ChartCellHeight = 90;
+constexpr int ChartMargin = 8;
+constexpr int ChartScale = 2;
 
 QImage drawPathNode(uint8_t arms)
 {
@@ -64,17 +71,11 @@ QImage drawPathNode(uint8_t arms)
     return image;
 }
 
-// The letter of path node i, as the "Path Node" box lists it.
-QString letterOf(int i)
-{
-    return QString(QChar(TFram4::PathNodeLetters[i]));
-}
-
 } // namespace
 
 uint8_t PathNodeArms(int i)
 {
-    return i >= 0 && i < int(sizeof(Arms)) ? Arms[i] : 0;
+    return i >= 0 && i < int(std::size(Arms)) ? Arms[i] : 0;
 }
 
 const QList<QImage>& PathNodePictures()
@@ -107,9 +108,10 @@ const QImage& PathNodeChart()
         p.setPen(Qt::black);
         constexpr int side = ChartScale * PathNodePictureSize;
         for (int i = 0; i < count; ++i) {
-            const int x = ChartMargin + i % ChartColumns * ChartCell, y = ChartMargin + i / ChartColumns * ChartCellHeight;
+            const int x = ChartMargin + i % ChartColumns * ChartCell;
+            const int y = ChartMargin + i / ChartColumns * ChartCellHeight;
             p.drawImage(x + (ChartCell - side) / 2, y, PathNodePictures()[i].scaled(side, side));
-            p.drawText(QRect(x, y + side, ChartCell, ChartCellHeight - side), Qt::AlignCenter, letterOf(i));
+            p.drawText(QRect(x, y + side, ChartCell, ChartCellHeight - side), Qt::AlignCenter, QString(QChar(TFram4::PathNodeLetters[i])));
         }
         return image;
     }();

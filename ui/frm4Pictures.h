@@ -36,13 +36,7 @@ inline constexpr QRgb PathNodeCentre = 0xFFC81E1E; // the node itself
 // The 31 pictures of 32 x 32 pixels, in letter order.
 const QList<QImage>& PathNodePictures();
 
-// The chart of every letter: its picture at twice the size with the letter under it, in
-// rows of ChartColumns.
-inline constexpr int ChartColumns = 8;
-inline constexpr int ChartCell = 72;       // width of a letter's cell
-inline constexpr int ChartCellHeight = 90;
-inline constexpr int ChartMargin = 8;
-inline constexpr int ChartScale = 2;
+// The chart of every letter: its picture at twice the size with the letter under it.
 const QImage& PathNodeChart();
 QSize PathNodeChartSize();
 

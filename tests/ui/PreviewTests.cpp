@@ -91,10 +91,9 @@ TEST_F(UiTest, TilePreviewsShowWhatTheFolderOrArchivesHoldAndNeverStopATileShown
         {[&] { type("../outside"), f.Edit6->setText("45"); }, "TGA not found|", 0, 0},
         {[&] { f.ComboBox17->setCurrentIndex(0), emit f.ComboBox17->activated(0); }, "TGA from NWN|3", 0, 0},
         {[&] { f.ComboBox17->setEditText("mi_big01_a0"); }, "TGA from NWN|3", 0, 0}, // filled by code
-        {[&] { show(2); }, "|Unreadable picture", -1, 0},            // no path node: not saved
         {[&] { show(1); }, "TGA from NWN|Unreadable picture", -1, 0}, // a node of its own
-        {[&] { f.ComboBox18->setCurrentIndex(30), emit f.ComboBox18->activated(30), f.UpDown5->StepUp(); }, "", 30,
-         2},
+        {[&] { f.ComboBox18->setCurrentIndex(30), emit f.ComboBox18->activated(30); f.UpDown5->StepUp(); }, "", 30, 2},
+        {[&] { show(2); }, "|Unreadable picture", -1, 0}, // no path node: not saved
     };
     for (auto& [act, minimap, node, turns] : cases) {
         act();
