@@ -50,5 +50,8 @@ enum class MinimapAsk { TileShown, NameChanged };
 // from the archives, has no file. A damaged picture empties the box with a note, the label
 // still saying where it came from; the error goes no further, so what shows the tile goes
 // on. Returns whether a picture is shown.
+// The Tiles tab gives its own folder (the main window's SetDir, in Game()); the Import tab,
+// showing a tile of the tileset it imports from (CTile::ShowInImportFrame), gives
+// TFram6::ImportSetDir, its Image1 and Label1, and puts the name in Edit22 itself.
 bool ShowMinimapPreview(const std::string& folder, const std::string& name, TImage* image, QLabel* label,
                         MinimapAsk ask);
