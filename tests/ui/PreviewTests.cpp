@@ -44,13 +44,10 @@ TEST_F(UiTest, TilePreviewsShowWhatTheFolderOrArchivesHoldAndNeverStopATileShown
     auto tga = [](const char* bgr) { return TgaHeader(2, 2, 1, 24) + bgr + bgr; };
     const std::string damaged = TgaHeader(2, 64, 64, 24) + "\x10\x20";
     KeyBuilder key;
-    BifBuilder bif;
-    const char* stock[] = {"mi_stock01", "mi_both", "mi_broken"};
-    for (uint32_t i = 0; i < 3; ++i) {
-        key.Add(stock[i], ResTypeTga, 0, i);
-        bif.Add(i, ResTypeTga, i == 2 ? damaged : tga("\1\2\3"));
-    }
     key.AddBif("data\\minimaps.bif");
+    key.Add("mi_stock01", ResTypeTga, 0, 0).Add("mi_both", ResTypeTga, 0, 1).Add("mi_broken", ResTypeTga, 0, 2);
+    BifBuilder bif;
+    bif.Add(0, ResTypeTga, tga("\1\2\3")).Add(1, ResTypeTga, tga("\1\2\3")).Add(2, ResTypeTga, damaged);
     dir.Write("game/chitin.key", key.Build());
     dir.Write("game/data/minimaps.bif", bif.Build());
     for (const char* name : {"set/Mi_Big01_A0.TGA", "set/MI_BOTH.tga", "outside.tga"})
