@@ -1,6 +1,7 @@
 #include "ui/EditorViews.h"
 
 #include "ui/frm1.h"
+#include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -27,7 +28,11 @@ void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists
 
 void EditorViews::FillRules() {} // the Rules tab's two lists and its editor, once built
 
-void EditorViews::FillTiles() {} // the tile lists of the Tiles, Groups, Import and Files/Textures tabs, once built
+void EditorViews::FillTiles()
+{
+    form_.Fram71->FillTileList();
+    // The Tiles, Groups and Import tabs add their tile lists here once built.
+}
 
 void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
 
@@ -35,7 +40,11 @@ void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Im
 
 void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
 
-void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import and Files/Textures tabs, once built
+void EditorViews::ClearTileLists()
+{
+    form_.Fram71->ClearTileList();
+    // The Groups and Import tabs empty their tile lists here once built.
+}
 
 void EditorViews::ClearTerrainCombos()
 {
@@ -47,11 +56,19 @@ void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists,
 
 void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
 
-void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
+void EditorViews::RefillTileLists()
+{
+    // After a deletion the Files/Textures tab's numbers would name other tiles: all tiles again.
+    form_.Fram71->FillTileList();
+    // The Groups and Import tabs refill their tile lists here once built.
+}
 
 void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once built
 
-void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
+void EditorViews::ClearUnusedFiles()
+{
+    form_.Fram71->ClearUnusedFiles();
+}
 
 // The Terrain / Crosser tab's list boxes give these once it is built; the model's lists till then.
 StringList EditorViews::MainTerrainNames() { return ModelViews::MainTerrainNames(); }

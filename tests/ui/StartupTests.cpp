@@ -48,8 +48,13 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
 {
     Form1->show();
     Form3->show();
+    TFram7& files = *Form1->Fram71;
+    F().Button1->click(); // the tabs show at their size
+    Form1->PageControl1->setCurrentWidget(Form1->TabSheet6);
+    QApplication::processEvents();
     for (QWidget* box : std::initializer_list<QWidget*>{&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2,
-             Form3->GroupBox3, Form3}) {
+             Form3->GroupBox3, Form3, &files, files.GroupBox1, files.GroupBox2, files.GroupBox3, files.GroupBox4,
+             files.Panel1, files.Panel2, Form5, Form5->Change, Form5->GroupBox1, Form6}) {
         std::vector<QWidget*> controls;
         for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isHidden() && !qobject_cast<QGroupBox*>(w)) controls.push_back(w);
