@@ -230,6 +230,8 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     EXPECT_EQ(Rows(T().ListView2) + " " + Text(T().Edit2), "0:tcn01_a01 1:TCN01_B01 3:TCN01_A01 5:tcn01_a01 4");
     T().Button5->click();
     EXPECT_EQ(FromQt(Form5->windowTitle()), "Change \"tcn01_grass\" for all tileset");
+    // A model with bare line feeds names the texture but cannot take the change: not counted.
+    set.Write("tcn01_bin.mdl", "newmodel tcn01_bin\n  bitmap tcn01_grass\n");
     Pick(Form5->ComboBox1, "tt_sand");
     EXPECT_EQ(Text(Form5->LabeledEdit1) + "|" + FromQt(Form5->GroupBox1->title() + "|" + Form5->Panel2->text()),
               "tt_sand|To NWN texture|32 x 32  32Bits");
