@@ -29,6 +29,7 @@ class CTile;
 struct TextureChangeRequest {
     enum Scope { OneTile, DisplayedTiles, WholeTileset };
     Scope scope = OneTile;
+    std::string folder;          // the tileset folder it was made for
     std::string oldTexture;
     // OneTile: the tile's model; DisplayedTiles: the models of the rows shown. The whole
     // tileset takes the tiles as they are when the change is made.

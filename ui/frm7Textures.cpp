@@ -366,6 +366,7 @@ void TFram7::Button5Click()
 {
     if (!haveFolder()) return;
     TextureChangeRequest request;
+    request.folder = Game().SetDir;
     std::string caption;
     if (RadioButton1->isChecked() && !(request.oldTexture = selectedText(ListBox1)).empty()) {
         if (CheckBox8->isChecked()) {
@@ -391,7 +392,8 @@ void TFram7::Button5Click()
 
 void TFram7::ChangeTileTexture(const std::string& newName, const TextureChangeRequest& request)
 {
-    if (!haveFolder() || request.oldTexture.empty() || request.models.empty()) return;
+    if (!haveFolder() || request.folder != Game().SetDir || request.oldTexture.empty() || request.models.empty())
+        return;
     std::string notice;
     if (request.scope == TextureChangeRequest::OneTile) {
         const std::string& model = request.models.front();
@@ -415,7 +417,7 @@ void TFram7::ChangeTileTexture(const std::string& newName, const TextureChangeRe
 void TFram7::ChangeTilesetTexture(const std::string& newName, const TextureChangeRequest& request)
 {
     const std::string& oldName = request.oldTexture;
-    if (!haveFolder() || oldName.empty()) return;
+    if (!haveFolder() || request.folder != Game().SetDir || oldName.empty()) return;
     std::vector<std::string> models;
     for (const CTile* tile : TS().TileList) models.push_back(tile->Model);
     ChangeCount count;
@@ -448,7 +450,8 @@ void TFram7::Button9Click()
     if (!tile || !haveFolder() || Game().MdlCompilerPath.empty()) return;
     const std::string model = tile->Model;
     const std::string& dir = Game().SetDir;
-    // The window repaints and shows a busy cursor while the converter is awaited.
+    // "-de %s %s" with the model's path twice; the window repaints and shows a busy cursor
+    // while the converter is awaited.
     RunModelConverter(FindNoCase(dir, model + ".mdl").value_or(JoinPath(dir, model + ".mdl")));
     StringList names;
     const bool text = CollectMdlTextures(model, names, true) >= 0;

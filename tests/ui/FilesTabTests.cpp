@@ -246,6 +246,15 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     Form5->Button1->click();
     EXPECT_EQ(Notices(), "0 changements done in 0 Files.\n");
     EXPECT_EQ(Items(T().ListBox2), "tcn01_bad tcn01_gone tt_sand");
+    // A dialog left open while another tileset is opened changes nothing there.
+    T().Button5->click();
+    TempDir other;
+    other.Write("x.mdl", "newmodel x\r\n  bitmap tcn01_gone\r\n");
+    OpenSet(other.Write("o.set", "[TILES]\r\nCount=1\r\n\r\n[TILE0]\r\nModel=x\r\n"));
+    Form5->LabeledEdit1->setText("tt_sand");
+    Form5->Button1->click();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(other.Read("x.mdl"), "newmodel x\r\n  bitmap tcn01_gone\r\n");
 }
 
 TEST_F(FilesTab, TheRenamerTakesSafeFiveLetterPrefixesAndMovesTheTilesAlong)
