@@ -151,6 +151,9 @@ public:
     void FillTileList();
     void ClearTileList();
     void ClearUnusedFiles();
+    // Tile n's Model changed in place: its row shows the new one, and a selected tile's
+    // textures are those of its new model.
+    void TileModelChanged(int tile);
     // "See textures" of the Tiles tab: this tab, "Per Tile", the row of that tile selected
     // and its textures listed, the first one previewed.
     void SeeTileTextures(int tileNumber);

@@ -13,6 +13,7 @@
 #include "ui/App.h"
 #include "ui/Busy.h"
 #include "ui/DlgTextChange.h"
+#include "ui/EditorViews.h"
 #include "ui/Sinks.h"
 #include "ui/TexturePreview.h"
 #include "ui/frm7.h"
@@ -199,13 +200,14 @@ void TFram7::connectTextures()
 
 void TFram7::FillTileList()
 {
-    {
-        ListFill fill(ListView1);
-        int n = 0;
-        for (const CTile* tile : TS().TileList) fill.Add(n++, {tile->Model});
-    }
-    Edit3->setText(QString::number(TS().TileList.Count()));
+    Edit3->setText(QString::number(FillTileRows(ListView1)));
     resetTileTextures();
+}
+
+void TFram7::TileModelChanged(int tile)
+{
+    if (const CTile* t = TS().TileList.At(tile)) ShowTileModelInRows(ListView1, tile, t->Model);
+    if (ListView1->SelectedNumber() == tile) ListView1Click();
 }
 
 void TFram7::ClearTileList()

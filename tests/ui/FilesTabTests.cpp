@@ -179,6 +179,11 @@ TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
     T().ListView1->SelectNumber(4);
     T().Button6->click();
     EXPECT_TRUE(T().Button10->isHidden() && T().ListBox1->count() == 0 && T().Label2->text().isEmpty());
+    // A tile's Model changed on the Tiles tab: its row and its textures follow.
+    T().ListView1->SelectNumber(0);
+    TS().TileList.At(0)->Model = "tcn01_bin";
+    T().TileModelChanged(0);
+    EXPECT_EQ(TListView::Text(T().ListView1->SelectedRow(), 1) + "|" + FromQt(T().Label2->text()), "tcn01_bin|Binary MDL");
 }
 
 TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOnce)
@@ -356,7 +361,8 @@ TEST_F(UiTest, WithoutAFolderNothingActsAndSeeTexturesFindsTheTileByNumber)
     for (int twice = 0; twice < 2; ++twice) t.ListView1ColumnClick(t.ListView1, 0);
     EXPECT_EQ(t.ListView1->Numbers(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     t.ListView1ColumnClick(t.ListView1, 1);
-    t.SeeTileTextures(2);
+    Form1->Fram41->ListView1->SelectNumber(2);
+    Form1->Fram41->Seetextures1->trigger();
     EXPECT_EQ(Form1->PageControl1->currentWidget(), Form1->TabSheet6);
     EXPECT_TRUE(t.RadioButton1->isChecked() && t.Panel2->isHidden());
     EXPECT_EQ(t.ListView1->SelectedNumber(), 2) << "the tile's row, not the row at that place";
