@@ -25,6 +25,7 @@
 #include "model/Class.h"
 #include "ui/ImageView.h"
 #include "ui/ListView.h"
+#include "ui/TileFilterView.h"
 #include "ui/Widgets.h"
 
 class TFram4 : public QWidget {
@@ -123,6 +124,15 @@ public:
     QPushButton* Button6;        // door "New"
     // The path-node pictures, one per letter of "Path Node"; drawn by the previews.
     QList<QImage> ImageList1;
+    // The previews (frm4Pictures.cpp): the minimap of a name the user types or picks, the
+    // path-node picture of the chosen letter at the orientation, and the chart of the
+    // letters in the "Path Node List" window.
+    void ComboBox17Change();
+    void ComboBox18Select();
+    void Button11Click();
+    // The minimap of a tile being shown, its name into the name box (CTile::ShowInFrame).
+    void showTileMinimap(const std::string& name);
+    void setUpPreviews();
 
     // The display filter box; the filter itself acts through these controls.
     QCheckBox* CheckBox4; // "Enable"
@@ -165,6 +175,21 @@ public:
     QRadioButton* RadioButton3; // "Both"
     QPushButton* Button5; // filter "Apply"
     QPushButton* Button7; // filter "Clear"
+
+    // The display filter (frm4Filter.cpp). FilterTileList fills list with the tiles that
+    // pass the box's criteria and count with their number. Run on this tab's ListView1 it
+    // is the tab's filter: FilterActive is set and the editor emptied; another tab's list
+    // is filled without touching this tab.
+    int FilterTileList(TListView* list, QLineEdit* count);
+    TileFilterControls FilterControls() const;
+    void CheckBox4Click();
+    void Button5Click();
+    void LabeledEdit11Change();
+    void Button7Click();
+    void CheckBox5Click();
+    void CheckBox10Click();
+    void CheckBox11Click();
+    void CheckBox12Click();
 
     // Handlers. The deletions (Button3Click, Button10Click), the display filter
     // (CheckBox4Click, Button5Click, Button7Click, LabeledEdit11Change and the mode
@@ -210,6 +235,7 @@ private:
     void buildGeneralPage();
     void buildPropertiesPage();
     void buildFilterBox();
+    void connectFilterHandlers();
     void connectHandlers();
 
     // The doors the editor works on: those the tile both declares and holds.
