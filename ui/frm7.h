@@ -170,6 +170,5 @@ private:
     void showTexturesOfTile(const CTile& tile);
     void selectTexture(QListWidget* box, const std::string& name);
     bool haveFolder() const;
-    void TilesTabFilterNotInTheEditorYet();
     const CTile* selectedTile() const;
 };

@@ -16,6 +16,7 @@
 #include "ui/EditorViews.h"
 #include "ui/Sinks.h"
 #include "ui/TexturePreview.h"
+#include "ui/frm4.h"
 #include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
@@ -246,11 +247,9 @@ void TFram7::Button6Click()
 
 void TFram7::Button7Click()
 {
-    TilesTabFilterNotInTheEditorYet();
+    Form1->Fram41->FilterTileList(ListView1, Edit3);
+    resetTileTextures();
 }
-
-// "Apply filter from tiles page" runs the Tiles tab's display filter, which is not built yet.
-void TFram7::TilesTabFilterNotInTheEditorYet() {}
 
 void TFram7::ListView1ColumnClick(TListView* sender, int column)
 {

@@ -367,4 +367,11 @@ TEST_F(UiTest, WithoutAFolderNothingActsAndSeeTexturesFindsTheTileByNumber)
     EXPECT_TRUE(t.RadioButton1->isChecked() && t.Panel2->isHidden());
     EXPECT_EQ(t.ListView1->SelectedNumber(), 2) << "the tile's row, not the row at that place";
     EXPECT_EQ(FromQt(t.Label2->text()), "Not found");
+
+    // The Tiles tab's filter: only the tile whose Model starts with "c", and nothing offered
+    // for the tile that was selected.
+    Form1->Fram41->LabeledEdit11->setText("c");
+    t.Button7->click();
+    EXPECT_EQ(t.ListView1->Numbers(), std::vector<int>{8});
+    EXPECT_EQ(Text(t.Edit3) + FromQt(t.Label2->text()), "1");
 }
