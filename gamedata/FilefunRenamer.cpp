@@ -139,6 +139,8 @@ int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix
     for (const std::string& name : files) {
         bar.StepIt();
         if (oldPrefix.empty() || !StartsWithNoCase(name, oldPrefix)) continue;
+        // A prefix that reaches into the extension would change what kind of file it is.
+        if (name.size() < oldPrefix.size() + 4) continue;
         const std::string newName = OverwritePrefix(name, oldPrefix.size(), newPrefix);
 
         if (HasExt3(name, "tga") || HasExt3(name, "dds")) {

@@ -6,6 +6,7 @@
 #include "ui/frm2.h"
 #include "ui/frm3.h"
 #include "ui/frm4.h"
+#include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -48,8 +49,8 @@ void EditorViews::FillRules()
 void EditorViews::FillTiles()
 {
     form_.Fram41->FillTileList();
-    // The Groups, Import and Files/Textures tabs add their tile lists (FillTileRows) and
-    // counts here once built.
+    form_.Fram71->FillTileList();
+    // The Groups and Import tabs add their tile lists (FillTileRows) and counts here once built.
 }
 
 void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
@@ -58,7 +59,11 @@ void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Im
 
 void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
 
-void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import and Files/Textures tabs, once built
+void EditorViews::ClearTileLists()
+{
+    form_.Fram71->ClearTileList();
+    // The Groups and Import tabs empty their tile lists here once built.
+}
 
 void EditorViews::ClearTerrainCombos()
 {
@@ -74,7 +79,12 @@ void EditorViews::ClearCrosserCombos()
 
 void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
 
-void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
+void EditorViews::RefillTileLists()
+{
+    // After a deletion the Files/Textures tab's numbers would name other tiles: all tiles again.
+    form_.Fram71->FillTileList();
+    // The Groups and Import tabs refill their tile lists here once built.
+}
 
 void EditorViews::ClearTileEditorFields()
 {
@@ -86,8 +96,9 @@ void EditorViews::TileModelChanged(int tile)
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
     ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
-    // The Groups tab (its tile list and the member rows of its editor), the Import tab and
-    // the Files/Textures tab add their tile lists here once built.
+    form_.Fram71->TileModelChanged(tile);
+    // The Groups tab (its tile list and the member rows of its editor) and the Import tab
+    // add their tile lists here once built.
 }
 
 int FillTileRows(TListView* view)
@@ -106,7 +117,10 @@ void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
         if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
 }
 
-void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
+void EditorViews::ClearUnusedFiles()
+{
+    form_.Fram71->ClearUnusedFiles();
+}
 
 // As the Terrain / Crosser tab's list boxes show them.
 StringList EditorViews::MainTerrainNames() { return form_.Fram21->TerrainNames(); }

@@ -287,6 +287,7 @@ void TFram1::showSetFolder()
     const std::string& dir = Game().SetDir;
     Form1->Fram61->CurrentSetDir = dir;
     Form1->Fram71->CurrentSetDir = dir;
+    Form1->Fram71->LabeledEdit1->setText(ToQt(dir));
 }
 
 // Open and New both leave the empty state the same way: the tabs show, the window grows

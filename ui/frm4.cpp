@@ -297,6 +297,7 @@ void TFram4::connectHandlers()
             }
     }));
     connect(Copythistile1, &QAction::triggered, this, Guard([this] { Button2Click(); }));
+    connect(Seetextures1, &QAction::triggered, this, Guard([this] { Seetextures1Click(); }));
     connect(Button4, &QPushButton::clicked, this, Guard([this] { Button4Click(); }));
     connect(Button2, &QPushButton::clicked, this, Guard([this] { Button2Click(); }));
     connect(Button1, &QPushButton::clicked, this, Guard([this] { Button1Click(); }));

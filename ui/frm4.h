@@ -207,6 +207,7 @@ public:
     void ListView1ColumnClick(int column);
     static int ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column);
     void PopupMenu1Popup();
+    void Seetextures1Click();
 
     // Empties the editor for a new tile.
     void ClearTileFields();
