@@ -1,6 +1,7 @@
 #include "ui/EditorViews.h"
 
 #include "ui/frm1.h"
+#include "ui/frm6.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -19,23 +20,35 @@ void EditorViews::FillTerrains()
     // The Terrain / Crosser, Rules and Tiles tabs add their terrain lists here once built.
 }
 
-void EditorViews::FillImportTerrains() {} // the Import tab's terrain pick-lists, once built
+void EditorViews::FillImportTerrains() { form_.Fram61->FillImportTerrains(); }
 
 void EditorViews::FillCrossers() {} // the Terrain / Crosser and Tiles tabs' crosser lists, once built
 
-void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists, once built
+void EditorViews::FillImportCrossers() { form_.Fram61->FillImportCrossers(); }
 
 void EditorViews::FillRules() {} // the Rules tab's two lists and its editor, once built
 
-void EditorViews::FillTiles() {} // the tile lists of the Tiles, Groups, Import and Files/Textures tabs, once built
+void EditorViews::FillTiles()
+{
+    form_.Fram61->FillCurrentTiles();
+    // The Tiles, Groups and Files/Textures tabs add their tile lists here once built.
+}
 
-void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
+void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
 
-void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Import tab's groups, once built
+void EditorViews::FillGroups()
+{
+    form_.Fram61->FillCurrentGroups();
+    // The Groups tab adds its list and editor here once built.
+}
 
-void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
+void EditorViews::FillImportGroups() { form_.Fram61->FillImportGroups(); }
 
-void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import and Files/Textures tabs, once built
+void EditorViews::ClearTileLists()
+{
+    form_.Fram61->ClearCurrentTiles();
+    // The Groups and Files/Textures tabs empty their tile lists here once built.
+}
 
 void EditorViews::ClearTerrainCombos()
 {
@@ -45,9 +58,13 @@ void EditorViews::ClearTerrainCombos()
 
 void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists, once built
 
-void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
+void EditorViews::ClearImportGroupView() { form_.Fram61->ClearImportGroupView(); }
 
-void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
+void EditorViews::RefillTileLists()
+{
+    form_.Fram61->FillCurrentTiles();
+    // The Groups tab refills its tile list here once built.
+}
 
 void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once built
 
