@@ -5,6 +5,7 @@
 
 #include "gamedata/GameData.h"
 #include "ui/App.h"
+#include "ui/mainfrm.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ TFram6::TFram6(QWidget* parent)
       ImportCrossers(TS().ImportCrossers), ImportTiles(TS().ImportTiles), ImportGroups(TS().ImportGroups)
 {
     setObjectName("Fram61");
+    // The page the tab gets when the window shows a tileset.
+    resize(TForm1::WindowWidth, 456);
     buildCurrentSet();
     buildSource();
     OpenDialog1.defaultExt = "set";
@@ -80,62 +83,62 @@ TFram6::TFram6(QWidget* parent)
 
 void TFram6::buildCurrentSet()
 {
-    LabeledEdit3 = labeledEdit(this, "LabeledEdit3", "FileName", 8, 20, 236);
+    LabeledEdit3 = labeledEdit(this, "LabeledEdit3", "FileName", 8, 20, 190);
     auto box = [this](QGroupBox*& group, TListView*& list, QLineEdit*& count, const char* name, const char* caption,
                       const char* listName, ListColumn number, const char* countName) {
         group = MakeNamed<QGroupBox>(this, name, caption);
-        group->setGeometry(4, 48, 244, 440);
-        list = new TListView(group, listName, {number, {"Model", 120}});
-        list->setGeometry(8, 20, 228, 380);
-        label(group, (std::string(countName) + "Label").c_str(), "Count", 8, 410, 40);
-        count = readOnlyEdit(group, countName, 50, 408, 60);
+        group->setGeometry(4, 48, 200, 404);
+        list = new TListView(group, listName, {number, {"Model", 110}});
+        list->setGeometry(8, 20, 184, 344);
+        label(group, (std::string(countName) + "Label").c_str(), "Count", 8, 374, 40);
+        count = readOnlyEdit(group, countName, 50, 372, 60);
     };
     box(GroupBox1, ListView1, Edit1, "GroupBox1", "Current Set tiles list", "ListView1", {"Tiles #", 60}, "Edit1");
     box(GroupBox7, ListView4, Edit18, "GroupBox7", "Current Set groups list", "ListView4", {"Groups #", 60}, "Edit18");
     ListView4->setHeaderLabels({"Groups #", "Name"});
     GroupBox7->hide();
 
-    Button5 = button(this, "Button5", "<", "Import selected Tile/Group", {252, 200, 40, 28});
-    Button8 = button(this, "Button8", "<<", "Import ALL displayed tiles/groups", {252, 236, 40, 28});
-    Button1 = button(this, "Button1", "Open Set File", "Open another Set file to import Tile/Group", {300, 4, 100, 26});
-    Button9 = button(this, "Button9", "NWN", "Open a Set file from NWN", {404, 4, 50, 26});
-    Button2 = button(this, "Button2", "Close Set File", "Close this set file", {458, 4, 100, 26});
-    RadioButton3 = check<QRadioButton>(this, "RadioButton3", "Tiles", {580, 8, 60, 20});
-    RadioButton4 = check<QRadioButton>(this, "RadioButton4", "Groups", {644, 8, 70, 20});
+    Button5 = button(this, "Button5", "<", "Import selected Tile/Group", {208, 200, 84, 28});
+    Button8 = button(this, "Button8", "<<", "Import ALL displayed tiles/groups", {208, 236, 84, 28});
+    Button1 = button(this, "Button1", "Open Set File", "Open another Set file to import Tile/Group", {296, 4, 110, 26});
+    Button9 = button(this, "Button9", "NWN", "Open a Set file from NWN", {410, 4, 84, 26});
+    Button2 = button(this, "Button2", "Close Set File", "Close this set file", {498, 4, 110, 26});
+    RadioButton3 = check<QRadioButton>(this, "RadioButton3", "Tiles", {620, 8, 70, 20});
+    RadioButton4 = check<QRadioButton>(this, "RadioButton4", "Groups", {694, 8, 80, 20});
     RadioButton3->setChecked(true);
 }
 
 void TFram6::buildSource()
 {
     GroupBox2 = MakeNamed<QGroupBox>(this, "GroupBox2", "Tiles to copy");
-    GroupBox2->setGeometry(296, 34, 550, 456);
+    GroupBox2->setGeometry(296, 34, 550, 418);
     QWidget* g = GroupBox2;
     LabeledEdit2 = labeledEdit(g, "LabeledEdit2", "FileName", 8, 36, 300);
     LabeledEdit1 = labeledEdit(g, "LabeledEdit1", "TileSet Name", 316, 36, 224);
-    ListView2 = new TListView(g, "ListView2", {{"Tiles #", 60}, {"Model", 120}});
-    ListView3 = new TListView(g, "ListView3", {{"Group #", 60}, {"Name", 120}});
+    ListView2 = new TListView(g, "ListView2", {{"Tiles #", 56}, {"Model", 110}});
+    ListView3 = new TListView(g, "ListView3", {{"Group #", 56}, {"Name", 110}});
     for (TListView* v : {ListView2, ListView3}) {
-        v->setGeometry(8, 64, 200, 300);
+        v->setGeometry(8, 64, 180, 240);
         v->setContextMenuPolicy(Qt::CustomContextMenu);
     }
     ListView3->hide();
-    label(g, "Edit3Label", "Count", 8, 374, 40);
-    Edit3 = readOnlyEdit(g, "Edit3", 50, 372, 60);
-    Label10 = label(g, "Label10", "", 116, 374, 92);
-    RadioButton1 = check<QRadioButton>(g, "RadioButton1", "Infos", {216, 60, 70, 20});
-    RadioButton2 = check<QRadioButton>(g, "RadioButton2", "Display Filter", {290, 60, 120, 20});
+    label(g, "Edit3Label", "Count", 8, 312, 40);
+    Edit3 = readOnlyEdit(g, "Edit3", 50, 310, 60);
+    Label10 = label(g, "Label10", "", 116, 312, 72);
+    RadioButton1 = check<QRadioButton>(g, "RadioButton1", "Infos", {200, 60, 70, 20});
+    RadioButton2 = check<QRadioButton>(g, "RadioButton2", "Display Filter", {274, 60, 120, 20});
     RadioButton1->setChecked(true);
-    CheckBox1 = check<QCheckBox>(g, "CheckBox1", "Auto Import Terrain/Crosser", {8, 402, 200, 20});
-    CheckBox6 = check<QCheckBox>(g, "CheckBox6", "Auto Convert MDL to ASCII", {8, 426, 200, 20});
+    CheckBox1 = check<QCheckBox>(g, "CheckBox1", "Auto Import Terrain/Crosser", {8, 336, 190, 20});
+    CheckBox6 = check<QCheckBox>(g, "CheckBox6", "Auto Convert MDL to ASCII", {8, 358, 190, 20});
     ProgressBar1 = MakeNamed<QProgressBar>(g, "ProgressBar1");
-    ProgressBar1->setGeometry(216, 428, 326, 16);
+    ProgressBar1->setGeometry(8, 388, 184, 14);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
     // The four panels share one place; the tile information sits outside the source's
     // box, over the same spot, so it stays readable while the source is closed.
-    const QRect panel(216, 82, 326, 342);
+    const QRect panel(200, 84, 342, 328);
     GroupBox4 = MakeNamed<QGroupBox>(this, "GroupBox4", "Tile infos");
     GroupBox4->setGeometry(panel.translated(GroupBox2->pos()));
     buildTileInfo(GroupBox4);
@@ -209,15 +212,15 @@ void TFram6::buildGroupInfo(QWidget* g)
     Edit20 = readOnlyEdit(g, "Edit20", 178, 98, 40);
     label(g, "ListBox1Label", "Tiles members", 8, 130, 120);
     ListBox1 = MakeNamed<QListWidget>(g, "ListBox1");
-    ListBox1->setGeometry(8, 150, 200, 180);
+    ListBox1->setGeometry(8, 150, 200, 170);
 }
 
 void TFram6::buildTileFilter(QWidget* g)
 {
-    Button3 = button(g, "Button3", "Apply", "Apply filter", {236, 16, 80, 24});
-    Button4 = button(g, "Button4", "Reset", "Clear filter", {236, 44, 80, 24});
-    LabeledEdit4 = labeledEdit(g, "LabeledEdit4", "Model first letters search", 8, 36, 150, false);
-    CheckBox2 = check<QCheckBox>(g, "CheckBox2", "All instances of", {8, 62, 150, 20});
+    Button3 = button(g, "Button3", "Apply", "Apply filter", {256, 16, 80, 24});
+    Button4 = button(g, "Button4", "Reset", "Clear filter", {256, 44, 80, 24});
+    LabeledEdit4 = labeledEdit(g, "LabeledEdit4", "Model first letters search", 8, 34, 150, false);
+    CheckBox2 = check<QCheckBox>(g, "CheckBox2", "All instances of", {8, 60, 150, 20});
     const char* cornerNames[4][4] = {{"Label2", "TopLeft", "ComboBox1", "Edit2"},
                                      {"Label3", "TopRight", "ComboBox2", "Edit4"},
                                      {"Label4", "BottomLeft", "ComboBox3", "Edit5"},
@@ -226,15 +229,15 @@ void TFram6::buildTileFilter(QWidget* g)
     QComboBox** cornerBoxes[] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4};
     QLineEdit** heights[] = {&Edit2, &Edit4, &Edit5, &Edit6};
     for (int i = 0; i < 4; ++i) {
-        const int y = 86 + 24 * i;
+        const int y = 82 + 22 * i;
         *cornerLabels[i] = label(g, cornerNames[i][0], cornerNames[i][1], 8, y + 2, 80);
         *cornerBoxes[i] = pickList(g, cornerNames[i][2], 90, y);
         *heights[i] = readOnlyEdit(g, cornerNames[i][3], 216, y, 30);
         upDown(g, (std::string("UpDown") + std::to_string(i + 2)).c_str(), *heights[i], -1, 1);
     }
-    CheckBox3 = check<QCheckBox>(g, "CheckBox3", "No crosser at all", {8, 184, 140, 20});
-    CheckBox4 = check<QCheckBox>(g, "CheckBox4", "All instance of", {150, 184, 112, 20});
-    CheckBox5 = check<QCheckBox>(g, "CheckBox5", "only", {264, 184, 56, 20});
+    CheckBox3 = check<QCheckBox>(g, "CheckBox3", "No crosser at all", {8, 172, 140, 20});
+    CheckBox4 = check<QCheckBox>(g, "CheckBox4", "All instance of", {150, 172, 120, 20});
+    CheckBox5 = check<QCheckBox>(g, "CheckBox5", "only", {272, 172, 60, 20});
     CheckBox5->hide();
     const char* edgeNames[4][3] = {{"Label6", "Top", "ComboBox5"},
                                    {"Label7", "Right", "ComboBox6"},
@@ -243,18 +246,18 @@ void TFram6::buildTileFilter(QWidget* g)
     QLabel** edgeLabels[] = {&Label6, &Label7, &Label8, &Label9};
     QComboBox** edgeBoxes[] = {&ComboBox5, &ComboBox6, &ComboBox7, &ComboBox8};
     for (int i = 0; i < 4; ++i) {
-        const int y = 208 + 24 * i;
+        const int y = 194 + 22 * i;
         *edgeLabels[i] = label(g, edgeNames[i][0], edgeNames[i][1], 8, y + 2, 80);
         *edgeBoxes[i] = pickList(g, edgeNames[i][2], 90, y);
     }
-    LabeledEdit16 = labeledEdit(g, "LabeledEdit16", "Doors Count", 236, 230, 40);
+    LabeledEdit16 = labeledEdit(g, "LabeledEdit16", "Doors Count", 236, 216, 40);
     LabeledEdit16->setText("-1");
     auto* doors = new TUpDown(g, "UpDown6", LabeledEdit16, -1, 4);
     doors->PlaceBesideAssociate();
     doors->SetPosition(-1);
-    RadioButton5 = check<QRadioButton>(g, "RadioButton5", "Only non group members", {8, 304, 160, 18});
-    RadioButton6 = check<QRadioButton>(g, "RadioButton6", "Only group members", {170, 304, 150, 18});
-    RadioButton7 = check<QRadioButton>(g, "RadioButton7", "Both", {8, 322, 80, 18});
+    RadioButton5 = check<QRadioButton>(g, "RadioButton5", "Only non group members", {8, 285, 180, 18});
+    RadioButton6 = check<QRadioButton>(g, "RadioButton6", "Only group members", {190, 285, 152, 18});
+    RadioButton7 = check<QRadioButton>(g, "RadioButton7", "Both", {8, 305, 80, 18});
     RadioButton5->setChecked(true);
 }
 

@@ -48,8 +48,9 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
 {
     Form1->show();
     Form3->show();
+    TFram6& i = *Form1->Fram61;
     for (QWidget* box : std::initializer_list<QWidget*>{&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2,
-             Form3->GroupBox3, Form3}) {
+             Form3->GroupBox3, Form3, &i, i.GroupBox2, i.GroupBox3, i.GroupBox4, i.GroupBox5, i.GroupBox6, Form2}) {
         std::vector<QWidget*> controls;
         for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isHidden() && !qobject_cast<QGroupBox*>(w)) controls.push_back(w);

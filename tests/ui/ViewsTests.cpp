@@ -25,6 +25,10 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram11", "BorderCombo", 3},
         {"Fram11", "DefaultCombo", 3},
         {"Fram11", "FloorCombo", 3},
+        {"Fram61", "ListView1", 2},
+        {"Fram61", "Edit1", 2},
+        {"Fram61", "ListView4", 2},
+        {"Fram61", "Edit18", 2},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
