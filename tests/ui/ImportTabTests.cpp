@@ -287,3 +287,55 @@ TEST_F(ImportTab, TheGroupFilterTestsNameSizeAndMembers)
     I().RadioButton3->click();
     EXPECT_EQ(Text(I().Edit3), std::to_string(I().ShownTileCount)) << "each list keeps its own count";
 }
+
+TEST_F(ImportTab, TheTileFilterSwitchesAndResetSetItsControlsAndTheOptionsTheirFlags)
+{
+    Game().MdlCompilerPath = dir.File("nwnmdlcomp.exe");
+    OpenSource("src.set", Full);
+    TFram6& i = I();
+    // The eight labels ('-' when disabled), then CheckBox4, CheckBox5, ComboBox5 and
+    // ComboBox6 enabled or disabled, and whether "only" shows.
+    auto state = [&i] {
+        std::string s;
+        for (QLabel* l : {i.Label2, i.Label3, i.Label4, i.Label5, i.Label6, i.Label7, i.Label8, i.Label9})
+            s += FromQt(l->text()) + (l->isEnabled() ? "," : "-,");
+        for (QWidget* w : std::initializer_list<QWidget*>{i.CheckBox4, i.CheckBox5, i.ComboBox5, i.ComboBox6})
+            s += w->isEnabled() ? "e" : "d";
+        return s + (i.CheckBox5->isHidden() ? " hidden" : " shown");
+    };
+    const std::string corners = "THIS,AND,AND,BUT NOT,";
+    const std::tuple<QCheckBox*, bool, std::string> steps[] = {
+        {i.CheckBox2, true, corners + "Top,Right,Bottom,Left,eeee hidden"},
+        {i.CheckBox4, true, corners + "THIS,AND,AND,BUT NOT,eeee shown"},
+        {i.CheckBox5, true, corners + "THIS,AND-,AND-,BUT NOT-,eeed shown"},
+        {i.CheckBox3, true, corners + "Top-,Right-,Bottom-,Left-,dedd hidden"},
+        {i.CheckBox3, false, corners + "Top,Right,Bottom,Left,eeee hidden"},
+        {i.CheckBox2, false, "TopLeft,TopRight,BottomLeft,BottomRight,Top,Right,Bottom,Left,eeee hidden"}};
+    for (auto [box, on, shown] : steps) {
+        box->setChecked(on);
+        EXPECT_EQ(state(), shown) << box->objectName().toStdString() << on;
+    }
+    EXPECT_FALSE(i.CheckBox4->isChecked() || i.CheckBox5->isChecked());
+
+    i.CheckBox3->setChecked(true);
+    i.Edit2->setText("1");
+    i.LabeledEdit4->setText("tsa");
+    i.LabeledEdit16->setText("2");
+    i.ComboBox1->setEditText("Grass");
+    i.RadioButton6->click();
+    i.Button4->click();
+    EXPECT_EQ(state(), "Top Left,Top Right,Bottom Left,Bottom Right,Top,Right,Bottom,Left,eeee hidden");
+    EXPECT_EQ(Text(i.Edit2) + Text(i.LabeledEdit4) + Text(i.LabeledEdit16) + FromQt(i.ComboBox1->currentText()), "-1-1");
+    EXPECT_EQ(Items(i.ComboBox1), "Grass,Water") << "the source's names stay on offer";
+    EXPECT_TRUE(i.RadioButton6->isChecked()) << "the membership choice stays";
+    EXPECT_EQ(Shown(), "GroupBox3 ListView2:0 1 2 3 4 #5");
+    EXPECT_EQ(i.ShownTileCount, -1);
+
+    for (bool on : {true, false}) {
+        i.CheckBox1->setChecked(on);
+        i.CheckBox6->setChecked(on);
+        EXPECT_EQ(i.AutoImportTerrainCrosser, on);
+        EXPECT_EQ(Game().AutoConvertMdl, on);
+    }
+    EXPECT_TRUE(i.CheckBox6->isEnabled()) << "the converter is there";
+}
