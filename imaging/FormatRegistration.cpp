@@ -6,8 +6,10 @@
 #include "imaging/CUT.h"
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCX.h"
+#include "imaging/PNG.h"
 #include "imaging/PPM.h"
 #include "imaging/PSD.h"
+#include "imaging/PSP.h"
 #include "imaging/RLA.h"
 #include "imaging/SGI.h"
 #include "imaging/Targa.h"
@@ -45,10 +47,14 @@ const FormatRow kFormats[] = {
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
+    {"psp", gesPaintShopPro, "", ftRaster | ftVector, &TPSPGraphic::Class},
+    {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
 };
 
-// Classes unregistered at program end, in this order.
+// Classes unregistered at program end, in this order (PNG goes after the platform bitmap's
+// "rle" and "dib" extensions).
 const GraphicClass& (*const kUnregisterOrder[])() = {
+    &TPSPGraphic::Class,
     &TPSDGraphic::Class,
     &TTargaGraphic::Class,
     &TSGIGraphic::Class,
@@ -57,6 +63,7 @@ const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPPMGraphic::Class,
     &TCUTGraphic::Class,
     &TRLAGraphic::Class,
+    &TPNGGraphic::Class,
 };
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <zlib.h>
+
 void CompressionError(const std::string& message)
 {
     throw EGraphicCompression(message);
@@ -325,3 +327,65 @@ void TRLADecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedS
 }
 
 void TRLADecoder::Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) {}
+
+// ---- deflate ----
+
+TLZ77Decoder::TLZ77Decoder(int FlushMode, bool AutoReset)
+    : FStream(std::make_unique<z_stream>()), FFlushMode(FlushMode), FAutoReset(AutoReset)
+{
+}
+
+TLZ77Decoder::~TLZ77Decoder()
+{
+    if (FStarted)
+        inflateEnd(FStream.get());
+}
+
+void TLZ77Decoder::DecodeInit()
+{
+    if (FStarted)
+        inflateEnd(FStream.get());
+    *FStream = z_stream{};
+    FStatus = 0;
+    if (inflateInit(FStream.get()) < 0)
+        CompressionError(gesLZ77Error);
+    FStarted = true;
+}
+
+void TLZ77Decoder::DecodeEnd()
+{
+    if (!FStarted)
+        return;
+    FStarted = false;
+    if (inflateEnd(FStream.get()) < 0)
+        CompressionError(gesLZ77Error);
+}
+
+void TLZ77Decoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
+{
+    // Without DecodeInit there is no stream to feed.
+    if (!FStarted)
+        return;
+    z_stream& s = *FStream;
+    s.next_in = const_cast<Bytef*>(Source);
+    s.avail_in = uInt(PackedSize > 0 ? PackedSize : 0);
+    if (FAutoReset)
+        FStatus = inflateReset(&s);
+    if (FStatus != Z_OK)
+        return;
+    s.next_out = Dest;
+    s.avail_out = uInt(UnpackedSize > 0 ? UnpackedSize : 0);
+    FStatus = inflate(&s, FFlushMode);
+    Source = s.next_in;
+    Dest = s.next_out;
+}
+
+uint32_t TLZ77Decoder::GetAvailableInput() const
+{
+    return FStream->avail_in;
+}
+
+uint32_t TLZ77Decoder::GetAvailableOutput() const
+{
+    return FStream->avail_out;
+}

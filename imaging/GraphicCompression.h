@@ -2,6 +2,7 @@
 // Decoders of the compression schemes the readers meet. A reader creates the one its file
 // needs, hands it packed bytes and a destination row, and frees it after the image.
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -113,4 +114,39 @@ class TRLADecoder : public TDecoder {
 public:
     void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
     void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+};
+
+struct z_stream_s;
+
+// Deflate (zlib) data through zlib's inflate. It can be fed piece by piece: without auto
+// reset each Decode goes on with the same stream, with it each call starts a new one. Decode
+// raises nothing; the last zlib result is kept and, once not 0 (stream end or an error),
+// stops every later Decode until a reset.
+class TLZ77Decoder : public TDecoder {
+public:
+    // FlushMode: the zlib flush value given to every inflate call (1 partial, 4 finish).
+    TLZ77Decoder(int FlushMode, bool AutoReset);
+    // Ends the stream when DecodeEnd was not reached (an error stopped decoding early).
+    ~TLZ77Decoder() override;
+    TLZ77Decoder(const TLZ77Decoder&) = delete;
+    TLZ77Decoder& operator=(const TLZ77Decoder&) = delete;
+
+    // Moves Source and Dest past what was consumed and produced.
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void DecodeInit() override;
+    void DecodeEnd() override;
+    void Encode(const uint8_t*, uint8_t*, uint32_t, uint32_t&) override {}
+
+    // Compressed bytes not yet consumed, and room left in the last output window.
+    uint32_t GetAvailableInput() const;
+    uint32_t GetAvailableOutput() const;
+    // The last result of inflate or its reset: 0 going on, 1 stream end, negative an error.
+    int Status() const { return FStatus; }
+
+private:
+    std::unique_ptr<z_stream_s> FStream;
+    int FStatus = 0;
+    int FFlushMode;
+    bool FAutoReset;
+    bool FStarted = false;
 };

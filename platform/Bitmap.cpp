@@ -84,6 +84,8 @@ void Bitmap::Assign(const Bitmap& source)
     stride_ = stride;
     pixels_ = std::move(pixels);
     palette_ = source.palette_;
+    transparentColor_ = source.transparentColor_;
+    transparent_ = source.transparent_;
 }
 
 void Bitmap::SetPixelFormat(PixelFormat format)
@@ -138,6 +140,49 @@ void Bitmap::Clear()
     stride_ = 0;
     pixels_.reset();
     palette_ = Palette();
+    transparentColor_ = 0;
+    transparent_ = false;
+}
+
+void Bitmap::ConvertTo24Bits()
+{
+    if (format_ == PixelFormat::Bits24)
+        return;
+    std::size_t stride = 0;
+    Pixels pixels = allocate(width_, height_, PixelFormat::Bits24, stride);
+    int bits = BitsPerPixel(format_);
+    const auto& entries = palette_.Entries();
+    auto widen5 = [](unsigned v) { return uint8_t((v << 3) | (v >> 2)); };
+    for (uint32_t y = 0; pixels && pixels_ && y < height_; ++y) {
+        const uint8_t* src = pixels_.get() + y * stride_;
+        uint8_t* dst = pixels.get() + y * stride;
+        for (uint32_t x = 0; x < width_; ++x, dst += 3) {
+            uint8_t r = 0, g = 0, b = 0;
+            if (bits <= 8) {
+                unsigned i = (src[std::size_t(x) * bits / 8] >> (8 - bits - x * bits % 8)) & ((1u << bits) - 1);
+                if (i < entries.size())
+                    r = entries[i].red, g = entries[i].green, b = entries[i].blue;
+            } else if (bits == 15 || bits == 16) {
+                unsigned w = src[2 * x] | unsigned(src[2 * x + 1]) << 8;
+                b = widen5(w & 0x1F);
+                if (bits == 15) {
+                    g = widen5((w >> 5) & 0x1F);
+                    r = widen5((w >> 10) & 0x1F);
+                } else {
+                    unsigned g6 = (w >> 5) & 0x3F;
+                    g = uint8_t((g6 << 2) | (g6 >> 4));
+                    r = widen5((w >> 11) & 0x1F);
+                }
+            } else {
+                const uint8_t* p = src + std::size_t(x) * unsigned(bits / 8);
+                b = p[0], g = p[1], r = p[2];
+            }
+            dst[0] = b, dst[1] = g, dst[2] = r;
+        }
+    }
+    format_ = PixelFormat::Bits24;
+    stride_ = stride;
+    pixels_ = std::move(pixels);
 }
 
 uint8_t* Bitmap::ScanLine(uint32_t y)

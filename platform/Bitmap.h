@@ -78,7 +78,7 @@ public:
     Bitmap& operator=(const Bitmap& other) { Assign(other); return *this; }
     virtual ~Bitmap() = default;
 
-    // Copies format, size, pixels and palette (not the progress handler).
+    // Copies format, size, pixels, palette and transparent colour (not the progress handler).
     virtual void Assign(const Bitmap& source);
 
     PixelFormat GetPixelFormat() const { return format_; }
@@ -103,6 +103,18 @@ public:
 
     const Palette& GetPalette() const { return palette_; }
     void SetPalette(Palette palette) { palette_ = std::move(palette); }
+
+    // The colour (0x00BBGGRR) shown as see-through when Transparent is on; both are kept by
+    // Assign and reset by Clear.
+    uint32_t GetTransparentColor() const { return transparentColor_; }
+    void SetTransparentColor(uint32_t color) { transparentColor_ = color; }
+    bool GetTransparent() const { return transparent_; }
+    void SetTransparent(bool on) { transparent_ = on; }
+
+    // Makes the bitmap 24-bit keeping what each pixel shows: indices become their palette
+    // colours (black past the palette's end), 15- and 16-bit words are widened, 32-bit
+    // pixels lose their alpha. A bitmap without a format just takes the new one.
+    void ConvertTo24Bits();
 
     // Fills every pixel with a colour given as 0x00BBGGRR: indexed formats take the nearest
     // palette entry (0 without a palette); 32-bit pixels get alpha 0.
@@ -132,5 +144,7 @@ private:
     std::size_t stride_ = 0;
     Pixels pixels_;
     Palette palette_;
+    uint32_t transparentColor_ = 0;
+    bool transparent_ = false;
     ProgressHandler onProgress_;
 };

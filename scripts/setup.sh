@@ -6,7 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev
-  libstb-dev
+  zlib1g-dev
+  libstb-dev libpng-dev
   "$@"
 )
 missing=()

@@ -70,6 +70,8 @@ TEST(BitmapTest, FillAndAssign)
         b.SetSize(16, 2);
         b.SetPalette(Palette::Create(entries));
         b.Fill(colour);
+        b.SetTransparentColor(colour);
+        b.SetTransparent(true);
         std::size_t n = c.pixel.size();
         EXPECT_EQ(pixels(b, 1, n, 2 * n), c.pixel) << BitsPerPixel(c.format);
 
@@ -78,6 +80,34 @@ TEST(BitmapTest, FillAndAssign)
         b.ScanLine(1)[n] = 0x99;
         EXPECT_EQ(pixels(copy, 1, n, 2 * n), c.pixel) << "a copy owns its pixels";
         EXPECT_EQ(copy.GetPalette(), b.GetPalette());
+        EXPECT_TRUE(copy.GetTransparent() && copy.GetTransparentColor() == colour);
+    }
+}
+
+TEST(BitmapTest, ConvertTo24BitsKeepsWhatPixelsShow)
+{
+    const LogicalPalette entries{0x300, {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}}};
+    struct Case {
+        PixelFormat format;
+        Bytes row;        // two pixels
+        Bytes expected;   // blue, green, red of each
+    };
+    for (const Case& c : {
+             Case{PixelFormat::Bits1, {0b0100'0000}, {30, 20, 10, 60, 50, 40}},
+             Case{PixelFormat::Bits4, {0x23}, {90, 80, 70, 0, 0, 0}},   // past the palette: black
+             Case{PixelFormat::Bits8, {2, 0}, {90, 80, 70, 30, 20, 10}},
+             Case{PixelFormat::Bits15, {0x1F, 0x7C, 0x10, 0x42}, {255, 0, 255, 132, 132, 132}},   // 5-bit fields widened
+             Case{PixelFormat::Bits16, {0xE0, 0x07, 0x1F, 0xF8}, {0, 255, 0, 255, 0, 255}},
+             Case{PixelFormat::Bits32, {1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 5, 6, 7}},
+         }) {
+        Bitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetSize(2, 1);
+        b.SetPalette(Palette::Create(entries));
+        std::copy(c.row.begin(), c.row.end(), b.ScanLine(0));
+        b.ConvertTo24Bits();
+        EXPECT_EQ(b.GetPixelFormat(), PixelFormat::Bits24);
+        EXPECT_EQ(pixels(b, 0, 0, 6), c.expected) << BitsPerPixel(c.format);
     }
 }
 

@@ -10,13 +10,14 @@
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), /usr/bin/python3 with
-# python3-pil; hand_built.py beside this script writes the files no encoder makes.
+# python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
+# makes.
 # Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -572,6 +573,265 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut "$seeds/"
+}
+
+png() {
+  fresh png
+  # Checks that an encoder wrote what the name says: colour type, bit depth, interlace.
+  ihdr_is() {  # file colourType bitDepth interlace
+    local got
+    got=$(python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); print(d[25], d[24], d[28])' "$1")
+    [ "$got" = "$2 $3 $4" ] || { echo "$1: colour type, depth, interlace are $got, not $2 $3 $4" >&2; exit 1; }
+  }
+  # 16-bit samples that are neither byte-symmetric nor rounded apart from truncation when
+  # brought to 8 bits (257 k + 100), so swapped bytes or a wrong scale show.
+  deep() { pamdepth 65535 "$1" | pamfunc -adder=100 2>/dev/null; }
+  pnmquant 2 "$tmp/src.ppm" > "$tmp/q2.ppm" 2>/dev/null
+  pnmquant 4 "$tmp/src.ppm" > "$tmp/q4.ppm" 2>/dev/null
+  pnmquant 16 "$tmp/src.ppm" > "$tmp/q16.ppm" 2>/dev/null
+  for m in 1 3 15; do pamdepth $m "$tmp/grey.pgm" > "$tmp/grey$m.pgm"; done
+  deep "$tmp/src.ppm" > "$tmp/src16.ppm"
+  deep "$tmp/grey.pgm" > "$tmp/grey16.pgm"
+  deep "$tmp/alpha.pam" > "$tmp/alpha16.pam"
+  convert "$tmp/alpha.pam" -colorspace Gray "$tmp/greyalpha.pam"
+  deep "$tmp/greyalpha.pam" > "$tmp/greyalpha16.pam"
+
+  # netpbm encodes: grey at every depth, colour, palettes of 2, 4, 16 and more colours,
+  # grey and colour with alpha, each also interlaced; a transparent colour, a background
+  # and a gamma on several colour types.
+  nb() {  # name colourType depth tool source options...
+    local name=$1 ct=$2 bd=$3 tool=$4 src=$5; shift 5
+    $tool "$@" "$src" > "$name.png" 2>/dev/null
+    $tool -interlace "$@" "$src" > "${name}_i.png" 2>/dev/null
+    ihdr_is "$name.png" "$ct" "$bd" 0
+    ihdr_is "${name}_i.png" "$ct" "$bd" 1
+  }
+  nb nb_g1 0 1 pnmtopng "$tmp/grey1.pgm" -force
+  nb nb_g2 0 2 pnmtopng "$tmp/grey3.pgm" -force
+  nb nb_g4 0 4 pnmtopng "$tmp/grey15.pgm" -force
+  nb nb_g8 0 8 pnmtopng "$tmp/grey.pgm" -force
+  nb nb_g16 0 16 pnmtopng "$tmp/grey16.pgm" -force
+  nb nb_rgb8 2 8 pnmtopng "$tmp/src.ppm" -force
+  nb nb_rgb16 2 16 pnmtopng "$tmp/src16.ppm" -force
+  nb nb_pal1 3 1 pnmtopng "$tmp/q2.ppm"
+  nb nb_pal2 3 2 pnmtopng "$tmp/q4.ppm"
+  nb nb_pal4 3 4 pnmtopng "$tmp/q16.ppm"
+  nb nb_pal8 3 8 pnmtopng "$tmp/src.ppm"
+  nb nb_ga8 4 8 pamtopng "$tmp/greyalpha.pam"
+  nb nb_ga16 4 16 pamtopng "$tmp/greyalpha16.pam"
+  nb nb_rgba8 6 8 pamtopng "$tmp/alpha.pam"
+  nb nb_rgba16 6 16 pamtopng "$tmp/alpha16.pam"
+  # One filter for every row: average and sub, which the adaptive choices seldom take.
+  for a in alpha alpha16; do
+    pamchannel -tupletype=RGB 0 1 2 < "$tmp/$a.pam" | pamtopnm > "$tmp/$a-colour.ppm"
+    pamchannel -tupletype=GRAYSCALE 3 < "$tmp/$a.pam" | pamtopnm > "$tmp/$a-mask.pgm"
+  done
+  filtered() {  # name colourType depth filter source [alpha]
+    pnmtopng -force "-$4" ${6:+-alpha="$6"} "$5" > "$1.png" 2>/dev/null
+    ihdr_is "$1.png" "$2" "$3" 0
+  }
+  filtered nb_rgb8_avg 2 8 avg "$tmp/src.ppm"
+  filtered nb_g8_avg 0 8 avg "$tmp/grey.pgm"
+  filtered nb_rgba8_avg 6 8 avg "$tmp/alpha-colour.ppm" "$tmp/alpha-mask.pgm"
+  filtered nb_rgba16_avg 6 16 avg "$tmp/alpha16-colour.ppm" "$tmp/alpha16-mask.pgm"
+  filtered nb_rgba8_sub 6 8 sub "$tmp/alpha-colour.ppm" "$tmp/alpha-mask.pgm"
+  filtered nb_rgb8_paeth 2 8 paeth "$tmp/src.ppm"
+  pnmtopng -force -transparent=rgb:25/c8/0a "$tmp/src.ppm" > nb_rgb8_trns.png
+  pnmtopng -force -transparent=gray:51 "$tmp/grey15.pgm" > nb_g4_trns.png 2>/dev/null || \
+    pnmtopng -force -transparent=rgb:33/33/33 "$tmp/grey15.pgm" > nb_g4_trns.png
+  pnmtopng -transparent=rgb:25/c8/0a "$tmp/src.ppm" > nb_pal8_trns.png
+  pamtopng -transparent=rgb:25/c8/0a -background=rgb:10/20/30 "$tmp/src16.ppm" > nb_rgb16_trns_bkgd.png
+  pnmtopng -force -background=rgb:10/20/30 "$tmp/src.ppm" > nb_rgb8_bkgd.png
+  pnmtopng -force -background=rgb:aa/aa/aa "$tmp/grey3.pgm" > nb_g2_bkgd.png
+  pnmtopng -background=rgb:10/20/30 "$tmp/q16.ppm" > nb_pal4_bkgd.png
+  pnmtopng -force -gamma=1.0 "$tmp/src.ppm" > nb_rgb8_gamma.png
+  pnmtopng -force -gamma=.7 "$tmp/grey.pgm" > nb_g8_gamma.png
+  pnmtopng -force -gamma=1.0 "$tmp/grey15.pgm" > nb_g4_gamma.png
+  pnmtopng -gamma=1.0 "$tmp/src.ppm" > nb_pal8_gamma.png
+  pamtopng -gamma=.8 "$tmp/alpha.pam" > nb_rgba8_gamma.png
+  for f in nb_*trns*.png; do grep -q tRNS "$f" || { echo "$f: no tRNS" >&2; exit 1; }; done
+  for f in nb_*bkgd*.png; do grep -q bKGD "$f" || { echo "$f: no bKGD" >&2; exit 1; }; done
+
+  # ImageMagick encodes (with its own filter choices and ancillary chunks): every colour
+  # type, 16-bit colour and alpha, interlaced, and the smallest interlaced pictures.
+  im() {  # name colourType depth interlace source options...
+    local name=$1 ct=$2 bd=$3 il=$4 src=$5; shift 5
+    convert "$src" -define png:exclude-chunk=date,time "$@" "png:$name.png"
+    ihdr_is "$name.png" "$ct" "$bd" "$il"
+  }
+  im im_g8 0 8 0 "$tmp/grey.pgm" -define png:color-type=0 -define png:bit-depth=8
+  im im_g4_i 0 4 1 "$tmp/grey15.pgm" -define png:color-type=0 -define png:bit-depth=4 -interlace PNG
+  im im_rgb8_i 2 8 1 "$tmp/src.ppm" -define png:color-type=2 -interlace PNG
+  im im_pal8 3 8 0 "$tmp/src.ppm" -define png:color-type=3 -define png:bit-depth=8
+  pnmquant 8 "$tmp/src.ppm" > "$tmp/q8.ppm" 2>/dev/null
+  im im_pal4_i 3 4 1 "$tmp/q8.ppm" -type Palette -interlace PNG
+  im im_ga8 4 8 0 "$tmp/greyalpha.pam" -define png:color-type=4
+  im im_rgba8 6 8 0 "$tmp/alpha.pam" -define png:color-type=6
+  im im_rgb16 2 16 0 "$tmp/src16.ppm" -define png:color-type=2 -define png:bit-depth=16
+  im im_rgba16_i 6 16 1 "$tmp/alpha16.pam" -define png:color-type=6 -define png:bit-depth=16 -interlace PNG
+  convert -size 1x1 'xc:rgb(200,100,50)' "$tmp/one.ppm"
+  convert "$tmp/src.ppm" -crop 3x3+4+2 +repage "$tmp/three.ppm"
+  im im_1x1_i 2 8 1 "$tmp/one.ppm" -define png:color-type=2 -interlace PNG
+  im im_3x3_i 2 8 1 "$tmp/three.ppm" -define png:color-type=2 -interlace PNG
+
+  # References by pngtopam: colour only, alpha too where the reader keeps it (colour with
+  # alpha), 16-bit samples brought to 8 bits. Where the file has a gAMA chunk, the gamma is
+  # applied for a display of 2.2 by libpng on 8-bit samples: pngtopam leaves a palette
+  # uncorrected and corrects low depths in their own few levels, so those pictures go
+  # through an 8-bit PNG with the same gamma first.
+  for f in *.png; do
+    alpha=()
+    python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); sys.exit(d[25] != 6)' "$f" && alpha=(-alphapam)
+    if grep -q gAMA "$f"; then
+      gamma=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(); i = d.index(b"gAMA"); print(struct.unpack(">I", d[i + 4:i + 8])[0] / 100000)' "$f")
+      pngtopam "${alpha[@]}" "$f" | pamdepth 255 2>/dev/null | pamtopng -gamma="$gamma" > "$tmp/eight.png"
+      pngtopam "${alpha[@]}" -gamma=2.2 "$tmp/eight.png" | pamtopam > "${f%.png}.ref.pam"
+    else
+      pngtopam "${alpha[@]}" "$f" | pamdepth 255 2>/dev/null | pamtopam > "${f%.png}.ref.pam"
+    fi
+  done
+
+  # Damaged files, made from good ones by patching bytes; a chunk that is changed gets a
+  # correct CRC unless the CRC is what is damaged.
+  cd bad
+  damage() {  # source target what
+    python3 - "$@" <<'PY'
+import struct, sys, zlib
+source, target, what = sys.argv[1:4]
+data = open(source, "rb").read()
+chunks, i = [], 8
+while i < len(data):
+    n, = struct.unpack(">I", data[i:i + 4])
+    chunks.append([data[i + 4:i + 8], data[i + 8:i + 8 + n]])
+    i += 12 + n
+def find(t):
+    return next(c for c in chunks if c[0] == t)
+bad_crc = False
+if what == "bad_crc":          # one bit of the image data flipped, CRC left as it was
+    bad_crc = True
+elif what == "critical":       # an unknown critical chunk before the image data
+    chunks.insert(1, [b"CRIT", b"abc"])
+elif what == "data_after":     # bytes after the end of the zlib stream, in the same chunk
+    find(b"IDAT")[1] += b"\x00\x01\x02"
+elif what == "short_stream":   # the zlib stream ends before the last row
+    raw = zlib.decompress(b"".join(c[1] for c in chunks if c[0] == b"IDAT"))
+    chunks = [c for c in chunks if c[0] != b"IDAT"]
+    chunks.insert(-1, [b"IDAT", zlib.compress(raw[:len(raw) // 2])])
+elif what == "bad_zlib":       # a damaged deflate stream
+    d = find(b"IDAT")[1]
+    find(b"IDAT")[1] = d[:2] + bytes(b ^ 0x5A for b in d[2:10]) + d[10:]
+elif what == "width_0":
+    find(b"IHDR")[1] = b"\0\0\0\0" + find(b"IHDR")[1][4:]
+elif what == "colour_type_5":
+    h = find(b"IHDR")[1]; find(b"IHDR")[1] = h[:9] + b"\x05" + h[10:]
+elif what == "rgb_depth_4":
+    h = find(b"IHDR")[1]; find(b"IHDR")[1] = h[:8] + b"\x04" + h[9:]
+elif what == "compression_1":
+    h = find(b"IHDR")[1]; find(b"IHDR")[1] = h[:10] + b"\x01" + h[11:]
+elif what == "palette_length":
+    find(b"PLTE")[1] = find(b"PLTE")[1][:-1]
+elif what == "huge":           # a size far beyond the data and beyond the cap
+    h = find(b"IHDR")[1]; find(b"IHDR")[1] = struct.pack(">II", 30000, 30000) + h[8:]
+elif what == "long_chunk":     # a chunk length far beyond the file
+    chunks.insert(1, [b"tEXt", b""]); chunks[1].append(0x7FFFFFF0)
+out = bytearray(data[:8])
+for c in chunks:
+    body = c[0] + c[1]
+    length = c[2] if len(c) > 2 else len(c[1])
+    crc = zlib.crc32(body) ^ (1 if bad_crc and c[0] == b"IDAT" else 0)
+    out += struct.pack(">I", length) + body + struct.pack(">I", crc)
+if what == "bad_crc":
+    out = bytearray(data)
+    i = data.index(b"IDAT") + 8
+    out[i + 5] ^= 0x10
+open(target, "wb").write(out)
+PY
+  }
+  damage ../nb_rgb8.png bad_crc.png bad_crc;                echo "CRC error found in PNG file." > bad_crc.ref.txt
+  damage ../nb_rgb8.png critical_chunk.png critical;        echo "Unexpected but critical chunk detected." > critical_chunk.ref.txt
+  damage ../nb_rgb8.png data_after_stream.png data_after;   echo "Extra compressed data found in PNG file." > data_after_stream.ref.txt
+  damage ../nb_rgb8_i.png short_stream.png short_stream;    echo "Extra compressed data found in PNG file." > short_stream.ref.txt
+  damage ../nb_rgb8.png bad_zlib.png bad_zlib;              echo "Compression error found in PNG file." > bad_zlib.ref.txt
+  damage ../nb_rgb8.png width_0.png width_0;                echo "Invalid or unexpected PNG image format." > width_0.ref.txt
+  damage ../nb_rgb8.png colour_type_5.png colour_type_5;    echo "Invalid color format in PNG file." > colour_type_5.ref.txt
+  damage ../nb_rgb8.png rgb_depth_4.png rgb_depth_4;        echo "Invalid color format in PNG file." > rgb_depth_4.ref.txt
+  damage ../nb_rgb8.png compression_1.png compression_1;    echo "The compression scheme is not supported for PNG files." > compression_1.ref.txt
+  damage ../nb_pal8.png palette_length.png palette_length;  echo "Palette in PNG file is invalid." > palette_length.ref.txt
+  damage ../nb_rgb8.png huge.png huge;                      echo "Invalid or unexpected PNG image format." > huge.ref.txt
+  damage ../nb_rgb8.png long_chunk.png long_chunk;          echo "Stream read error" > long_chunk.ref.txt
+  # Cut inside the image data: the chunk is not all there.
+  head -c 60 ../nb_rgb8.png > truncated.png;                echo "Stream read error" > truncated.ref.txt
+  cd ..
+
+  mkdir -p "$seeds"
+  cp nb_rgb8.png nb_pal2_i.png nb_g16.png nb_rgba8_i.png im_ga8.png nb_rgb8_trns.png nb_pal4_bkgd.png bad/*.png "$seeds/"
+}
+
+psp() {
+  fresh psp
+  # Nothing here writes Paint Shop Pro files: psp_writer.py beside this script writes them
+  # from a picture and stores that picture's own pixels as the reference.
+  w() {  # source (a netpbm picture) ...
+    local src=$1; shift
+    pamtopam < "$src" > "$tmp/source.pam"
+    python3 "$here/psp_writer.py" "$tmp/source.pam" "$@"
+  }
+  pnmquant 2 "$tmp/src.ppm" > "$tmp/q2.ppm" 2>/dev/null
+  pnmquant 16 "$tmp/src.ppm" > "$tmp/q16.ppm" 2>/dev/null
+  pamcut -width 10 "$tmp/q16.ppm" > "$tmp/q16_10.ppm"
+  # Every kind in every compression for version 4; versions 3 and 5 for colour and palette.
+  for c in 0 1 2; do
+    w "$tmp/src.ppm" v4_rgb_c$c.psp v4_rgb_c$c.ref.pam --version 4 --kind rgb --compression $c
+    w "$tmp/alpha.pam" v4_rgba_c$c.psp v4_rgba_c$c.ref.pam --version 4 --kind rgba --compression $c
+    w "$tmp/grey.pgm" v4_grey_c$c.psp v4_grey_c$c.ref.pam --version 4 --kind grey --compression $c
+    w "$tmp/q2.ppm" v4_pal1_c$c.psp v4_pal1_c$c.ref.pam --version 4 --kind pal1 --compression $c
+    w "$tmp/q16.ppm" v4_pal4_c$c.psp v4_pal4_c$c.ref.pam --version 4 --kind pal4 --compression $c
+    w "$tmp/src.ppm" v4_pal8_c$c.psp v4_pal8_c$c.ref.pam --version 4 --kind pal8 --compression $c
+    for v in 3 5; do
+      w "$tmp/src.ppm" v${v}_rgb_c$c.psp v${v}_rgb_c$c.ref.pam --version $v --kind rgb --compression $c
+      w "$tmp/src.ppm" v${v}_pal8_c$c.psp v${v}_pal8_c$c.ref.pam --version $v --kind pal8 --compression $c
+    done
+  done
+  # Even width at 4 bits (rows of width / 2 + 1 bytes), a lower-case signature, a floating
+  # selection before the raster layer, a channel of unknown type, 300 palette entries.
+  w "$tmp/q16_10.ppm" v4_pal4_even.psp v4_pal4_even.ref.pam --version 4 --kind pal4 --compression 1
+  w "$tmp/src.ppm" v4_lower_case.psp v4_lower_case.ref.pam --version 4 --kind rgb --compression 0 \
+    --signature "paint shop pro image file"
+  w "$tmp/src.ppm" v4_second_layer.psp v4_second_layer.ref.pam --version 4 --kind rgb --compression 2 --skipped-layer
+  w "$tmp/src.ppm" v3_second_layer.psp v3_second_layer.ref.pam --version 3 --kind pal8 --compression 1 --skipped-layer
+  w "$tmp/src.ppm" v4_unknown_channel.psp v4_unknown_channel.ref.pam --version 4 --kind rgb --compression 1 \
+    --unknown-channel
+  w "$tmp/src.ppm" v4_palette_300.psp v4_palette_300.ref.pam --version 4 --kind pal8 --compression 0 --extra-palette 300
+
+  cd bad
+  w "$tmp/src.ppm" wrong_signature.psp - --version 4 --kind rgb --compression 0 --signature "Paint Shop Pro Picture"
+  w "$tmp/src.ppm" version_2.psp - --version 2 --kind rgb --compression 0
+  for f in wrong_signature version_2; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  w "$tmp/src.ppm" missing_red.psp - --version 4 --kind rgb --compression 2 --damage drop-red
+  w "$tmp/src.ppm" short_plane.psp - --version 4 --kind rgb --compression 0 --damage short-plane
+  w "$tmp/src.ppm" huge_plane.psp - --version 4 --kind rgb --compression 1 --damage huge-plane
+  for f in missing_red short_plane huge_plane; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  w "$tmp/src.ppm" bad_deflate.psp - --version 4 --kind rgb --compression 2 --damage bad-deflate
+  echo "LZ77 decompression error." > bad_deflate.ref.txt
+  # Patched attributes (version 4: at 50 width, 54 height, 67 compression, 69 bit depth).
+  patch() {  # source target offset bytes...
+    local src=$1 dst=$2 at=$3; shift 3
+    cp "$src" "$dst"
+    printf "$(printf '\\x%02x' "$@")" | dd of="$dst" bs=1 seek="$at" conv=notrunc status=none
+  }
+  patch ../v4_rgb_c0.psp width_0.psp 50 0 0 0 0
+  patch ../v4_rgb_c0.psp height_negative.psp 54 0xff 0xff 0xff 0xff
+  patch ../v4_rgb_c0.psp jpeg.psp 67 3 0
+  patch ../v4_pal8_c0.psp depth_16.psp 69 16 0
+  for f in width_0 height_negative; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
+  echo "The compression scheme is not supported for PSP files." > jpeg.ref.txt
+  echo "Invalid color format in PSP file." > depth_16.ref.txt
+  head -c 200 ../v4_rgb_c0.psp > truncated.psp
+  echo "Stream read error" > truncated.ref.txt
+  cd ..
+
+  mkdir -p "$seeds"
+  cp v4_rgba_c1.psp v3_pal8_c2.psp v4_pal1_c0.psp v4_second_layer.psp bad/*.psp "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
