@@ -139,3 +139,8 @@ void CGeneral::FillMainLists()
 {
     Views().FillGeneral(*this);
 }
+
+void CGeneral::ReadFromFrame()
+{
+    Views().ReadGeneralFromFrame(*this);
+}

@@ -69,6 +69,8 @@ public:
     // Writes [GENERAL] and [GRASS].
     void WriteToSet(TextFile& file);
     void FillMainLists() override;
+    // Takes what the general frame shows (the values being edited) into the entry.
+    void ReadFromFrame();
 };
 
 // What terrains and crossers share: a named type with the text the game shows for it.

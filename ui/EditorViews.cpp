@@ -1,6 +1,11 @@
 #include "ui/EditorViews.h"
 
+#include "ui/ListView.h"
+#include "ui/Widgets.h"
 #include "ui/frm1.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
+#include "ui/frm4.h"
 #include "ui/frm6.h"
 #include "ui/mainfrm.h"
 
@@ -14,24 +19,39 @@ void EditorViews::ReadGeneralFromFrame(CGeneral& general)
     form_.Fram11->ReadGeneral(general);
 }
 
+// One call per frame that shows the names; the Terrain / Crosser tab's list first, as the
+// other frames' checks read the names from it.
 void EditorViews::FillTerrains()
 {
-    form_.Fram11->SetTerrainNames(ModelViews::MainTerrainNames());
-    // The Terrain / Crosser, Rules and Tiles tabs add their terrain lists here once built.
+    const StringList names = ModelViews::MainTerrainNames();
+    form_.Fram21->ShowTerrains(names);
+    form_.Fram11->SetTerrainNames(names);
+    form_.Fram31->SetTerrainNames(names);
+    form_.Fram41->SetTerrainNames(names);
 }
 
 void EditorViews::FillImportTerrains() { form_.Fram61->FillImportTerrains(); }
 
-void EditorViews::FillCrossers() {} // the Terrain / Crosser and Tiles tabs' crosser lists, once built
+void EditorViews::FillCrossers()
+{
+    const StringList names = ModelViews::MainCrosserNames();
+    form_.Fram21->ShowCrossers(names);
+    form_.Fram41->SetCrosserNames(names);
+}
 
 void EditorViews::FillImportCrossers() { form_.Fram61->FillImportCrossers(); }
 
-void EditorViews::FillRules() {} // the Rules tab's two lists and its editor, once built
+void EditorViews::FillRules()
+{
+    form_.Fram31->ShowRules();
+}
 
 void EditorViews::FillTiles()
 {
+    form_.Fram41->FillTileList();
     form_.Fram61->FillCurrentTiles();
-    // The Tiles, Groups and Files/Textures tabs add their tile lists here once built.
+    // The Groups and Files/Textures tabs add their tile lists (FillTileRows) and counts
+    // here once built.
 }
 
 void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
@@ -53,10 +73,14 @@ void EditorViews::ClearTileLists()
 void EditorViews::ClearTerrainCombos()
 {
     form_.Fram11->SetTerrainNames({});
-    // The Rules and Tiles tabs empty their terrain pick-lists here once built.
+    form_.Fram31->ClearTerrainNames();
+    form_.Fram41->SetTerrainNames({});
 }
 
-void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists, once built
+void EditorViews::ClearCrosserCombos()
+{
+    form_.Fram41->SetCrosserNames({});
+}
 
 void EditorViews::ClearImportGroupView() { form_.Fram61->ClearImportGroupView(); }
 
@@ -66,11 +90,40 @@ void EditorViews::RefillTileLists()
     // The Groups tab refills its tile list here once built.
 }
 
-void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once built
+void EditorViews::ClearTileEditorFields()
+{
+    form_.Fram41->ClearTileFields();
+}
+
+void EditorViews::TileModelChanged(int tile)
+{
+    const CTile* t = TS().TileList.At(tile);
+    if (!t) return;
+    ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
+    // The Groups tab (its tile list and the member rows of its editor) and the
+    // Files/Textures tab add their tile lists here once built.
+}
+
+int FillTileRows(TListView* view)
+{
+    const CPtrList<CTile>& tiles = TS().TileList;
+    ListFill fill(view);
+    int i = 0;
+    for (const CTile* t : tiles) fill.Add(i++, {t->Model});
+    return tiles.Count();
+}
+
+void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
+{
+    const QString text = ToQt(model);
+    for (int i = 0; i < view->RowCount(); ++i)
+        if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
+}
 
 void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
 
-// The Terrain / Crosser tab's list boxes give these once it is built; the model's lists till then.
-StringList EditorViews::MainTerrainNames() { return ModelViews::MainTerrainNames(); }
+// As the Terrain / Crosser tab's list boxes show them.
+StringList EditorViews::MainTerrainNames() { return form_.Fram21->TerrainNames(); }
 
-StringList EditorViews::MainCrosserNames() { return ModelViews::MainCrosserNames(); }
+StringList EditorViews::MainCrosserNames() { return form_.Fram21->CrosserNames(); }

@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "ui/Busy.h"
+#include "ui/EditorViews.h"
 #include "ui/Modal.h"
 #include "ui/SetBifOpen.h"
 #include "ui/frm6.h"
@@ -351,7 +352,7 @@ void TFram6::FillImportCrossers()
 
 void TFram6::FillCurrentTiles()
 {
-    Edit1->setText(number(fillRows(ListView1, TS().TileList, modelOf)));
+    Edit1->setText(number(FillTileRows(ListView1)));
 }
 
 void TFram6::ClearCurrentTiles()

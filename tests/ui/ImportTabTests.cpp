@@ -95,6 +95,9 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
 {
     OpenSet(dir.Write("main/rural.set", SampleSet()));
     EXPECT_EQ(Text(I().LabeledEdit3), dir.File("main/rural.set")) << "Open names the edited tileset here";
+    TS().TileList.At(1)->Model = "renamed";
+    Form1->Views().TileModelChanged(1);
+    EXPECT_EQ(TListView::Text(I().ListView1->Row(1), 1), "renamed") << "a tile saved in the Tiles tab";
     dialogs.QueueFile(std::nullopt);
     I().Button1->click();
     EXPECT_FALSE(I().Button2->isEnabled()) << "a cancelled open changes nothing";

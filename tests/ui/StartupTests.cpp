@@ -8,6 +8,8 @@
 #include "ui/DlgRenamerHelp.h"
 #include "ui/DlgTextChange.h"
 #include "ui/SetBifOpen.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
 
 TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
 {
@@ -48,9 +50,15 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
 {
     Form1->show();
     Form3->show();
+    F().Button1Click(); // the tabs at their size
+    Form1->PageControl1->setCurrentWidget(Form1->TabSheet4);
+    QApplication::processEvents();
+    TFram2& t = *Form1->Fram21;
+    TFram3& r = *Form1->Fram31;
     TFram6& i = *Form1->Fram61;
     for (QWidget* box : std::initializer_list<QWidget*>{&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2,
-             Form3->GroupBox3, Form3, &i, i.GroupBox2, i.GroupBox3, i.GroupBox4, i.GroupBox5, i.GroupBox6, Form2}) {
+             Form3->GroupBox3, Form3, &t, t.Panel1, t.Panel2, t.GroupBox1, &r, r.RadioGroup1, r.Panel1, r.GroupBox2, &i,
+             i.GroupBox2, i.GroupBox3, i.GroupBox4, i.GroupBox5, i.GroupBox6, Form2}) {
         std::vector<QWidget*> controls;
         for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isHidden() && !qobject_cast<QGroupBox*>(w)) controls.push_back(w);
