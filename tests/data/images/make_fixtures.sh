@@ -9,7 +9,7 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), /usr/bin/python3 with
+# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
 # makes.
 # Run from anywhere: make_fixtures.sh [format...]
@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd png psp)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -832,6 +832,147 @@ psp() {
 
   mkdir -p "$seeds"
   cp v4_rgba_c1.psp v3_pal8_c2.psp v4_pal1_c0.psp v4_second_layer.psp bad/*.psp "$seeds/"
+}
+
+tiff() {
+  fresh tiff
+  rm -rf ../tiff_colour && mkdir ../tiff_colour
+  # netpbm writes the sources (pamtotiff), libtiff's tiffcp rewrites them in each byte order
+  # ("-B", "-L"), compression ("-c none|packbits|zip", ":2" for horizontal differencing),
+  # strip height ("-r") and fill order ("-f lsb2msb": bits stored lowest first).
+  pamtotiff -truecolor -none "$tmp/src.ppm" > "$tmp/rgb.tif" 2>/dev/null
+  pamtotiff -truecolor -none "$tmp/wide.ppm" > "$tmp/wide.tif" 2>/dev/null
+  pamtotiff -none "$tmp/alpha.pam" > "$tmp/rgba.tif" 2>/dev/null
+  pamtotiff -minisblack -none "$tmp/grey.pgm" > "$tmp/grey.tif" 2>/dev/null
+  pgmtopbm -threshold "$tmp/grey.pgm" > "$tmp/mono.pbm"
+  pamtotiff -none "$tmp/mono.pbm" > "$tmp/mono.tif" 2>/dev/null
+  tiffcp -L -c none "$tmp/rgb.tif" cp_rgb_none_le.tif
+  tiffcp -B -c none "$tmp/rgb.tif" cp_rgb_none_be.tif
+  tiffcp -L -c packbits -r 2 "$tmp/rgb.tif" cp_rgb_packbits_r2_le.tif
+  tiffcp -B -c packbits -r 3 "$tmp/rgb.tif" cp_rgb_packbits_r3_be.tif
+  tiffcp -B -c packbits "$tmp/wide.tif" cp_wide_packbits_be.tif
+  tiffcp -L -c packbits "$tmp/rgba.tif" cp_rgba_packbits_le.tif
+  tiffcp -B -c none -f lsb2msb "$tmp/grey.tif" cp_grey_lsb2msb_be.tif
+  tiffcp -L -c packbits -f lsb2msb "$tmp/mono.tif" cp_mono_packbits_lsb2msb.tif
+  tiffcp -L -c zip "$tmp/rgb.tif" cp_rgb_zip_le.tif
+  tiffcp -B -c zip:2 -r 3 "$tmp/rgb.tif" cp_rgb_zip2_r3_be.tif
+  tiffcp -L -c zip:2 "$tmp/rgba.tif" cp_rgba_zip2_le.tif
+  tiffcp -B -c zip -f lsb2msb "$tmp/grey.tif" cp_grey_zip_lsb2msb_be.tif
+  # 16-bit samples, differenced as words in each byte order.
+  pamdepth 65535 "$tmp/src.ppm" | pamtotiff -truecolor -none > "$tmp/rgb16.tif" 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -none > "$tmp/grey16.tif" 2>/dev/null
+  tiffcp -B -c zip:2 "$tmp/rgb16.tif" cp_rgb16_zip2_be.tif
+  tiffcp -L -c zip:2 "$tmp/grey16.tif" cp_grey16_zip2_le.tif
+  # Two pages, big-endian: the first is shown.
+  tiffcp -B -c packbits "$tmp/rgb.tif" "$tmp/grey.tif" cp_two_pages_be.tif
+  # netpbm writes what else the reader reads: palettes of 1, 2, 4 and 8 bits, grey of 1 and
+  # 16 bits, white as the lowest value, CMYK.
+  pamtotiff -indexbits=1 -packbits "$tmp/c2.ppm" > nb_palette_1bit.tif 2>/dev/null
+  pamtotiff -indexbits=2 -none "$tmp/c4.ppm" > nb_palette_2bit.tif 2>/dev/null
+  pamtotiff -indexbits=4 -packbits "$tmp/c16.ppm" > nb_palette_4bit.tif 2>/dev/null
+  pamtotiff -none "$tmp/src.ppm" > nb_palette_8bit.tif 2>/dev/null
+  pamtotiff -miniswhite -packbits "$tmp/grey.pgm" > nb_grey_miniswhite.tif 2>/dev/null
+  pamtotiff -miniswhite -none "$tmp/mono.pbm" > nb_mono_miniswhite.fax 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -packbits > nb_grey16_packbits.tif 2>/dev/null
+  pnmtotiffcmyk -packbits "$tmp/src.ppm" > nb_cmyk.tif 2>/dev/null
+  # ImageMagick writes grey with alpha (pamtotiff leaves the alpha out).
+  pamchannel -infile="$tmp/alpha.pam" 3 > "$tmp/a.pam" 2>/dev/null
+  pamstack -tupletype=GRAYSCALE_ALPHA "$tmp/grey.pgm" "$tmp/a.pam" > "$tmp/ga.pam" 2>/dev/null
+  convert "$tmp/ga.pam" -compress none tiff:im_grey_alpha.tif
+  # ImageMagick writes 16-bit big-endian deflate with differencing.
+  convert "$tmp/src.ppm" -depth 16 -define tiff:endian=msb -compress zip -define tiff:predictor=2 tiff:im_rgb16_zip2_be.tif
+
+  # Written from the layout by hand_built.py: what no encoder writes, and the damaged files.
+  /usr/bin/python3 "$here/hand_built.py" tiff "$here/tiff"
+
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
+    base=${f%.*}
+    case $base in
+      *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
+              pamstack -tupletype=RGB_ALPHA "$tmp/c.ppm" "$tmp/a.pgm" > "$base.ref.pam" 2>/dev/null ;;
+      # tifftopnm knows no grey with alpha: python3-pil decodes it. The alpha of grey is
+      # passed over, so only the grey levels are compared.
+      *grey_alpha*) /usr/bin/python3 "$here/hand_built.py" pil "$f" "$tmp/ga.pam"
+                    pamchannel -tupletype=GRAYSCALE -infile="$tmp/ga.pam" 0 > "$base.ref.pam" ;;
+      *) tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+
+  # GraphicsMagick's EPT writer: PostScript with a TIFF preview behind the binary header; the
+  # preview's own pixels are the reference.
+  gm convert "$tmp/src.ppm" ept:gm_ept.eps
+  python3 - gm_ept.eps "$tmp/preview.tif" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+start, length = struct.unpack('<II', data[20:28])
+open(sys.argv[2], 'wb').write(data[start:start + length])
+PY
+  tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
+
+  # Colours computed from YCbCr, Lab and 16-bit samples, in tiff_colour: libtiff's own
+  # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
+  # its YCbCr terms and 16-bit samples differently. ImageMagick writes YCbCr without
+  # subsampling, and Lab of black and white (the colour manager's Lab is linear, libtiff's
+  # has the display's gamma: only the extremes agree).
+  cd ../tiff_colour
+  echo 1 > tolerance
+  rgba() { tiff2rgba "$1" "$tmp/rgba.tif" && tifftopnm "$tmp/rgba.tif" 2>/dev/null | pamtopam > "$2"; }
+  printf 'P3\n4 2\n255\n0 0 0 255 255 255 0 0 0 255 255 255 255 255 255 0 0 0 255 255 255 0 0 0\n' > "$tmp/bw.ppm"
+  convert "$tmp/bw.ppm" -colorspace Lab -compress none tiff:im_lab.tif
+  convert "$tmp/bw.ppm" -colorspace Lab -depth 16 -define tiff:endian=msb -compress none tiff:im_lab16_be.tif
+  convert "$tmp/src.ppm" -colorspace YCbCr -sampling-factor 1x1 -compress none tiff:im_ycbcr.tif
+  for f in im_*.tif; do rgba "$f" "${f%.tif}.ref.pam"; done
+  # The file's own YCbCr weights (tiffset adds them) count; weights with a zero green, or a
+  # zero denominator, give way to the standard ones.
+  cp im_ycbcr.tif ts_ycbcr_rec709.tif
+  tiffset -s 529 0.2126 0.7152 0.0722 ts_ycbcr_rec709.tif
+  rgba ts_ycbcr_rec709.tif ts_ycbcr_rec709.ref.pam
+  cp im_ycbcr.tif ts_ycbcr_green_zero.tif
+  tiffset -s 529 0.299 0 0.114 ts_ycbcr_green_zero.tif
+  python3 - ts_ycbcr_rec709.tif ts_ycbcr_zero_denominator.tif <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+order = '<' if data[:2] == b'II' else '>'
+at = struct.unpack(order + 'I', data[4:8])[0]
+for i in range(struct.unpack(order + 'H', data[at:at + 2])[0]):
+    tag, _, _, offset = struct.unpack(order + 'HHII', data[at + 2 + 12 * i:at + 14 + 12 * i])
+    if tag == 529:
+        data[offset + 12:offset + 16] = bytes(4)   # the green weight's denominator
+open(sys.argv[2], 'wb').write(data)
+PY
+  for f in ts_ycbcr_green_zero ts_ycbcr_zero_denominator; do cp im_ycbcr.ref.pam $f.ref.pam; done
+  # 16-bit RGB whose words differ in their two bytes, big-endian, deflate with differencing:
+  # tifftopnm's reduction to 8 bits rounds where the colour manager cuts.
+  convert -size 13x7 gradient:'rgb(250,3,120)-rgb(7,240,33)' -depth 16 -define tiff:endian=msb -compress zip \
+    -define tiff:predictor=2 tiff:im_rgb16_gradient_zip2_be.tif
+  tifftopnm im_rgb16_gradient_zip2_be.tif 2>/dev/null | pamdepth 255 | pamtopam > im_rgb16_gradient_zip2_be.ref.pam
+  # 16-bit CMYK in big-endian words, which neither tifftopnm nor tiff2rgba reads: ImageMagick
+  # narrows it to 8 bits, which tifftopnm decodes.
+  convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -define tiff:endian=msb -compress none tiff:im_cmyk16_be.tif
+  convert im_cmyk16_be.tif -depth 8 -compress none tiff:"$tmp/cmyk8.tif"
+  tifftopnm "$tmp/cmyk8.tif" 2>/dev/null | pamtopam > im_cmyk16_be.ref.pam
+
+  cd ../tiff/bad
+  tiffcp -t -c none "$tmp/rgb.tif" cp_tiled.tif
+  echo "Tiled images are not supported for TIF/TIFF files." > cp_tiled.ref.txt
+  tiffcp -p separate -c none "$tmp/rgb.tif" cp_planar.tif
+  echo "Images with separate sample planes are not supported for TIF/TIFF files." > cp_planar.ref.txt
+  tiffcp -c lzw "$tmp/rgb.tif" cp_lzw.tif
+  echo "The compression scheme is not supported for TIF/TIFF files." > cp_lzw.ref.txt
+  # EPS: plain PostScript without the binary header, and headers whose preview lies inside
+  # the header or beyond the file.
+  printf '%%!PS-Adobe-3.0 EPSF-3.0\n%%%%BoundingBox: 0 0 2 2\nshowpage\n' > no_header.eps
+  head -c 20 ../gm_ept.eps > "$tmp/h"
+  { cat "$tmp/h"; bytes 10 0 0 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_in_header.eps
+  { cat "$tmp/h"; bytes 0 0 1 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_past_end.eps
+  for f in no_header preview_in_header preview_past_end; do
+    echo "Invalid or unexpected EPS image format." > $f.ref.txt
+  done
+  cd ..
+  mkdir -p "$seeds"
+  cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif cp_rgb_zip2_r3_be.tif cp_grey16_zip2_le.tif \
+    nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
+    gm_ept.eps ../tiff_colour/im_ycbcr.tif bad/*.tif bad/*.eps "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
