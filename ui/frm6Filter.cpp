@@ -3,6 +3,7 @@
 
 #include "model/Globfun.h"
 #include "platform/Text.h"
+#include "ui/TileFilterView.h"
 #include "ui/frm6.h"
 
 namespace {
@@ -33,30 +34,18 @@ bool blank(const std::string& s)
     return s.find_first_not_of(" \t") == std::string::npos;
 }
 
-// The Tiles tab's display-filter predicate takes this place once it is in: every tile passes.
-bool TileFilterPredicatePending(const CTile&, int)
-{
-    return true;
-}
-
 } // namespace
 
+// The Tiles tab's filter over the source: the same tests, membership among the source's
+// groups. It fills only this tab's list and count.
 void TFram6::ApplyTileFilter()
 {
     if (ImportTiles.Empty()) return;
-    int shown = 0;
-    {
-        ListFill fill(ListView2);
-        int n = 0;
-        for (const CTile* tile : ImportTiles) {
-            const int i = n++;
-            if (!TileFilterPredicatePending(*tile, i)) continue;
-            fill.Add(i, {tile->Model});
-            ++shown;
-        }
-    }
-    ShownTileCount = shown;
-    Edit3->setText(QString::number(shown));
+    const TileFilterControls controls{LabeledEdit4, CheckBox2, {ComboBox1, ComboBox2, ComboBox3, ComboBox4},
+        {Edit2, Edit4, Edit5, Edit6}, CheckBox3, CheckBox4, CheckBox5, {ComboBox5, ComboBox6, ComboBox7, ComboBox8},
+        LabeledEdit16, RadioButton5, RadioButton6};
+    ShownTileCount = FillFilteredTileRows(ListView2, ImportTiles, ReadTileFilter(controls), ImportGroups);
+    Edit3->setText(QString::number(ShownTileCount));
 }
 
 void TFram6::ApplyGroupFilter()

@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "gamedata/Bifclass.h"
 #include "support/TgaBuilder.h"
@@ -107,7 +108,7 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
     EXPECT_EQ(I().ImportSetDir, dir.File("src"));
     EXPECT_EQ(Text(I().LabeledEdit1), "Source One");
     EXPECT_EQ(Items(I().ComboBox4) + "|" + Items(I().ComboBox8), "Grass,Water|Road");
-    EXPECT_EQ(Shown(), "GroupBox3 ListView2:0 1 2 3 4 #5");
+    EXPECT_EQ(Shown(), "GroupBox3 ListView2:4 #1") << "at first only the tiles no source group uses";
     EXPECT_EQ(I().ShownGroupCount, -1);
     EXPECT_EQ(Rows(I().ListView3), "0 1 2");
     EXPECT_EQ(TS().TileList.Count(), 2) << "the edited tileset keeps its own tiles";
@@ -341,4 +342,34 @@ TEST_F(ImportTab, TheTileFilterSwitchesAndResetSetItsControlsAndTheOptionsTheirF
         EXPECT_EQ(Game().AutoConvertMdl, on);
     }
     EXPECT_TRUE(i.CheckBox6->isEnabled()) << "the converter is there";
+}
+
+TEST_F(ImportTab, TheTileFilterRunsTheTilesTabsTestsOverTheSourceAndItsGroupsOnly)
+{
+    OpenSet(dir.Write("rural.set", SampleSet()));
+    OpenSource("src.set", Full);
+    TFram6& i = I();
+    i.RadioButton6->click();
+    i.Button3->click();
+    EXPECT_EQ(Rows(i.ListView2) + " #" + Text(i.Edit3), "0 1 2 3 #4") << "members of the source's groups";
+    i.RadioButton7->click();
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { i.LabeledEdit4->setText("TSA_"); }, "0 1 2 4"},
+        {[&] { i.ComboBox1->setEditText("Grass"), i.ComboBox2->setEditText("Water"); }, "0"},
+        {[&] { i.Edit2->setText("1"); }, "0"},
+        {[&] { i.Edit4->setText("1"); }, ""},
+        {[&] { i.ComboBox5->setEditText("Road"); }, "0"},
+        {[&] { i.ComboBox5->setEditText("Road"), i.CheckBox3->setChecked(true); }, "1 2 3 4"},
+        {[&] { i.CheckBox4->setChecked(true), i.ComboBox8->setEditText("Road"); }, "1 2 3 4"},
+        {[&] { i.CheckBox2->setChecked(true), i.ComboBox1->setEditText("Water"); }, "0"},
+        {[&] { i.LabeledEdit16->setText("0"); }, "1 2 3 4"}};
+    for (auto& [set, rows] : cases) {
+        i.Button4->click();
+        set();
+        i.Button3->click();
+        EXPECT_EQ(Rows(i.ListView2), rows);
+        EXPECT_EQ(Text(i.Edit3), std::to_string(i.ListView2->RowCount()));
+    }
+    EXPECT_EQ(Text(Form1->Fram41->Edit1) + Rows(Form1->Fram41->ListView1), "20 1") << "the Tiles tab is not touched";
+    EXPECT_FALSE(Form1->Fram41->FilterActive);
 }
