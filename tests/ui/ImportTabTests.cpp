@@ -104,13 +104,11 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
     EXPECT_FALSE(I().Button2->isEnabled()) << "a cancelled open changes nothing";
 
     const std::string path = OpenSource("src/full.set", Full);
-    EXPECT_EQ(Text(I().LabeledEdit2), path);
-    EXPECT_EQ(I().ImportSetDir, dir.File("src"));
-    EXPECT_EQ(Text(I().LabeledEdit1), "Source One");
+    EXPECT_EQ(Text(I().LabeledEdit2) + "|" + I().ImportSetDir + "|" + Text(I().LabeledEdit1),
+        path + "|" + dir.File("src") + "|Source One");
     EXPECT_EQ(Items(I().ComboBox4) + "|" + Items(I().ComboBox8), "Grass,Water|Road");
     EXPECT_EQ(Shown(), "GroupBox3 ListView2:4 #1") << "at first only the tiles no source group uses";
-    EXPECT_EQ(I().ShownGroupCount, -1);
-    EXPECT_EQ(Rows(I().ListView3), "0 1 2");
+    EXPECT_EQ(Rows(I().ListView3) + " " + std::to_string(I().ShownGroupCount), "0 1 2 -1");
     EXPECT_EQ(TS().TileList.Count(), 2) << "the edited tileset keeps its own tiles";
     EXPECT_TRUE(I().GroupBox2->isEnabled() && I().Button2->isEnabled() && I().RadioButton4->isEnabled());
     EXPECT_FALSE(I().CheckBox6->isEnabled()) << "no model converter";
@@ -118,15 +116,13 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
     dialogs.QueueFile(dir.File("nowhere.set"));
     I().Button1->click();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Error on opening Set File"});
-    EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Warning);
     EXPECT_EQ(Text(I().LabeledEdit2) + " " + Rows(I().ListView3), path + " 0 1 2") << "the source stays";
 
     // A source without [GENERAL], terrains, crossers or groups after the full one.
     OpenSource("src/full.set", Full);
     I().ComboBox1->setEditText("Grass");
     OpenSource("bare.set", Source("", {}, {}, {"Model=bare01"}, {}));
-    EXPECT_EQ(Text(I().LabeledEdit1), "");
-    EXPECT_EQ(Items(I().ComboBox1) + "|" + Items(I().ComboBox5) + "|" + Rows(I().ListView3), "||");
+    EXPECT_EQ(Text(I().LabeledEdit1) + Items(I().ComboBox1) + "|" + Items(I().ComboBox5) + Rows(I().ListView3), "|");
     EXPECT_EQ(FromQt(I().ComboBox1->currentText()), "Grass") << "the filter's own text is a setting";
     EXPECT_EQ(TS().ImportTerrains.Count() + TS().ImportGroups.Count(), 0);
 
@@ -161,17 +157,14 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
     EXPECT_EQ(Shown(), "GroupBox4 ListView2: #0");
 
     pick(0);
-    EXPECT_EQ(Text(I().LabeledEdit2), "NWNBIF : tsa01.set");
-    EXPECT_EQ(I().ImportSetDir, "NWNBIF");
-    EXPECT_EQ(TS().ImportTiles.Count(), 5);
+    EXPECT_EQ(Text(I().LabeledEdit2) + "|" + I().ImportSetDir, "NWNBIF : tsa01.set|NWNBIF");
     EXPECT_TRUE(I().RadioButton3->isChecked() && !I().GroupBox3->isHidden());
     EXPECT_EQ(Form2->ListBox1->count(), 2) << "shown twice, listed once";
 
     // Listed but not in its archive: the same warning as a file, and the source stays.
     pick(1);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Error on opening Set File"});
-    EXPECT_EQ(Text(I().LabeledEdit2), "NWNBIF : tsa01.set");
-    EXPECT_EQ(TS().ImportTiles.Count(), 5);
+    EXPECT_EQ(Text(I().LabeledEdit2) + "|" + std::to_string(TS().ImportTiles.Count()), "NWNBIF : tsa01.set|5");
 
     // A folder named like the marker is never looked in: the minimaps come from the
     // archives, or are not found.
@@ -248,8 +241,8 @@ TEST_F(ImportTab, PanelsFollowTheModesAndARowShowsItsEntry)
         EXPECT_EQ(s + "|" + Text(I().Edit21), members + std::string("|") + strref);
     }
     EXPECT_EQ(FromQt(I().Label10->text()), "Group # 2");
-    EXPECT_TRUE(I().PopupMenu1Popup(I().ListView3) && I().ImportThisGroup1->isVisible());
-    EXPECT_FALSE(I().ImportThisTile1->isVisible());
+    EXPECT_TRUE(I().PopupMenu1Popup(I().ListView3) && I().ImportThisGroup1->isVisible() &&
+                !I().ImportThisTile1->isVisible());
 }
 
 TEST_F(ImportTab, BothListsSortByNumberOrByTextIgnoringCase)
@@ -262,7 +255,6 @@ TEST_F(ImportTab, BothListsSortByNumberOrByTextIgnoringCase)
     for (auto [list, column, rows] : clicks) {
         list->OnColumnClick(column);
         EXPECT_EQ(Rows(list), rows);
-        EXPECT_EQ(I().SortColumn, column);
     }
 }
 
@@ -284,7 +276,7 @@ TEST_F(ImportTab, TheGroupFilterTestsNameSizeAndMembers)
         EXPECT_EQ(Text(I().Edit3), std::to_string(I().ListView3->RowCount()));
         before = Rows(I().ListView3);
     }
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(dialogs.boxes.empty()) << "a count that is no number is no error";
     I().Button7->click();
     EXPECT_EQ(Text(I().LabeledEdit15) + Text(I().LabeledEdit17) + Text(I().LabeledEdit18), "-1");
     EXPECT_EQ(Shown(), "GroupBox5 ListView3:0 1 2 #3");
