@@ -104,6 +104,7 @@ void TFram6::StartSource(const std::string& folder, const std::string& fileName)
     ImportSetDir = folder;
     LabeledEdit2->setText(ToQt(fileName));
     TS().ClearImport();
+    ImportGeneral = std::make_unique<CGeneral>();
     enableSource(true);
     CheckBox6->setEnabled(!Game().MdlCompilerPath.empty());
     ShownTileCount = ShownGroupCount = -1;
@@ -112,21 +113,19 @@ void TFram6::StartSource(const std::string& folder, const std::string& fileName)
     Edit3->clear();
     // Nothing of the previous source stays: its name, the names its pick-lists offered
     // and what its panels showed. The filter's own texts are settings and stay.
-    LabeledEdit1->clear();
     for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7, ComboBox8})
         ClearItemsKeepText(c);
     clearInformation();
-    for (QLineEdit* e : {static_cast<QLineEdit*>(LabeledEdit13), static_cast<QLineEdit*>(LabeledEdit14), Edit19,
-             Edit20, Edit21})
+    for (QLineEdit* e : std::initializer_list<QLineEdit*>{LabeledEdit13, LabeledEdit14, Edit19, Edit20, Edit21})
         e->clear();
     ListBox1->clear();
 }
 
 void TFram6::ReadImportSet(TextFile& file)
 {
-    const CGeneral* before = ImportGeneral.get();
     ::ReadImportSet(file);
-    if (ImportGeneral.get() != before) LabeledEdit1->setText(ToQt(ImportTilesetName(*ImportGeneral)));
+    // Empty for a source without [GENERAL]: its general settings start empty at each open.
+    LabeledEdit1->setText(ToQt(ImportTilesetName(*ImportGeneral)));
     ApplyTileFilter();
     RadioButton2Click();
     // The count of the list on display, whichever lists the source filled.

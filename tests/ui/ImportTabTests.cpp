@@ -129,7 +129,8 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
     // The name a [GENERAL] gives, from the talk table or the names.
     const std::pair<const char*, const char*> names[] = {{"DisplayName=-1\nUnlocalizedName=Foo", "Foo"},
         {"DisplayName=5\nUnlocalizedName=Foo", "text 5"}, {"DisplayName=63000", "Bad strref"},
-        {"DisplayName=abc", "Bad strref"}, {"UnlocalizedName=Foo\nName=N", "Foo"}, {"Name=N", "N"}};
+        {"DisplayName=abc", "Bad strref"}, {"UnlocalizedName=Foo\nName=N", "Foo"}, {"Name=N", "N"},
+        {"Name=N\n\n[GENERAL]\nName=Second", "Second"}};
     for (auto [general, shown] : names) {
         OpenSource("named.set", Source(general, {}, {}, {}, {}));
         EXPECT_EQ(Text(I().LabeledEdit1), shown) << general;
