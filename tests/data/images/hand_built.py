@@ -93,6 +93,8 @@ def make_rla(folder):
     rla("no_revision.rla", 4, 2, revision=0)
     rla("cut_scanline.rla", 6, 3, cut=740 + 12 + 10)
     rla("cut_offsets.rla", 6, 300, cut=750)
+    # 30000 pixels wide, but each channel one run of 128: the stream cannot hold the rows.
+    rla("short_scanlines.rla", 30000, 2, planes=[[bytes([9] * 128)] * 2 for c in range(3)])
     header = bytearray(open("xyz.rla", "rb").read())
     header[580:583] = b"rgb"
     struct.pack_into(">2h", header, 8, 5, 2)           # active right left of its left

@@ -220,6 +220,11 @@ ppm() {
   # netpbm encodes, binary and plain (plain bitmaps have no blanks between the digits),
   # 8- and 16-bit and other maximum values; ImageMagick decodes.
   pamtopnm < "$tmp/src.ppm" > nb_p6.ppm
+  # 37 x 3, no sample like its neighbours: rows longer than the reader's sixteen-pixel steps,
+  # with pixels left over.
+  awk 'BEGIN { print "P3"; print 37, 3; print 255
+    for (y = 0; y < 3; y++) for (x = 0; x < 37; x++) print (x * 7 + y) % 256, (x * 13 + 100) % 256, 255 - x * 5 - y * 3
+  }' | pamtopnm > nb_p6_wide.ppm
   pnmtoplainpnm "$tmp/src.ppm" > nb_p3.ppm
   pamtopnm < "$tmp/grey.pgm" > nb_p5.pgm
   pnmtoplainpnm "$tmp/grey.pgm" > nb_p2.pgm
@@ -292,11 +297,11 @@ PY
     echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
   done
   for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
-  for f in cut_scanline cut_offsets offset_past_end; do echo "Stream read error" > $f.ref.txt; done
+  for f in cut_scanline cut_offsets offset_past_end short_scanlines; do echo "Stream read error" > $f.ref.txt; done
   cd ..
 
   mkdir -p "$seeds"
-  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla "$seeds/"
+  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla bad/short_scanlines.rla "$seeds/"
 }
 
 psd() {
@@ -489,7 +494,9 @@ pcx() {
   { head -c 8 "$tmp/ok.pcx"; bytes 5 0 2 0; tail -c +13 "$tmp/ok.pcx"; } > xmin_past_xmax.pcx
   { hdr 10 5 1 8 99 0 1 4 1; bytes 1 2 3 4; } > narrow_line.pcx
   { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
-  for f in xmin_past_xmax narrow_line too_big; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
+  # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
+  { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
+  for f in xmin_past_xmax narrow_line too_big short_rle; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
   { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
@@ -563,16 +570,22 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   palfile 299 "${colours[@]}" > hb_pal300.pal
   pam 2 1 RGB 3 0 7 0 255 7 0 > hb_pal300.ref.pam
 
+  # 254 x 2 in two runs of 127 a row: as few bytes as the rows can take.
+  { bytes 254 0 2 0 0 0; bytes 5 0 0xFF 9 0xFF 9 0 5 0 0xFF 200 0xFF 200 0; } > hb_least.cut
+  pam 254 2 GRAYSCALE 1 $(for i in $(seq 254); do echo 9; done) $(for i in $(seq 254); do echo 200; done) > hb_least.ref.pam
+
   cd bad
   bytes 4 0 3 > cut_header.cut
   { bytes 4 0 3 0 0 0; rows; } > short_palette.cut
   head -c 100 ../hb_pal.pal > short_palette.pal
   for f in cut_header short_palette; do echo "Stream read error" > $f.ref.txt; done
   { bytes 255 255 255 255 0 0; rows; } > too_big.cut
-  echo "Invalid or unexpected CUT image format." > too_big.ref.txt
+  # 16383 x 16383, just under the size cap, in nine bytes: far less than its rows need.
+  bytes 255 63 255 63 0 0 3 0 0 > short_rows.cut
+  for f in too_big short_rows; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
   cd ..
   mkdir -p "$seeds"
-  cp hb_pal.cut bad/cut_header.cut "$seeds/"
+  cp hb_pal.cut bad/cut_header.cut bad/short_rows.cut "$seeds/"
 }
 
 png() {
