@@ -228,7 +228,6 @@ private:
     void showPanel(QGroupBox* panel);
     void showCount();
     void enableSource(bool on);
-    void showMinimap(const std::string& name);
     void clearInformation();
 };
 

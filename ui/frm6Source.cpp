@@ -6,12 +6,12 @@
 #include "gamedata/Filefun.h"
 #include "gamedata/GameData.h"
 #include "model/Globfun.h"
-#include "platform/Files.h"
 #include "platform/Text.h"
 #include "ui/Busy.h"
 #include "ui/EditorViews.h"
 #include "ui/Modal.h"
 #include "ui/SetBifOpen.h"
+#include "ui/frm4Pictures.h"
 #include "ui/frm6.h"
 
 namespace fs = std::filesystem;
@@ -258,28 +258,9 @@ void TFram6::ShowInImportFrame(const CTile& tile)
     Edit13->setText(ToQt(tile.DoorVisibilityNode));
     Edit16->setText(ToQt(tile.DoorVisibilityOrientation));
     LabeledEdit19->setText(number(tile.Doors));
-    showMinimap(tile.ImageMap2D);
-}
-
-void TFram6::showMinimap(const std::string& name)
-{
-    Edit22->setText(ToQt(name));
-    Label1->clear();
+    Edit22->setText(ToQt(tile.ImageMap2D));
     // A stock tileset has no folder: its minimaps come from the archives only.
-    std::optional<std::string> file;
-    if (!ImportSetDir.empty() && ImportSetDir != ArchiveSourceMarker) file = FindNoCase(ImportSetDir, name + ".tga");
-    if (file) {
-        ShowPreview(Image1, [&] { Image1->LoadPicture(*file); });
-        return;
-    }
-    int found = -1;
-    const bool readable = ShowPreview(Image1, [&] { found = Game().BifResList.LoadMinimapImage(name, *Image1); });
-    if (readable && found == -1) {
-        Image1->ClearPicture();
-        Label1->setText("TGA not found");
-    } else {
-        Label1->setText("TGA from NWN");
-    }
+    ShowMinimapPreview(ImportSetDir, tile.ImageMap2D, Image1, Label1, MinimapAsk::TileShown);
 }
 
 void TFram6::ShowInImportFrame(const CGroup& group)
