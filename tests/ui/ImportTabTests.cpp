@@ -195,17 +195,11 @@ TEST_F(ImportTab, TheSourceFolderIsComparedAsAFolder)
         OpenSource(source, Full);
         EXPECT_EQ(I().SourceInCurrentSetFolder(), same) << source;
     }
-    dir.Write("a/mi_SRC.TGA", TgaHeader(2, 1, 1, 24) + "abc");
-    OpenSource("a/src.set", Full);
-    I().RadioButton7->click();
-    I().Button3->click();
-    I().ListView2->SelectNumber(0);
-    EXPECT_EQ(FromQt(I().Label1->text()) + "|" + Text(I().Edit22), "|mi_src") << "from the folder, any case";
-    EXPECT_FALSE(I().Image1->Image().isNull());
 }
 
 TEST_F(ImportTab, PanelsFollowTheModesAndARowShowsItsEntry)
 {
+    dir.Write("mi_SRC.TGA", TgaHeader(2, 1, 1, 24) + "abc");
     OpenSource("src.set", Full);
     // Mode, panel, then what shows.
     const std::tuple<QRadioButton*, QRadioButton*, std::string> steps[] = {
@@ -226,8 +220,10 @@ TEST_F(ImportTab, PanelsFollowTheModesAndARowShowsItsEntry)
     I().ListView2->SelectNumber(0);
     EXPECT_EQ(Shown().substr(0, 10), "GroupBox4 ");
     EXPECT_EQ(FromQt(I().Label10->text()) + Text(I().Edit17) + Text(I().LabeledEdit5) + Text(I().LabeledEdit6) +
-                  Text(I().Edit7) + Text(I().Edit8) + Text(I().LabeledEdit9) + Text(I().LabeledEdit19),
-        "Tile # 0tsa_b02GrassWater10Road1");
+                  Text(I().Edit7) + Text(I().Edit8) + Text(I().LabeledEdit9) + Text(I().LabeledEdit19) + "|" +
+                  Text(I().Edit22) + "|" + FromQt(I().Label1->text()),
+        "Tile # 0tsa_b02GrassWater10Road1|mi_src|") << "the minimap from the source's folder, any case";
+    EXPECT_FALSE(I().Image1->Image().isNull());
     EXPECT_TRUE(I().PopupMenu1Popup(I().ListView2));
     EXPECT_TRUE(I().ImportAllDisplayedTiles1->isVisible() && !I().ImportThisGroup1->isVisible());
 
@@ -239,9 +235,9 @@ TEST_F(ImportTab, PanelsFollowTheModesAndARowShowsItsEntry)
         I().ListView3->SelectNumber(group);
         std::string s;
         for (int i = 0; i < I().ListBox1->count(); ++i) s += (i ? "," : "") + FromQt(I().ListBox1->item(i)->text());
-        EXPECT_EQ(s + "|" + Text(I().Edit21), members + std::string("|") + strref);
+        EXPECT_EQ(s + "|" + Text(I().Edit21) + "|" + FromQt(I().Label10->text()),
+            members + std::string("|") + strref + "|Group # " + std::to_string(group));
     }
-    EXPECT_EQ(FromQt(I().Label10->text()), "Group # 2");
     EXPECT_TRUE(I().PopupMenu1Popup(I().ListView3) && I().ImportThisGroup1->isVisible() &&
                 !I().ImportThisTile1->isVisible());
 }
