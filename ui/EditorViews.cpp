@@ -6,6 +6,7 @@
 #include "ui/frm2.h"
 #include "ui/frm3.h"
 #include "ui/frm4.h"
+#include "ui/frm6.h"
 #include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
@@ -30,7 +31,7 @@ void EditorViews::FillTerrains()
     form_.Fram41->SetTerrainNames(names);
 }
 
-void EditorViews::FillImportTerrains() {} // the Import tab's terrain pick-lists, once built
+void EditorViews::FillImportTerrains() { form_.Fram61->FillImportTerrains(); }
 
 void EditorViews::FillCrossers()
 {
@@ -39,7 +40,7 @@ void EditorViews::FillCrossers()
     form_.Fram41->SetCrosserNames(names);
 }
 
-void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists, once built
+void EditorViews::FillImportCrossers() { form_.Fram61->FillImportCrossers(); }
 
 void EditorViews::FillRules()
 {
@@ -49,20 +50,26 @@ void EditorViews::FillRules()
 void EditorViews::FillTiles()
 {
     form_.Fram41->FillTileList();
+    form_.Fram61->FillCurrentTiles();
     form_.Fram71->FillTileList();
-    // The Groups and Import tabs add their tile lists (FillTileRows) and counts here once built.
+    // The Groups tab adds its tile list (FillTileRows) and count here once built.
 }
 
-void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
+void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
 
-void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Import tab's groups, once built
+void EditorViews::FillGroups()
+{
+    form_.Fram61->FillCurrentGroups();
+    // The Groups tab adds its list and editor here once built.
+}
 
-void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
+void EditorViews::FillImportGroups() { form_.Fram61->FillImportGroups(); }
 
 void EditorViews::ClearTileLists()
 {
+    form_.Fram61->ClearCurrentTiles();
     form_.Fram71->ClearTileList();
-    // The Groups and Import tabs empty their tile lists here once built.
+    // The Groups tab empties its tile list here once built.
 }
 
 void EditorViews::ClearTerrainCombos()
@@ -77,13 +84,14 @@ void EditorViews::ClearCrosserCombos()
     form_.Fram41->SetCrosserNames({});
 }
 
-void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
+void EditorViews::ClearImportGroupView() { form_.Fram61->ClearImportGroupView(); }
 
 void EditorViews::RefillTileLists()
 {
+    form_.Fram61->FillCurrentTiles();
     // After a deletion the Files/Textures tab's numbers would name other tiles: all tiles again.
     form_.Fram71->FillTileList();
-    // The Groups and Import tabs refill their tile lists here once built.
+    // The Groups tab refills its tile list here once built.
 }
 
 void EditorViews::ClearTileEditorFields()
@@ -96,9 +104,10 @@ void EditorViews::TileModelChanged(int tile)
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
     ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
     form_.Fram71->TileModelChanged(tile);
-    // The Groups tab (its tile list and the member rows of its editor) and the Import tab
-    // add their tile lists here once built.
+    // The Groups tab (its tile list and the member rows of its editor) adds its rows here
+    // once built.
 }
 
 int FillTileRows(TListView* view)

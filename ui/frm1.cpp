@@ -317,6 +317,7 @@ void TFram1::OpenButtonClick()
     auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
     game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
     showSetFolder();
+    Form1->Fram61->LabeledEdit3->setText(ToQt(*path));
     startEditing();
     // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);

@@ -51,15 +51,17 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
     Form1->show();
     Form3->show();
     F().Button1Click(); // the tabs at their size
-    for (QWidget* sheet : {Form1->TabSheet6, Form1->TabSheet4}) { // a page is laid out once shown
+    for (QWidget* sheet : {Form1->TabSheet5, Form1->TabSheet6, Form1->TabSheet4}) { // a page is laid out once shown
         Form1->PageControl1->setCurrentWidget(sheet);
         QApplication::processEvents();
     }
     TFram2& t = *Form1->Fram21;
     TFram3& r = *Form1->Fram31;
+    TFram6& i = *Form1->Fram61;
     TFram7& files = *Form1->Fram71;
     for (QWidget* box : std::initializer_list<QWidget*>{&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2,
-             Form3->GroupBox3, Form3, &t, t.Panel1, t.Panel2, t.GroupBox1, &r, r.RadioGroup1, r.Panel1, r.GroupBox2,
+             Form3->GroupBox3, Form3, &t, t.Panel1, t.Panel2, t.GroupBox1, &r, r.RadioGroup1, r.Panel1, r.GroupBox2, &i,
+             i.GroupBox2, i.GroupBox3, i.GroupBox4, i.GroupBox5, i.GroupBox6, Form2,
              &files, files.GroupBox1, files.GroupBox2, files.GroupBox3, files.GroupBox4, files.Panel1, files.Panel2,
              Form5, Form5->Change, Form5->GroupBox1, Form6}) {
         std::vector<QWidget*> controls;

@@ -42,6 +42,10 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram41", "ComboBox12", 3},
         {"Fram71", "ListView1", 2},
         {"Fram71", "Edit3", 2},
+        {"Fram61", "ListView1", 2},
+        {"Fram61", "Edit1", 2},
+        {"Fram61", "ListView4", 2},
+        {"Fram61", "Edit18", 2},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
