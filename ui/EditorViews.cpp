@@ -6,6 +6,7 @@
 #include "ui/frm2.h"
 #include "ui/frm3.h"
 #include "ui/frm4.h"
+#include "ui/frm5.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -48,17 +49,26 @@ void EditorViews::FillRules()
 void EditorViews::FillTiles()
 {
     form_.Fram41->FillTileList();
-    // The Groups, Import and Files/Textures tabs add their tile lists (FillTileRows) and
-    // counts here once built.
+    form_.Fram51->FillTileList();
+    // The Import and Files/Textures tabs add their tile lists (FillTileRows) and counts here
+    // once built.
 }
 
 void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
 
-void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Import tab's groups, once built
+void EditorViews::FillGroups()
+{
+    form_.Fram51->FillGroupList();
+    // The Import tab adds its list of the tileset's groups here once built.
+}
 
 void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
 
-void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import and Files/Textures tabs, once built
+void EditorViews::ClearTileLists()
+{
+    form_.Fram51->ListView2->clear();
+    // The Import and Files/Textures tabs add their tile lists and counts here once built.
+}
 
 void EditorViews::ClearTerrainCombos()
 {
@@ -74,7 +84,11 @@ void EditorViews::ClearCrosserCombos()
 
 void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
 
-void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
+void EditorViews::RefillTileLists()
+{
+    form_.Fram51->FillTileList();
+    // The Import tab adds its tile list here once built.
+}
 
 void EditorViews::ClearTileEditorFields()
 {
@@ -86,8 +100,9 @@ void EditorViews::TileModelChanged(int tile)
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
     ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
-    // The Groups tab (its tile list and the member rows of its editor), the Import tab and
-    // the Files/Textures tab add their tile lists here once built.
+    ShowTileModelInRows(form_.Fram51->ListView2, tile, t->Model);
+    ShowTileModelInRows(form_.Fram51->ListView3, tile, t->Model);
+    // The Import tab and the Files/Textures tab add their tile lists here once built.
 }
 
 int FillTileRows(TListView* view)
