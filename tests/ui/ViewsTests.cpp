@@ -40,6 +40,9 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram41", "ComboBox4", 3},
         {"Fram41", "ComboBox9", 3},
         {"Fram41", "ComboBox12", 3},
+        {"Fram51", "ListView1", 2},
+        {"Fram51", "Edit1", 2},
+        {"Fram51", "ListView2", 2},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
