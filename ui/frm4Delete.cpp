@@ -17,8 +17,8 @@
 
 namespace {
 
-const char* const AssetQuestion = "Do you want to delete MDL,WOK and TGA for this tile ?\n(note that if any of this file "
-                                  "is used by another tile it\nwill not be deleted.)";
+const char* const AssetQuestion = "Do you want to delete MDL,WOK and TGA for this tile ?\n(note that if any of this "
+                                  "file is used by another tile it\nwill not be deleted.)";
 const char* const FolderNotListed = "The tileset folder could not be listed: no file deleted";
 
 // "Del Selected": what became of the tile and its files; empty when there is nothing to say.

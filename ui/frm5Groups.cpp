@@ -173,9 +173,8 @@ void TFram5::Button3Click()
     Button2->setEnabled(false);
     Button3->setEnabled(false);
     ClearGroupFields();
-    const bool withTiles = AppDialogs().Message(MsgKind::Warning, "Do you want to delete Tiles members from tiles list ?",
-                                                MsgButtons::YesNo) == MsgResult::Yes;
-    deleteGroup(*n, withTiles);
+    const char* question = "Do you want to delete Tiles members from tiles list ?";
+    deleteGroup(*n, AppDialogs().Message(MsgKind::Warning, question, MsgButtons::YesNo) == MsgResult::Yes);
 }
 
 void TFram5::deleteGroup(int number, bool withTiles)
