@@ -17,32 +17,42 @@
 
 namespace {
 
-const char* const AssetQuestion = "Do you want to delete MDL,WOK and TGA for this tile ?\n(note that if any of this "
-                                  "file is used by another tile it\nwill not be deleted.)";
+const char* const AssetQuestion = "Do you want to delete MDL,WOK and TGA for this tile ?\n(note that if any of this file is used by another tile it\nwill not be deleted.)";
+const char* const AllQuestion = "Do you really want to delete all displayed Tiles ?\nNOTE : you will get no warning message if tiles are used by groups";
 const char* const FolderNotListed = "The tileset folder could not be listed: no file deleted";
 
 // "Del Selected": what became of the tile and its files; empty when there is nothing to say.
 std::string oneTileReport(const std::string& model, bool filesAsked, const TileDeleteReport& r, bool unlisted)
 {
     if (!filesAsked) return "Tile deleted :\n\n" + model;
-    if (r.DeletedFileCount == 0 && r.MissingFileCount == 0 && !unlisted) return {};
-    std::string s = "Tile deleted :\n\n   " + model;
-    if (r.DeletedFileCount > 0) s += "\n\nFiles Deleted :\n" + r.DeletedFiles;
-    if (r.MissingFileCount > 0) s += "\n\n" + IntToStr(r.MissingFileCount) + " Files not found :\n" + r.MissingFiles;
-    if (unlisted) s += std::string("\n\n") + FolderNotListed;
+    const std::string missing = IntToStr(r.MissingFileCount);
+    std::string s;
+    if (r.MissingFileCount > 0 && r.DeletedFileCount > 0)
+        s = "Tile deleted :\n\n   " + model + "\n\nFiles Deleted :\n" + r.DeletedFiles + "\n\n" + missing +
+            " Files not found :\n" + r.MissingFiles;
+    else if (r.MissingFileCount > 0)
+        s = "Tile deleted :\n\n   " + model + "\n\n" + missing + " Files not found :\n" + r.MissingFiles;
+    else if (r.DeletedFileCount > 0)
+        s = "Tile deleted :\n\n   " + model + "\n\nFiles Deleted :\n" + r.DeletedFiles;
+    // Files could not even be looked for: that is said rather than nothing.
+    if (unlisted) s = (s.empty() ? "Tile deleted :\n\n   " + model : s) + "\n\n" + FolderNotListed;
     return s;
 }
 
 // "Delete Displayed": the counts only.
 std::string manyTilesReport(int tiles, bool filesAsked, const TileDeleteReport& r, bool unlisted)
 {
-    const std::string head = IntToStr(tiles) + " Tiles deleted";
-    if (!filesAsked) return head;
-    if (r.DeletedFileCount == 0 && r.MissingFileCount == 0 && !unlisted) return {};
-    std::string s = head;
-    if (r.DeletedFileCount > 0) s += "\n" + IntToStr(r.DeletedFileCount) + " Files Deleted";
-    if (r.MissingFileCount > 0) s += "\n" + IntToStr(r.MissingFileCount) + " Files not found";
-    if (unlisted) s += std::string("\n") + FolderNotListed;
+    const std::string n = IntToStr(tiles);
+    if (!filesAsked) return n + " Tiles deleted";
+    const std::string deleted = IntToStr(r.DeletedFileCount), missing = IntToStr(r.MissingFileCount);
+    std::string s;
+    if (r.MissingFileCount > 0 && r.DeletedFileCount > 0)
+        s = n + " Tiles deleted\n" + deleted + " Files Deleted\n" + missing + " Files not found";
+    else if (r.MissingFileCount > 0)
+        s = n + " Tiles deleted\n" + missing + " Files not found";
+    else if (r.DeletedFileCount > 0)
+        s = n + " Tiles deleted\n" + deleted + " Files Deleted";
+    if (unlisted) s = (s.empty() ? n + " Tiles deleted" : s) + "\n" + FolderNotListed;
     return s;
 }
 
@@ -171,10 +181,7 @@ void TFram4::Button10Click()
     const std::vector<int> shown = ListView1->Numbers();
     if (shown.empty() || !CheckGroupCellsBeforeDelete()) return;
     if (!Form1->Options.NeverConfOnAllDelete &&
-        AppDialogs().Message(MsgKind::Confirmation,
-                             "Do you really want to delete all displayed Tiles ?\nNOTE : you will get no warning "
-                             "message if tiles are used by groups",
-                             MsgButtons::YesNo) != MsgResult::Yes)
+        AppDialogs().Message(MsgKind::Confirmation, AllQuestion, MsgButtons::YesNo) != MsgResult::Yes)
         return;
     const AssetAnswer answer = askAssetQuestion();
 
