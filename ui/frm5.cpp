@@ -86,9 +86,9 @@ void TFram5::buildEditor()
     ListView3->setGeometry(230, 152, 280, 248);
 
     Button1 = button(this, "Button1", "Add/Copy", QRect(230, 404, 66, 28), "Add/Copy a group");
-    Button2 = button(this, "Button2", "Save Change", QRect(300, 404, 70, 28), "Save change to current group");
+    Button2 = button(this, "Button2", "Save Change", QRect(298, 404, 84, 28), "Save change to current group");
     Button2->setEnabled(false);
-    Button3 = button(this, "Button3", "Delete", QRect(374, 404, 64, 28), "Delete selected group");
+    Button3 = button(this, "Button3", "Delete", QRect(384, 404, 56, 28), "Delete selected group");
     Button3->setEnabled(false);
     Button7 = button(this, "Button7", "Clear Infos", QRect(442, 404, 68, 28), "Clear all edit box");
 }
