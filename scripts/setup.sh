@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev
   zlib1g-dev
-  libstb-dev libpng-dev
+  libstb-dev libpng-dev libtiff-dev
   "$@"
 )
 missing=()

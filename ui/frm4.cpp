@@ -279,6 +279,7 @@ void TFram4::buildFilterBox()
 
     // Off until "Enable" is checked.
     for (QWidget* w : GroupBox4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->setEnabled(false);
+    connectFilterHandlers();
 }
 
 void TFram4::connectHandlers()

@@ -26,6 +26,7 @@
 #include "model/Class.h"
 #include "ui/ImageView.h"
 #include "ui/ListView.h"
+#include "ui/TileFilterView.h"
 #include "ui/Widgets.h"
 
 class TFram4 : public QWidget {
@@ -167,6 +168,21 @@ public:
     QPushButton* Button5; // filter "Apply"
     QPushButton* Button7; // filter "Clear"
 
+    // The display filter (frm4Filter.cpp). FilterTileList fills list with the tiles that
+    // pass the box's criteria and count with their number. Run on this tab's ListView1 it
+    // is the tab's filter: FilterActive is set and the editor emptied; another tab's list
+    // is filled without touching this tab.
+    int FilterTileList(TListView* list, QLineEdit* count);
+    TileFilterControls FilterControls() const;
+    void CheckBox4Click();
+    void Button5Click();
+    void LabeledEdit11Change();
+    void Button7Click();
+    void CheckBox5Click();
+    void CheckBox10Click();
+    void CheckBox11Click();
+    void CheckBox12Click();
+
     // Handlers. The deletions (Button3Click, Button10Click), the display filter
     // (CheckBox4Click, Button5Click, Button7Click, LabeledEdit11Change and the mode
     // switches CheckBox5Click, CheckBox10Click, CheckBox11Click, CheckBox12Click), the
@@ -223,6 +239,7 @@ private:
     void buildGeneralPage();
     void buildPropertiesPage();
     void buildFilterBox();
+    void connectFilterHandlers();
     void connectHandlers();
     void connectDeletions();
     // The answer to the question about a deleted tile's files.

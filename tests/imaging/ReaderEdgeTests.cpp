@@ -59,6 +59,19 @@ TEST(PPMReader, SamplesAreScaledByTheMaximumValue)
     }
 }
 
+TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
+{
+    // Bytes enough for the size check but too few numbers: the load stops in the second row.
+    const std::string file = "P2 2 3 255\n1 2\n3 #............\n";
+    ReadOnlyMemoryStream s(file);
+    TPPMGraphic g;
+    EXPECT_THROW(g.LoadFromStream(s), EInvalidGraphic);
+    ASSERT_EQ(g.Height(), 3u);
+    const std::string rows[] = {"\x01\x02", std::string(2, '\0'), std::string(2, '\0')};
+    for (uint32_t y = 0; y < 3; ++y)
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(y)), 2), rows[y]) << y;
+}
+
 TEST(ContentProbes, FilesOfEveryLengthAndLetterCase)
 {
     // A one-pixel bitmap is eight bytes; a lower-case Photoshop signature is recognised but
