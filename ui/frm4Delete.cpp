@@ -107,8 +107,7 @@ int TFram4::RemoveTiles(std::vector<int> numbers)
 
 void TFram4::RerunDisplayFilter()
 {
-    // Every tile, until the display filter joins the tab.
-    FillTileList();
+    FilterTileList(ListView1, Edit1);
 }
 
 TFram4::AssetAnswer TFram4::askAssetQuestion()

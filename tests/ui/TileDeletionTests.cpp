@@ -9,6 +9,7 @@
 
 namespace {
 enum : int { NeverDelete = 1, NeverDeleteConf = 2, NeverConfOnAllDelete = 4, NoFolder = 8, LostFolder = 16 };
+constexpr int Filtered = 32; // the Tiles tab's filter is on
 const char* const Files[] = {"a.mdl", "a.wok", "ma.tga", "b.mdl", "c.mdl", "c.wok"};
 }
 
@@ -26,8 +27,9 @@ protected:
             AddTile(TS().TileList, model)->ImageMap2D = minimap;
         AddGroup(TS().GroupList, "G", {"1", "2", "-1", "3"});
         Game().SetDir = flags & NoFolder ? "" : flags & LostFolder ? dir.File("gone") : setDir;
-        Form1->Options.NeverDelete = flags & NeverDelete, Form1->Options.NeverDeleteConf = flags & NeverDeleteConf;
-        Form1->Options.NeverConfOnAllDelete = flags & NeverConfOnAllDelete;
+        EditorOptions& o = Form1->Options;
+        o.NeverDelete = flags & NeverDelete, o.NeverDeleteConf = flags & NeverDeleteConf;
+        o.NeverConfOnAllDelete = flags & NeverConfOnAllDelete, Form1->Fram41->FilterActive = flags & Filtered;
         Views().FillTiles();
         Views().FillGroups();
     }
@@ -68,6 +70,8 @@ TEST_F(TileDeletion, QuestionsTilesCellsFilesAndReports)
          "aba 1 -1 -1 2 -c.mdl"},
         {NeverDeleteConf, {3}, {R::Yes}, {used, one + "   a\n\n1 Files not found :\n\n   md.tga"}, "abc 1 2 -1 -1"},
         {NoFolder, {1}, {R::Yes}, {used, one + "b"}, "aca -1 1 -1 2"},
+        // The filter runs again: it keeps the tiles no group uses, tile 0 alone.
+        {NeverDelete | Filtered, {1}, {R::Yes}, {used, one + "b"}, "aca -1 1 -1 2"},
         {LostFolder, {1}, {R::Yes, R::YesToAll}, {used, asset, one + "   b\n\n" + lost}, "aca -1 1 -1 2"},
         // Every tile: files another tile uses stay, as all are still there when checked.
         {noAsking, {3, 2, 1, 0, -1}, {}, {"4 Tiles deleted\n3 Files Deleted\n3 Files not found"},
@@ -96,8 +100,8 @@ TEST_F(TileDeletion, QuestionsTilesCellsFilesAndReports)
         displayed ? t.Button10Click() : t.Button3Click();
         EXPECT_EQ(dialogs.Texts(), boxes) << state;
         EXPECT_EQ(State(), state);
-        const std::string n = std::to_string(TS().TileList.Count());
-        EXPECT_EQ(Text(t.Edit1) + std::to_string(Form1->Fram51->ListView2->RowCount()) + "/" +
-                      std::to_string(t.ProgressBar1->value()), n + n + "/0") << state;
+        const std::string n = std::to_string(TS().TileList.Count()), shown = flags & Filtered ? "1" : n;
+        EXPECT_EQ(Text(t.Edit1) + "/" + std::to_string(t.ProgressBar1->value()) +
+                      std::to_string(Form1->Fram51->ListView2->RowCount()), shown + "/0" + n) << state;
     }
 }
