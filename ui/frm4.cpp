@@ -71,6 +71,7 @@ TFram4::TFram4(QWidget* parent)
     PageControl1->addTab(PropertiesPage, "Properties");
     buildGeneralPage();
     buildPropertiesPage();
+    setUpPreviews();
     Button2 = button(this, "Button2", "Add/Copy", QRect(196, 400, 100, 28), "Add/Copy a new tile");
     Button1 = button(this, "Button1", "Clear Infos", QRect(300, 400, 100, 28), "Clear all edit box for new tile");
     Button4 = button(this, "Button4", "Save Change", QRect(404, 400, 100, 28), "Save change to tile");

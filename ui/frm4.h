@@ -125,6 +125,15 @@ public:
     QPushButton* Button6;        // door "New"
     // The path-node pictures, one per letter of "Path Node"; drawn by the previews.
     QList<QImage> ImageList1;
+    // The previews (frm4Pictures.cpp): the minimap of a name the user types or picks, the
+    // path-node picture of the chosen letter at the orientation, and the chart of the
+    // letters in the "Path Node List" window.
+    void ComboBox17Change();
+    void ComboBox18Select();
+    void Button11Click();
+    // The minimap of a tile being shown, its name into the name box (CTile::ShowInFrame).
+    void showTileMinimap(const std::string& name);
+    void setUpPreviews();
 
     // The display filter box; the filter itself acts through these controls.
     QCheckBox* CheckBox4; // "Enable"

@@ -223,12 +223,16 @@ void TFram4::ShowInFrame(const CTile& t)
     setText(ComboBox7, t.Bottom);
     setText(ComboBox8, t.Left);
     showPathNode(t.PathNode);
+    // The picture is this tile's: none when it has no node.
+    if (ComboBox18->currentIndex() < 0) Image2->ClearPicture();
+    ComboBox18Select();
     Edit6->setText(ToQt(t.Orientation));
     LabeledEdit4->setText(ToQt(t.VisibilityNode));
     Edit7->setText(ToQt(t.VisibilityOrientation));
     LabeledEdit5->setText(ToQt(t.DoorVisibilityNode));
     Edit8->setText(ToQt(t.DoorVisibilityOrientation));
-    setText(ComboBox17, t.ImageMap2D);
+    // A damaged minimap only empties its preview: the rest of the tile is still shown.
+    showTileMinimap(t.ImageMap2D);
     CheckBox6->setChecked(t.MainLight1);
     CheckBox7->setChecked(t.MainLight2);
     CheckBox8->setChecked(t.SourceLight1);
