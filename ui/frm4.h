@@ -4,7 +4,8 @@
 // model's TileList (TS()); a row's caption is the tile's number there.
 //
 // The frame is split over files: frm4.cpp builds the controls, frm4Editor.cpp holds the
-// list and the editor with the tile views, frm4Doors.cpp the doors.
+// list and the editor with the tile views, frm4Doors.cpp the doors, frm4Delete.cpp the
+// deletions of tiles.
 #include <string>
 #include <vector>
 
