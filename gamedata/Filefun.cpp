@@ -2,6 +2,7 @@
 #include "gamedata/Filefun.h"
 
 #include <filesystem>
+#include <sstream>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -97,9 +98,15 @@ bool AskFile(bool& ask, const std::string& text, bool* askEachFile = nullptr)
     }
 }
 
-std::string CopyQuestion(const std::string& owner, const char* ext)
+// The copy questions, each after the name of what was found.
+const char* const MdlFoundQuestion = ".MDL file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const WokFoundQuestion = ".WOK file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const TgaFoundQuestion = ".TGA file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const FileFoundQuestion = " file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+
+std::string CopyQuestion(const std::string& owner, const char* question)
 {
-    return owner + ext + " file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+    return owner + question;
 }
 
 }  // namespace
@@ -166,9 +173,9 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
     const std::string model = tile->Model;
     const std::string names[3] = {model + ".mdl", model + ".wok", minimapName + ".tga"};
     const std::string questions[3] = {
-        CopyQuestion(model, ".MDL"),
-        CopyQuestion(model, ".WOK"),
-        CopyQuestion(minimapName, ".TGA"),
+        CopyQuestion(model, MdlFoundQuestion),
+        CopyQuestion(model, WokFoundQuestion),
+        CopyQuestion(minimapName, TgaFoundQuestion),
     };
     bool done[3] = {false, false, false};
     int copied = 0;
@@ -233,7 +240,7 @@ int CopyImportTextures(const StringList* textures, bool ask, const std::string& 
     for (const std::string& entry : entries) {
         if (entry.size() < 4 || !(HasExt3(entry, "dds") || HasExt3(entry, "tga"))) continue;
         if (textures->IndexOf(BaseName4(entry)) < 0) continue;
-        if (!AskFile(ask, CopyQuestion(entry, ""), &report.AskEachFile)) continue;
+        if (!AskFile(ask, CopyQuestion(entry, FileFoundQuestion), &report.AskEachFile)) continue;
         if (CopyInto(JoinPath(importSetDir, entry), Game().SetDir, entry)) {
             report.FilesCopiedText += FileLogIndent + entry;
             ++copied;
@@ -269,7 +276,7 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
     int n = 0;
     for (const CTile* tile : tiles) {
         bar.StepIt();
-        const std::string head = "Tile#" + IntToStr(n) + " - " + UpperAscii(tile->Model) + " ----> ";
+        const std::string head = "Tile#" + IntToStr(n) + " - " + UpperAscii(tile->Model);
         bool any = false;
         auto report = [&](const std::string& line) {
             memo.AddLine(head + line);
@@ -277,12 +284,12 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
             any = true;
         };
         if (mdl && !inFolder(tile->Model + ".mdl") && (countGameFiles || !archives.HasMdl(tile->Model)))
-            report(".MDL : not found");
+            report(" ----> .MDL : not found");
         if (wok && !inFolder(tile->Model + ".wok") && (countGameFiles || !archives.HasWok(tile->Model)))
-            report(".WOK : not found");
+            report(" ----> .WOK : not found");
         if (minimap && !inFolder(tile->ImageMap2D + ".tga") &&
             (countGameFiles || !archives.HasMinimap(tile->ImageMap2D)))
-            report(tile->ImageMap2D + ".TGA : not found");
+            report(" ----> " + tile->ImageMap2D + ".TGA : not found");
         if (any) memo.AddLine(dashes);
         ++n;
     }
@@ -317,5 +324,10 @@ bool RunModelConverter(const std::string& modelPath, std::chrono::milliseconds t
     std::error_code ec;
     std::string path = std::filesystem::absolute(modelPath, ec).string();
     if (ec) path = modelPath;
-    return RunProcess({game.MdlCompilerPath, "-de", path, path}, game.StartDir, timeLimit).Succeeded();
+    // The converter's parameters "-de %s %s" with the path given twice, as an argument vector
+    // so that blanks in the path stay inside their argument.
+    std::vector<std::string> args{game.MdlCompilerPath};
+    std::istringstream words("-de %s %s");
+    for (std::string word; words >> word;) args.push_back(word == "%s" ? path : word);
+    return RunProcess(args, game.StartDir, timeLimit).Succeeded();
 }

@@ -22,7 +22,7 @@ std::string CopyLeft(std::string_view source, std::size_t n)
     return std::string(source.substr(0, n));
 }
 
-std::string ChangePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix)
+std::string OverwritePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix)
 {
     if (prefixLength > name.size()) prefixLength = name.size();
     return std::string(newPrefix) + std::string(name.substr(prefixLength));
@@ -139,7 +139,7 @@ int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix
     for (const std::string& name : files) {
         bar.StepIt();
         if (oldPrefix.empty() || !StartsWithNoCase(name, oldPrefix)) continue;
-        const std::string newName = ChangePrefix(name, oldPrefix.size(), newPrefix);
+        const std::string newName = OverwritePrefix(name, oldPrefix.size(), newPrefix);
 
         if (HasExt3(name, "tga") || HasExt3(name, "dds")) {
             if (renameTextures) rename(name, newName);
