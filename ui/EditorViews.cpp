@@ -6,6 +6,7 @@
 #include "ui/frm2.h"
 #include "ui/frm3.h"
 #include "ui/frm4.h"
+#include "ui/frm5.h"
 #include "ui/frm6.h"
 #include "ui/frm7.h"
 #include "ui/mainfrm.h"
@@ -50,26 +51,26 @@ void EditorViews::FillRules()
 void EditorViews::FillTiles()
 {
     form_.Fram41->FillTileList();
+    form_.Fram51->FillTileList();
     form_.Fram61->FillCurrentTiles();
     form_.Fram71->FillTileList();
-    // The Groups tab adds its tile list (FillTileRows) and count here once built.
 }
 
 void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
 
 void EditorViews::FillGroups()
 {
+    form_.Fram51->FillGroupList();
     form_.Fram61->FillCurrentGroups();
-    // The Groups tab adds its list and editor here once built.
 }
 
 void EditorViews::FillImportGroups() { form_.Fram61->FillImportGroups(); }
 
 void EditorViews::ClearTileLists()
 {
+    form_.Fram51->ListView2->clear();
     form_.Fram61->ClearCurrentTiles();
     form_.Fram71->ClearTileList();
-    // The Groups tab empties its tile list here once built.
 }
 
 void EditorViews::ClearTerrainCombos()
@@ -88,10 +89,10 @@ void EditorViews::ClearImportGroupView() { form_.Fram61->ClearImportGroupView();
 
 void EditorViews::RefillTileLists()
 {
+    form_.Fram51->FillTileList();
     form_.Fram61->FillCurrentTiles();
     // After a deletion the Files/Textures tab's numbers would name other tiles: all tiles again.
     form_.Fram71->FillTileList();
-    // The Groups tab refills its tile list here once built.
 }
 
 void EditorViews::ClearTileEditorFields()
@@ -104,10 +105,10 @@ void EditorViews::TileModelChanged(int tile)
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
     ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTileModelInRows(form_.Fram51->ListView2, tile, t->Model);
+    ShowTileModelInRows(form_.Fram51->ListView3, tile, t->Model);
     ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
     form_.Fram71->TileModelChanged(tile);
-    // The Groups tab (its tile list and the member rows of its editor) adds its rows here
-    // once built.
 }
 
 int FillTileRows(TListView* view)

@@ -78,6 +78,7 @@ TFram4::TFram4(QWidget* parent)
     Button4->setEnabled(false);
     buildFilterBox();
     connectHandlers();
+    connectDeletions();
 }
 
 void TFram4::buildListSide()

@@ -4,8 +4,10 @@
 // model's TileList (TS()); a row's caption is the tile's number there.
 //
 // The frame is split over files: frm4.cpp builds the controls, frm4Editor.cpp holds the
-// list and the editor with the tile views, frm4Doors.cpp the doors.
+// list and the editor with the tile views, frm4Doors.cpp the doors, frm4Delete.cpp the
+// deletions of tiles.
 #include <string>
+#include <vector>
 
 #include <QAction>
 #include <QCheckBox>
@@ -208,6 +210,9 @@ public:
     static int ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column);
     void PopupMenu1Popup();
     void Seetextures1Click();
+    // The deletions: the selected tile, and every tile the list shows.
+    void Button3Click();
+    void Button10Click();
 
     // Empties the editor for a new tile.
     void ClearTileFields();
@@ -230,6 +235,16 @@ public:
     // The tile of the selected row; null without a selection or for a number no tile has.
     CTile* SelectedTile() const;
 
+    // What the deletions share with the Groups tab's deletion of a group with its tiles.
+    // True when every cell of every group is a tile number, so the cells can follow the
+    // tiles that go; otherwise says which cell is not and that nothing is deleted.
+    bool CheckGroupCellsBeforeDelete();
+    // Removes the tiles with these numbers (each once; a number no tile has is passed
+    // over) and keeps every group's cells on the tiles they named. Returns the tiles removed.
+    int RemoveTiles(std::vector<int> numbers);
+    // The list shows the display filter's selection again, after tiles went.
+    void RerunDisplayFilter();
+
 private:
     void buildListSide();
     void buildGeneralPage();
@@ -237,6 +252,14 @@ private:
     void buildFilterBox();
     void connectFilterHandlers();
     void connectHandlers();
+    void connectDeletions();
+    // The answer to the question about a deleted tile's files.
+    enum class AssetAnswer { Keep, AskEachFile, DeleteAll };
+    AssetAnswer askAssetQuestion();
+    // Deletes the tile's files as answered; false when the tileset folder cannot be listed.
+    bool deleteAssetFiles(const CTile& tile, AssetAnswer answer);
+    // Every tile list after tiles of this tab went.
+    void showTilesAfterDelete();
 
     // The doors the editor works on: those the tile both declares and holds.
     static int doorsHeld(const CTile& tile);

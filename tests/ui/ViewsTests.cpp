@@ -46,6 +46,9 @@ TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
         {"Fram61", "Edit1", 2},
         {"Fram61", "ListView4", 2},
         {"Fram61", "Edit18", 2},
+        {"Fram51", "ListView1", 2},
+        {"Fram51", "Edit1", 2},
+        {"Fram51", "ListView2", 2},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
