@@ -80,6 +80,11 @@ void TFram3::buildViews()
                              {{"Rules #", 60}, {"Placed", 110}, {"Height", 50}, {"Adjacent", 110}, {"Height", 50},
                               {"Changed", 110}, {"Height", 50}});
         view->setGeometry(0, 20, 560, 250);
+        // Grid lines between the cells, as the rule tables have.
+        view->setStyleSheet("QTreeView::item { border-right: 1px solid palette(midlight);"
+                            " border-bottom: 1px solid palette(midlight); }"
+                            "QTreeView::item:selected { background: palette(highlight);"
+                            " color: palette(highlighted-text); }");
     };
     panel(Panel1, StaticText2, ListView1, "Panel1", "StaticText2", "PRIMARY RULES", "ListView1");
     panel(Panel2, StaticText1, ListView2, "Panel2", "StaticText1", "SECONDARY RULES", "ListView2");
