@@ -80,6 +80,11 @@ void TFram3::buildViews()
                              {{"Rules #", 60}, {"Placed", 110}, {"Height", 50}, {"Adjacent", 110}, {"Height", 50},
                               {"Changed", 110}, {"Height", 50}});
         view->setGeometry(0, 20, 560, 250);
+        // Grid lines between the cells, as the rule tables have.
+        view->setStyleSheet("QTreeView::item { border-right: 1px solid palette(midlight);"
+                            " border-bottom: 1px solid palette(midlight); }"
+                            "QTreeView::item:selected { background: palette(highlight);"
+                            " color: palette(highlighted-text); }");
     };
     panel(Panel1, StaticText2, ListView1, "Panel1", "StaticText2", "PRIMARY RULES", "ListView1");
     panel(Panel2, StaticText1, ListView2, "Panel2", "StaticText1", "SECONDARY RULES", "ListView2");
@@ -260,13 +265,23 @@ void TFram3::Button2Click()
     // The rule the editor was loaded from, while its row is still selected; never the row
     // selected in the other view, and never a rule without its three names.
     if (!shown_ || !editorHasNames()) return;
-    const TListView* view = shown_->primary ? ListView1 : ListView2;
-    CRules* rule = (shown_->primary ? PrimaryRuleList : SecondaryRuleList).At(shown_->number);
-    if (!rule || view->SelectedNumber() != shown_->number) return;
+    const ShownRule saved = *shown_;
+    TListView* view = saved.primary ? ListView1 : ListView2;
+    CRules* rule = (saved.primary ? PrimaryRuleList : SecondaryRuleList).At(saved.number);
+    if (!rule || view->SelectedNumber() != saved.number) return;
     enableRuleButtons(false);
     setFromEditor(*rule);
     shown_.reset();
     refresh();
+    // The filter refills the shown view only: a rule saved from the other view shows its
+    // new texts in its row there.
+    QTreeWidgetItem* row = view->RowOfNumber(saved.number);
+    if (row && FilterActive && saved.primary != primaryShown()) {
+        int column = 1;
+        for (const std::string* field : {&rule->Placed, &rule->PlacedHeight, &rule->Adjacent, &rule->AdjacentHeight,
+                                         &rule->Changed, &rule->ChangedHeight})
+            row->setText(column++, ToQt(*field));
+    }
 }
 
 void TFram3::Button3Click()

@@ -271,16 +271,25 @@ TEST_F(TabsTest, TheFilterNarrowsTheShownRulesAndTheColumnsSort)
     // While filtering, a change re-runs the filter.
     r.ComboBox4->setEditText("sand");
     r.ComboBox1->setEditText("sand"), r.ComboBox2->setEditText("Water"), r.ComboBox3->setEditText("Grass");
-    r.UpDown3->StepUp();
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier); // the height's arrow key, in its read-only edit
+    QApplication::sendEvent(r.Edit3, &up);
     r.Button1Click();
     EXPECT_EQ(Rows(r.ListView1), "1,5,9,12,");
+    // A rule saved while the other view is shown: the filter refills that one, and the
+    // rule's own row shows its new texts.
+    r.ListView1->SelectNumber(5);
+    r.RadioButton2->setChecked(true);
+    r.ComboBox1->setEditText("Water");
+    r.Button2->click();
+    EXPECT_EQ(Rows(r.ListView1, 1) + " " + Rows(r.ListView2), "sand,Water,sand,sand, ");
+    r.RadioButton1->setChecked(true);
     r.CheckBox7->setChecked(false);
     EXPECT_EQ(r.ListView1->RowCount(), 13);
     EXPECT_FALSE(r.Button4->isEnabled());
 
     // Sorting: the Placed texts ignoring case, then the numbers again past 9.
     r.ListView1->OnColumnClick(1);
-    EXPECT_EQ(Rows(r.ListView1, 1), "Grass,grass,Grass,grass,Grass,grass,sand,sand,sand,sand,Water,Water,Water,");
+    EXPECT_EQ(Rows(r.ListView1, 1), "Grass,grass,Grass,grass,Grass,grass,sand,sand,sand,Water,Water,Water,Water,");
     r.ListView1->OnColumnClick(0);
     EXPECT_EQ(Rows(r.ListView1), "0,1,2,3,4,5,6,7,8,9,10,11,12,");
     r.RadioButton2->setChecked(true);
