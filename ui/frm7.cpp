@@ -57,7 +57,9 @@ public:
             bar.StepIt();
             models_.insert(LowerAscii(tile->Model));
             minimaps_.insert(LowerAscii(tile->ImageMap2D));
-            if (!read.insert(LowerAscii(tile->Model)).second) continue;
+            // By the name as written: two files may differ only in case, and the folder
+            // look-up takes the exact one first.
+            if (!read.insert(tile->Model).second) continue;
             if (CollectMdlTextures(tile->Model, textures, true) == -1) someBinary_ = true;
         }
         for (const std::string& t : textures) textures_.insert(LowerAscii(t));

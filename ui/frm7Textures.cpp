@@ -317,14 +317,14 @@ void TFram7::ListBox1Click(QListWidget* sender)
     BusyCursor busy;
     TProgressSink bar(ProgressBar2);
     bar.SetMax(TS().TileList.lastIndex());
-    std::unordered_map<std::string, bool> uses;   // by model: tiles often share one
+    std::unordered_map<std::string, bool> uses;   // by Model as written: tiles often share one
     int rows = 0;
     {
         ListFill fill(ListView2);
         int n = 0;
         for (const CTile* tile : TS().TileList) {
             bar.StepIt();
-            auto [at, fresh] = uses.try_emplace(LowerAscii(tile->Model), false);
+            auto [at, fresh] = uses.try_emplace(tile->Model, false);
             if (fresh) at->second = texturesOf(tile->Model).IndexOf(name) >= 0;
             if (at->second) fill.Add(n, {tile->Model}), ++rows;
             ++n;
@@ -432,7 +432,9 @@ void TFram7::ChangeTilesetTexture(const std::string& newName, const TextureChang
     // entry already there.
     if (count.replaced > 0) {
         if (const int at = TilesetTextures.IndexOf(oldName); at >= 0) {
-            if (TilesetTextures.IndexOf(newName) < 0) TilesetTextures.Put(at, newName);
+            // A new name that differs only in case is this same entry, not another one.
+            const int there = TilesetTextures.IndexOf(newName);
+            if (there < 0 || there == at) TilesetTextures.Put(at, newName);
             else TilesetTextures.Delete(at);
         }
         TilesetTextures.Sort();

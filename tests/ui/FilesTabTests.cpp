@@ -103,6 +103,8 @@ protected:
 TEST_F(FilesTab, MissingAndUnusedFilesAreReportedAndOnlyFilesStillUnusedAreDeleted)
 {
     EXPECT_EQ(Text(T().LabeledEdit1), set.Path());
+    // Tile 3's model has a file of its own, told apart from tile 0's by case alone.
+    set.Write("TCN01_A01.mdl", "newmodel x\r\n  bitmap tcn01_extra\r\n"), set.Write("tcn01_extra.tga", Tga(8, 8, 24));
     for (QCheckBox* kind : {T().CheckBox1, T().CheckBox2, T().CheckBox3, T().CheckBox4}) kind->setChecked(true);
     T().Button1->click();
     // The archives hold tile 1's minimap and tile 4's model and walkmesh; the game texture
@@ -118,6 +120,8 @@ TEST_F(FilesTab, MissingAndUnusedFilesAreReportedAndOnlyFilesStillUnusedAreDelet
     const std::string notChecked = "\nstray.dds --> Not checked\n1 - Textures not checked: some MDL files are binary";
     T().Button1->click();
     EXPECT_EQ(Memo(T().Memo2), "tcn01_old.mdl --> Unused\n" + Dashes46 + "\n1 - Files unused" + notChecked);
+    T().CheckBox7->setChecked(true), T().Button2->click(), Pick(T().ListBox2, "tcn01_extra");
+    EXPECT_EQ(Rows(T().ListView2), "3:TCN01_A01");
     T().CheckBox11->setChecked(true);
     T().Button1->click();
     EXPECT_EQ(Memo(T().Memo2),
@@ -243,6 +247,9 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     Form5->Button1->click();
     EXPECT_EQ(Notices(), "3 changements done in 2 Files.\n");
     EXPECT_EQ(Items(T().ListBox2) + "|" + FromQt(T().ListBox2->currentItem()->text()), "tcn01_bad tcn01_gone tt_sand|tt_sand");
+    // Only the case changes: the entry stays, as typed.
+    T().Button5->click(), Form5->LabeledEdit1->setText("TT_SAND"), Form5->Button1->click();
+    EXPECT_EQ(Notices() + Items(T().ListBox2), "4 changements done in 2 Files.\ntcn01_bad tcn01_gone TT_SAND");
     // A change that replaces nothing leaves the list as it is.
     Pick(T().ListBox2, "tcn01_gone");
     T().Button5->click();
@@ -250,7 +257,7 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     Form5->LabeledEdit1->setText("tt_sand");
     Form5->Button1->click();
     EXPECT_EQ(Notices(), "0 changements done in 0 Files.\n");
-    EXPECT_EQ(Items(T().ListBox2), "tcn01_bad tcn01_gone tt_sand");
+    EXPECT_EQ(Items(T().ListBox2), "tcn01_bad tcn01_gone TT_SAND");
     // A dialog left open while another tileset is opened changes nothing there.
     T().Button5->click();
     TempDir other;
