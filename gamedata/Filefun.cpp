@@ -66,8 +66,9 @@ bool CopyInto(const std::string& src, const std::string& folder, const std::stri
 {
     // On a disk that tells letter cases apart, "A.MDL" and "a.mdl" are two files; the
     // tileset must never get a second copy of a file it already holds.
-    if (folder.empty() || FindFile(folder, name)) return false;
-    return CopyNoOverwrite(src, JoinPath(folder, name));
+    const auto target = folder.empty() ? std::nullopt : JoinFileName(folder, name);
+    if (!target || FindFile(folder, name)) return false;
+    return CopyNoOverwrite(src, *target);
 }
 
 }  // namespace filefun
@@ -79,6 +80,19 @@ namespace {
 enum Kind { KindMdl, KindWok, KindTga };
 
 const char* const FileLogIndent = "\n   ";
+
+// True when the listed entry is the file name names. A name that could lead out of the
+// folder names none of its files, so it is treated as a file that is not there.
+bool IsEntryNamed(const std::string& entry, const std::string& name)
+{
+    return IsPlainFileName(name) && EqualsNoCase(entry, name);
+}
+
+// A listed ".tga" or ".dds" file that a texture name can name.
+bool IsTextureFile(const std::string& entry)
+{
+    return IsPlainFileName(entry) && entry.size() >= 4 && (HasExt3(entry, "tga") || HasExt3(entry, "dds"));
+}
 
 // Asks a file question; Yes to all switches the asking off for the rest of the call.
 // True when the file is to be handled.
@@ -130,7 +144,7 @@ int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, Minim
     for (const std::string& entry : entries) {
         if (done[KindMdl] && done[KindWok] && done[KindTga]) break;
         for (Kind kind : {KindWok, KindMdl, KindTga}) {
-            if (done[kind] || !EqualsNoCase(entry, names[kind])) continue;
+            if (done[kind] || !IsEntryNamed(entry, names[kind])) continue;
             done[kind] = true;
             const std::string& field = kind == KindTga ? tile->ImageMap2D : tile->Model;
             bool shared = false;
@@ -192,7 +206,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
             bool held = kind == KindMdl   ? archives.HasMdl(model)
                         : kind == KindWok ? archives.HasWok(model)
                                           : archives.HasMinimap(minimapName);
-            if (!held) continue;
+            if (!held || !IsPlainFileName(names[kind])) continue;
             bool go = AskFile(ask, questions[kind], &report.AskEachFile);
             done[kind] = true;
             if (!go) continue;
@@ -206,7 +220,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
         for (const std::string& entry : entries) {
             if (done[KindMdl] && done[KindWok] && done[KindTga]) break;
             for (Kind kind : {KindWok, KindMdl, KindTga}) {
-                if (done[kind] || !EqualsNoCase(entry, names[kind])) continue;
+                if (done[kind] || !IsEntryNamed(entry, names[kind])) continue;
                 bool go = AskFile(ask, questions[kind], &report.AskEachFile);
                 done[kind] = true;
                 if (!go) break;
@@ -238,8 +252,7 @@ int CopyImportTextures(const StringList* textures, bool ask, const std::string& 
     if (!ListFolder(importSetDir, entries)) return 0;
     int copied = 0;
     for (const std::string& entry : entries) {
-        if (entry.size() < 4 || !(HasExt3(entry, "dds") || HasExt3(entry, "tga"))) continue;
-        if (textures->IndexOf(BaseName4(entry)) < 0) continue;
+        if (!IsTextureFile(entry) || textures->IndexOf(BaseName4(entry)) < 0) continue;
         if (!AskFile(ask, CopyQuestion(entry, FileFoundQuestion), &report.AskEachFile)) continue;
         if (CopyInto(JoinPath(importSetDir, entry), Game().SetDir, entry)) {
             report.FilesCopiedText += FileLogIndent + entry;
@@ -270,7 +283,9 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
     ListFolder(dir, entries);
     std::unordered_set<std::string> present;
     for (const auto& e : entries) present.insert(LowerAscii(e));
-    auto inFolder = [&](const std::string& name) { return present.count(LowerAscii(name)) != 0; };
+    auto inFolder = [&](const std::string& name) {
+        return IsPlainFileName(name) && present.count(LowerAscii(name)) != 0;
+    };
 
     int missing = 0;
     int n = 0;
@@ -297,7 +312,7 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
     if (textures) {
         ListFolder(dir, entries);
         for (const std::string& entry : entries) {
-            if (entry.size() < 4 || !(HasExt3(entry, "tga") || HasExt3(entry, "dds"))) continue;
+            if (!IsTextureFile(entry)) continue;
             for (int i = collected.IndexOf(BaseName4(entry)); i >= 0; i = collected.IndexOf(BaseName4(entry)))
                 collected.Delete(i);
         }

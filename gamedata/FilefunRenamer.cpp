@@ -92,18 +92,20 @@ public:
         for (const auto& n : names) ++count_[LowerAscii(n)];
     }
 
-    // Renames dir/from to dir/to unless that would replace another file.
+    // Renames dir/from to dir/to unless that would replace another file or leave the folder.
     bool Rename(const std::string& dir, const std::string& from, const std::string& to)
     {
+        const auto source = JoinFileName(dir, from), target = JoinFileName(dir, to);
+        if (!source || !target) return false;
         std::string lf = LowerAscii(from), lt = LowerAscii(to);
         if (from != to) {
             if (lf != lt && count_[lt] > 0) return false;
             // Anything under that name stays, even a link that leads nowhere.
             std::error_code ec;
-            if (std::filesystem::symlink_status(JoinPath(dir, to), ec).type() != std::filesystem::file_type::not_found)
+            if (std::filesystem::symlink_status(*target, ec).type() != std::filesystem::file_type::not_found)
                 return false;
         }
-        if (!RenameFile(JoinPath(dir, from), JoinPath(dir, to))) return false;
+        if (!RenameFile(*source, *target)) return false;
         --count_[lf];
         ++count_[lt];
         return true;

@@ -121,11 +121,10 @@ const QImage& PathNodeChart()
 namespace {
 
 // The minimap file of the folder, its name found ignoring case; empty when there is none
-// to read. A name that leads out of the folder is none of its files.
+// to read. A name that leads out of the folder is none of its files (the search refuses it).
 std::string minimapFile(const std::string& folder, const std::string& name)
 {
     if (folder.empty() || folder == ArchiveSourceMarker || name.empty()) return {};
-    if (name.find_first_of("/\\") != std::string::npos) return {};
     const auto path = FindNoCase(folder, name + ".tga");
     if (!path || !std::ifstream(*path, std::ios::binary)) return {};
     return *path;

@@ -63,6 +63,13 @@ StringList texturesOf(const std::string& model)
     return names;
 }
 
+// A model whose name would lead out of the folder is none of its files: nothing changes.
+int replaceInModel(const std::string& model, const std::string& oldName, const std::string& newName)
+{
+    const auto path = JoinFileName(Game().SetDir, model + ".mdl");
+    return path ? ReplaceTextureInMdl(*path, oldName, newName) : 0;
+}
+
 // The models of the list naming oldName each get newName in its place, each model once
 // however many tiles use it. The replacements, and the models that changed.
 struct ChangeCount {
@@ -79,7 +86,7 @@ ChangeCount replaceInModels(const std::vector<std::string>& models, const std::s
         bar.StepIt();
         // The folder finds files whatever their case, so "A" and "a" are one model file.
         if (!done.insert(LowerAscii(model)).second || texturesOf(model).IndexOf(oldName) < 0) continue;
-        const int n = ReplaceTextureInMdl(JoinPath(Game().SetDir, model + ".mdl"), oldName, newName);
+        const int n = replaceInModel(model, oldName, newName);
         count.replaced += n;
         if (n > 0) ++count.files;
     }
@@ -398,7 +405,7 @@ void TFram7::ChangeTileTexture(const std::string& newName, const TextureChangeRe
     std::string notice;
     if (request.scope == TextureChangeRequest::OneTile) {
         const std::string& model = request.models.front();
-        const int n = ReplaceTextureInMdl(JoinPath(Game().SetDir, model + ".mdl"), request.oldTexture, newName);
+        const int n = replaceInModel(model, request.oldTexture, newName);
         notice = IntToStr(n) + " changements done in " + model + ".mdl";
     } else {
         BusyCursor busy;
@@ -455,7 +462,10 @@ void TFram7::Button9Click()
     const std::string& dir = Game().SetDir;
     // "-de %s %s" with the model's path twice; the window repaints and shows a busy cursor
     // while the converter is awaited.
-    RunModelConverter(FindNoCase(dir, model + ".mdl").value_or(JoinPath(dir, model + ".mdl")));
+    // The converter rewrites the file it is given: never one outside the folder.
+    std::optional<std::string> path = FindNoCase(dir, model + ".mdl");
+    if (!path) path = JoinFileName(dir, model + ".mdl");
+    if (path) RunModelConverter(*path);
     StringList names;
     const bool text = CollectMdlTextures(model, names, true) >= 0;
     AppDialogs().Notice(quoted(model + ".mdl") + (text ? " converted to ascii" : " not converted, still binary"));
@@ -472,11 +482,13 @@ void TFram7::Button10Click()
     int copied = 0;
     for (const char* ext : {".mdl", ".wok"}) {
         const std::string name = model + ext;
+        const auto target = JoinFileName(game.SetDir, name);
+        if (!target) continue;   // a name that would lead out of the folder is never written
         // A file left by an earlier extraction must never be taken for this one.
         if (!game.TempFilePath.empty()) RemoveFile(game.TempFilePath);
         const int got = ext[1] == 'm' ? game.BifResList.ExtractMdl(model) : game.BifResList.ExtractWok(model);
         if (got == 0 && !FindNoCase(game.SetDir, name) &&
-            CopyNoOverwrite(game.TempFilePath, JoinPath(game.SetDir, name))) {
+            CopyNoOverwrite(game.TempFilePath, *target)) {
             message += "\n\t" + name;
             ++copied;
         }

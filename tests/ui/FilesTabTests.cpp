@@ -342,6 +342,14 @@ TEST_F(FilesTab, TheConverterIsAwaitedAndStockModelsComeFromTheArchives)
     EXPECT_TRUE(T().Button10->isHidden());
     T().Button10Click();
     EXPECT_EQ(Notices(), "Copy failed or file already exist\n") << "never overwritten";
+
+    // A model named outside the folder (in the start folder beside it) is neither rewritten nor converted.
+    const std::string model = "../" + FileNameOf(start.Path()) + "/victim", bytes = "newmodel v\r\n  bitmap tt_stone\r\n";
+    start.Write("victim.mdl", bytes), start.Write("nwnmdlcomp.exe", "#!/bin/sh\nprintf converted > \"$3\"\n");
+    TS().TileList.At(4)->Model = model;   // the selected tile
+    T().ChangeTileTexture("x", {TextureChangeRequest::OneTile, Game().SetDir, "tt_stone", {model}});
+    T().Button9Click();
+    EXPECT_EQ(start.Read("victim.mdl"), bytes);
 }
 
 TEST_F(UiTest, WithoutAFolderNothingActsAndSeeTexturesFindsTheTileByNumber)
