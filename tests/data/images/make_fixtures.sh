@@ -423,6 +423,9 @@ sgi() {
   for f in bad_magic too_big; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
   { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
   echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
+  # Five channels and tables cut short: the tables are read first.
+  { hdr 1 1 3 2 2 5; bytes 0 0 0 0; } > five_channels_short_tables.sgi
+  echo "Stream read error" > five_channels_short_tables.ref.txt
   cd ..
   mkdir -p "$seeds"
   cp nb_rgb_rle.sgi im_rgba_rle.rgba im_grey16_rle.bw hb_grey_order.bw bad/*.sgi "$seeds/"
