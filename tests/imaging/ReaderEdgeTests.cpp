@@ -59,6 +59,32 @@ TEST(PPMReader, SamplesAreScaledByTheMaximumValue)
     }
 }
 
+TEST(PPMReader, BinaryRowsFromMemoryOfEveryWidth)
+{
+    // Rows converted where a memory stream keeps them, in steps of 21 and 5 pixels and one
+    // at a time; the widths end in each kind of step. Colour 2 is scaled before the swap.
+    const std::tuple<char, uint32_t, int> cases[] = {{'6', 1, 255},  {'6', 6, 255},  {'6', 22, 255}, {'6', 43, 255},
+                                                     {'6', 700, 255}, {'6', 37, 127}, {'5', 37, 255}};
+    for (const auto& [kind, width, maxValue] : cases) {
+        const int channels = kind == '6' ? 3 : 1;
+        std::string file = std::string("P") + kind + " " + std::to_string(width) + " 2 " + std::to_string(maxValue) + "\n";
+        std::string expected;
+        for (uint32_t i = 0; i < 2 * width * uint32_t(channels); ++i) {
+            auto v = uint8_t(i * 7 % uint32_t(maxValue + 1));
+            file += char(v);
+            expected += char(maxValue == 255 ? v : (v * 255 + maxValue / 2) / maxValue);
+        }
+        for (std::size_t i = 0; channels == 3 && i < expected.size(); i += 3)
+            std::swap(expected[i], expected[i + 2]);
+        ReadOnlyMemoryStream s(file);
+        TPPMGraphic g;
+        g.LoadFromStream(s);
+        std::string rows = std::string(reinterpret_cast<const char*>(g.ScanLine(0)), g.BytesPerRow()) +
+                           std::string(reinterpret_cast<const char*>(g.ScanLine(1)), g.BytesPerRow());
+        EXPECT_EQ(rows, expected) << kind << " " << width;
+    }
+}
+
 TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
 {
     // Bytes enough for the size check but too few numbers: the load stops in the second row.
