@@ -3,12 +3,14 @@
 #include "ImagingTests.h"
 #include "imaging/PPM.h"
 #include "imaging/PSD.h"
+#include "imaging/PSP.h"
 #include "imaging/RLA.h"
 #include "platform/Stream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -96,6 +98,25 @@ TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
     const std::string rows[] = {"\x01\x02", std::string(2, '\0'), std::string(2, '\0')};
     for (uint32_t y = 0; y < 3; ++y)
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(y)), 2), rows[y]) << y;
+}
+
+TEST(PSPReader, ResolutionPerInchFromEitherUnit)
+{
+    // The attributes of a version 4 file start at 50: the resolution, a little-endian double,
+    // at 58, its unit at 66 (2: per centimetre).
+    std::ifstream in(TestData() / "images/psp/v4_rgb_c0.psp", std::ios::binary);
+    const std::string original{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const auto& [unit, expected] : {std::pair(1, 100.0f), std::pair(2, 254.0f)}) {
+        std::string file = original;
+        const char hundred[8] = {0, 0, 0, 0, 0, 0, 0x59, 0x40};
+        file.replace(58, 8, hundred, 8);
+        file[66] = char(unit);
+        ReadOnlyMemoryStream s(file);
+        TPSPGraphic g;
+        ASSERT_TRUE(g.ReadImageProperties(s, 0));
+        EXPECT_FLOAT_EQ(g.ImageProperties.XResolution, expected) << unit;
+        EXPECT_FLOAT_EQ(g.ImageProperties.YResolution, expected) << unit;
+    }
 }
 
 TEST(ContentProbes, FilesOfEveryLengthAndLetterCase)
