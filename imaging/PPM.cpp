@@ -104,6 +104,12 @@ bool TPPMGraphic::fill()
     return filled_ > 0;
 }
 
+bool TPPMGraphic::more()
+{
+    // Asking the stream for its size would cost a file stream a seek per number.
+    return index_ < filled_ || fill();
+}
+
 uint64_t TPPMGraphic::bytesLeft()
 {
     return (filled_ - index_) + Stream_->Remaining();
@@ -127,7 +133,7 @@ uint8_t TPPMGraphic::CurrentChar()
 std::string TPPMGraphic::ReadLine()
 {
     std::string line;
-    while (bytesLeft() > 0) {
+    while (more()) {
         uint8_t c = GetChar();
         if (c == '\n')
             break;
@@ -162,7 +168,7 @@ uint32_t TPPMGraphic::GetNumber()
         c = GetChar();
     }
     // The one character ending the number is taken; a comment right after it goes whole.
-    if (bytesLeft() > 0 && GetChar() == '#')
+    if (more() && GetChar() == '#')
         ReadLine();
     return uint32_t(value);
 }

@@ -87,6 +87,28 @@ TEST(PPMReader, BinaryRowsFromMemoryOfEveryWidth)
     }
 }
 
+TEST(PPMReader, TextSamplesDoNotAskTheStreamForItsSize)
+{
+    // A file stream answers its size with seeks: once per sample made large text maps slow.
+    struct Counting : ReadOnlyMemoryStream {
+        using ReadOnlyMemoryStream::ReadOnlyMemoryStream;
+        int sizes = 0;
+        uint64_t Size() override
+        {
+            ++sizes;
+            return ReadOnlyMemoryStream::Size();
+        }
+    };
+    std::string file = "P2 100 10 255\n";
+    for (int i = 0; i < 1000; ++i)
+        file += std::to_string(i % 256) + (i % 7 ? " " : " # seven\n");
+    Counting s(file);
+    TPPMGraphic g;
+    g.LoadFromStream(s);
+    EXPECT_EQ(g.ScanLine(9)[99], 999 % 256);
+    EXPECT_LT(s.sizes, 10);
+}
+
 TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
 {
     // Bytes enough for the size check but too few numbers: the load stops in the second row.
