@@ -3,14 +3,12 @@
 #include "ImagingTests.h"
 #include "imaging/PPM.h"
 #include "imaging/PSD.h"
-#include "imaging/PSP.h"
 #include "imaging/RLA.h"
 #include "platform/Stream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -61,52 +59,32 @@ TEST(PPMReader, SamplesAreScaledByTheMaximumValue)
     }
 }
 
-TEST(PPMReader, BinaryRowsFromMemoryOfEveryWidth)
+TEST(PPMReader, RowsFromMemoryOfEveryWidth)
 {
-    // Rows converted where a memory stream keeps them, in steps of 21 and 5 pixels and one
-    // at a time; the widths end in each kind of step. Colour 2 is scaled before the swap.
-    const std::tuple<char, uint32_t, int> cases[] = {{'6', 1, 255},  {'6', 6, 255},  {'6', 22, 255}, {'6', 43, 255},
-                                                     {'6', 700, 255}, {'6', 37, 127}, {'5', 37, 255}};
-    for (const auto& [kind, width, maxValue] : cases) {
-        const int channels = kind == '6' ? 3 : 1;
-        std::string file = std::string("P") + kind + " " + std::to_string(width) + " 2 " + std::to_string(maxValue) + "\n";
-        std::string expected;
-        for (uint32_t i = 0; i < 2 * width * uint32_t(channels); ++i) {
-            auto v = uint8_t(i * 7 % uint32_t(maxValue + 1));
-            file += char(v);
-            expected += char(maxValue == 255 ? v : (v * 255 + maxValue / 2) / maxValue);
-        }
-        for (std::size_t i = 0; channels == 3 && i < expected.size(); i += 3)
-            std::swap(expected[i], expected[i + 2]);
-        ReadOnlyMemoryStream s(file);
-        TPPMGraphic g;
-        g.LoadFromStream(s);
-        std::string rows = std::string(reinterpret_cast<const char*>(g.ScanLine(0)), g.BytesPerRow()) +
-                           std::string(reinterpret_cast<const char*>(g.ScanLine(1)), g.BytesPerRow());
-        EXPECT_EQ(rows, expected) << kind << " " << width;
-    }
-}
-
-TEST(PPMReader, TextSamplesDoNotAskTheStreamForItsSize)
-{
-    // A file stream answers its size with seeks: once per sample made large text maps slow.
+    // Binary rows are converted where a memory stream keeps them, 21, 5 and 1 pixels a step
+    // (the widths end in each); colour 2 is scaled first. The stream is never asked its size
+    // per sample (a file stream seeks for it).
     struct Counting : ReadOnlyMemoryStream {
         using ReadOnlyMemoryStream::ReadOnlyMemoryStream;
         int sizes = 0;
-        uint64_t Size() override
-        {
-            ++sizes;
-            return ReadOnlyMemoryStream::Size();
-        }
+        uint64_t Size() override { return ++sizes, ReadOnlyMemoryStream::Size(); }
     };
-    std::string file = "P2 100 10 255\n";
-    for (int i = 0; i < 1000; ++i)
-        file += std::to_string(i % 256) + (i % 7 ? " " : " # seven\n");
-    Counting s(file);
-    TPPMGraphic g;
-    g.LoadFromStream(s);
-    EXPECT_EQ(g.ScanLine(9)[99], 999 % 256);
-    EXPECT_LT(s.sizes, 10);
+    for (auto [kind, width, max] : {std::tuple('6', 1u, 255u), {'6', 6u, 255u}, {'6', 22u, 255u}, {'6', 43u, 255u},
+                                    {'6', 2000u, 255u}, {'6', 37u, 127u}, {'5', 37u, 255u}, {'3', 500u, 255u}}) {
+        std::string file = std::string("P") + kind + " " + std::to_string(width) + " 2 " + std::to_string(max) + "\n";
+        std::string expected;
+        auto sample = [max = max](uint32_t i) { return i * 7 % (max + 1); };
+        for (uint32_t i = 0, samples = kind == '5' ? 2 * width : 6 * width; i < samples; ++i) {
+            file += kind == '3' ? std::to_string(sample(i)) + " " : std::string(1, char(sample(i)));
+            uint32_t from = kind == '5' ? i : i + 2 - i % 3 * 2;   // blue, green, red from red, green, blue
+            expected += char((sample(from) * 255 + max / 2) / max);
+        }
+        Counting s(file);
+        TPPMGraphic g;
+        g.LoadFromStream(s);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(0)), 2 * g.BytesPerRow()), expected) << width;
+        EXPECT_LT(s.sizes, 10) << kind;
+    }
 }
 
 TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
@@ -120,25 +98,6 @@ TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
     const std::string rows[] = {"\x01\x02", std::string(2, '\0'), std::string(2, '\0')};
     for (uint32_t y = 0; y < 3; ++y)
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(y)), 2), rows[y]) << y;
-}
-
-TEST(PSPReader, ResolutionPerInchFromEitherUnit)
-{
-    // The attributes of a version 4 file start at 50: the resolution, a little-endian double,
-    // at 58, its unit at 66 (2: per centimetre).
-    std::ifstream in(TestData() / "images/psp/v4_rgb_c0.psp", std::ios::binary);
-    const std::string original{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    for (const auto& [unit, expected] : {std::pair(1, 100.0f), std::pair(2, 254.0f)}) {
-        std::string file = original;
-        const char hundred[8] = {0, 0, 0, 0, 0, 0, 0x59, 0x40};
-        file.replace(58, 8, hundred, 8);
-        file[66] = char(unit);
-        ReadOnlyMemoryStream s(file);
-        TPSPGraphic g;
-        ASSERT_TRUE(g.ReadImageProperties(s, 0));
-        EXPECT_FLOAT_EQ(g.ImageProperties.XResolution, expected) << unit;
-        EXPECT_FLOAT_EQ(g.ImageProperties.YResolution, expected) << unit;
-    }
 }
 
 TEST(ContentProbes, FilesOfEveryLengthAndLetterCase)
