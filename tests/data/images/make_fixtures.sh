@@ -748,6 +748,8 @@ elif what == "palette_length":
     find(b"PLTE")[1] = find(b"PLTE")[1][:-1]
 elif what == "huge":           # a size far beyond the data and beyond the cap
     h = find(b"IHDR")[1]; find(b"IHDR")[1] = struct.pack(">II", 30000, 30000) + h[8:]
+elif what == "no_image_data":  # no IDAT chunk at all
+    chunks = [c for c in chunks if c[0] != b"IDAT"]
 elif what == "long_chunk":     # a chunk length far beyond the file
     chunks.insert(1, [b"tEXt", b""]); chunks[1].append(0x7FFFFFF0)
 out = bytearray(data[:8])
@@ -775,6 +777,7 @@ PY
   damage ../nb_pal8.png palette_length.png palette_length;  echo "Palette in PNG file is invalid." > palette_length.ref.txt
   damage ../nb_rgb8.png huge.png huge;                      echo "Invalid or unexpected PNG image format." > huge.ref.txt
   damage ../nb_rgb8.png long_chunk.png long_chunk;          echo "Stream read error" > long_chunk.ref.txt
+  damage ../nb_rgb8.png no_image_data.png no_image_data;    echo "Invalid or unexpected PNG image format." > no_image_data.ref.txt
   # Cut inside the image data: the chunk is not all there.
   head -c 60 ../nb_rgb8.png > truncated.png;                echo "Stream read error" > truncated.ref.txt
   cd ..
