@@ -59,7 +59,7 @@ QLineEdit* numberEdit(QWidget* parent, const char* name, const char* text, QRect
 } // namespace
 
 TFram4::TFram4(QWidget* parent)
-    : QWidget(parent), ComboBox17(MakeNamed<QComboBox>(this, "ComboBox17")), MiniMapList(ComboBox17)
+    : QWidget(parent), ComboBox17(MakeNamed<QComboBox>(nullptr, "ComboBox17")), MiniMapList(ComboBox17)
 {
     setObjectName("Fram41");
     buildListSide();
@@ -143,7 +143,8 @@ void TFram4::buildGeneralPage()
     ComboBox7 = pickList(g, "ComboBox7", "Bottom", 216, 156, 98);
     ComboBox8 = pickList(g, "ComboBox8", "Left", 320, 156, 98);
 
-    // Made with the frame: the game's key files fill it before the pages exist.
+    // Made with the frame, as the game's key files fill it before the pages exist, but
+    // without a parent until now: so it takes its place in the Tab order here.
     ComboBox17->setParent(g);
     MakeEditablePickList(ComboBox17);
     ComboBox17->setGeometry(8, 202, 150, 22);

@@ -292,6 +292,12 @@ TEST_F(TilesTab, APathNodeThatIsNoLetterIsKeptAndNodeAndDoorFieldsFilterKeys)
     f.Button4->click();
     EXPECT_EQ(Tile(1).PathNode, "B");
 
+    // Tab goes from the crossers through the minimap name to the path node.
+    std::string order;
+    for (QWidget* w = f.ComboBox8; order.size() < 30; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) order += FromQt(w->objectName()) + " ";
+    EXPECT_EQ(order.substr(0, 32), "ComboBox8 ComboBox17 ComboBox18 ");
+
     // Typed keys: the other nodes take one character but no digit, the door fields numbers.
     const std::tuple<QLineEdit*, const char*, const char*> typed[] = {{f.LabeledEdit4, "1b2", "b"},
         {f.LabeledEdit5, "9-x", "-"}, {f.LabeledEdit10, "1-a.2", "12"}, {f.Edit13, "-1.a5", "-1.5"},
