@@ -59,7 +59,7 @@ QLineEdit* numberEdit(QWidget* parent, const char* name, const char* text, QRect
 } // namespace
 
 TFram4::TFram4(QWidget* parent)
-    : QWidget(parent), ComboBox17(MakeNamed<QComboBox>(this, "ComboBox17")), MiniMapList(ComboBox17)
+    : QWidget(parent), ComboBox17(MakeNamed<QComboBox>(nullptr, "ComboBox17")), MiniMapList(ComboBox17)
 {
     setObjectName("Fram41");
     buildListSide();
@@ -89,20 +89,21 @@ void TFram4::buildListSide()
     Edit1->setGeometry(54, 4, 50, 22);
 
     ListView1 = new TListView(this, "ListView1", {{"Tile #", 45}, {"Model", 110}});
-    ListView1->setGeometry(4, 30, 186, 330);
-    Label1 = label(this, "No selection", QRect(6, 364, 184, 18), "Label1");
+    ListView1->setGeometry(4, 30, 186, 306);
+    Label1 = label(this, "No selection", QRect(6, 340, 184, 18), "Label1");
 
-    Button3 = button(this, "Button3", "Del Selected", QRect(4, 384, 86, 25), "Delete selected tile");
+    // One above the other: side by side the two captions do not fit the list's width.
+    Button3 = button(this, "Button3", "Del Selected", QRect(4, 360, 186, 25), "Delete selected tile");
     QFont bold = Button3->font();
     bold.setBold(true);
     Button3->setFont(bold);
     Button3->setEnabled(false);
-    Button10 = button(this, "Button10", "Delete Displayed", QRect(92, 384, 98, 25), "Delete ALL displayed tiles");
+    Button10 = button(this, "Button10", "Delete Displayed", QRect(4, 388, 186, 25), "Delete ALL displayed tiles");
     ProgressBar1 = MakeNamed<QProgressBar>(this, "ProgressBar1");
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(4, 414, 186, 16);
+    ProgressBar1->setGeometry(4, 418, 186, 16);
 
     PopupMenu1 = MakeNamed<QMenu>(this, "PopupMenu1");
     auto item = [this](const char* name, const char* caption) {
@@ -142,7 +143,8 @@ void TFram4::buildGeneralPage()
     ComboBox7 = pickList(g, "ComboBox7", "Bottom", 216, 156, 98);
     ComboBox8 = pickList(g, "ComboBox8", "Left", 320, 156, 98);
 
-    // Made with the frame: the game's key files fill it before the pages exist.
+    // Made with the frame, as the game's key files fill it before the pages exist, but
+    // without a parent until now: so it takes its place in the Tab order here.
     ComboBox17->setParent(g);
     MakeEditablePickList(ComboBox17);
     ComboBox17->setGeometry(8, 202, 150, 22);
@@ -162,7 +164,7 @@ void TFram4::buildGeneralPage()
     Image2 = new TImage(g, "Image2");
     Image2->setGeometry(170, 228, 64, 64);
     Image2->SetStretch(true);
-    Button11 = button(g, "Button11", "Show List", QRect(170, 298, 70, 24));
+    Button11 = button(g, "Button11", "Show List", QRect(170, 298, 80, 24));
 
     LabeledEdit4 = new TLabeledEdit(g, "LabeledEdit4", "Visibility Node");
     LabeledEdit4->Place(310, 202, 30);
@@ -192,13 +194,13 @@ void TFram4::buildPropertiesPage()
     LabeledEdit10 = new TLabeledEdit(d, "LabeledEdit10", "Type");
     LabeledEdit10->Place(8, 40, 60);
     Edit13 = new TLabeledEdit(d, "Edit13", "X");
-    Edit13->Place(8, 84, 50);
+    Edit13->Place(8, 84, 46);
     Edit14 = new TLabeledEdit(d, "Edit14", "Y");
-    Edit14->Place(64, 84, 50);
+    Edit14->Place(58, 84, 46);
     Edit15 = new TLabeledEdit(d, "Edit15", "Z");
-    Edit15->Place(120, 84, 50);
+    Edit15->Place(108, 84, 46);
     Edit16 = new TLabeledEdit(d, "Edit16", "Orientation");
-    Edit16->Place(176, 84, 52);
+    Edit16->Place(158, 84, 70);
     Button8 = button(d, "Button8", "Save", QRect(8, 120, 80, 25));
     Button9 = button(d, "Button9", "Delete", QRect(96, 120, 80, 25));
     // LabeledEdit10KeyPress: a door type is a number; Edit13KeyPress: so are the place and
@@ -216,7 +218,7 @@ void TFram4::buildPropertiesPage()
     Edit18 = new TLabeledEdit(p, "Edit18", "Total");
     Edit18->Place(240, 196, 36);
     Edit18->setReadOnly(true);
-    Button6 = button(p, "Button6", "New", QRect(290, 194, 70, 25));
+    Button6 = button(p, "Button6", "New", QRect(290, 194, 80, 25));
     setDoorBoxEnabled(false);
 }
 
@@ -229,7 +231,7 @@ void TFram4::buildFilterBox()
     QWidget* f = GroupBox4;
 
     LabeledEdit11 = new TLabeledEdit(f, "LabeledEdit11", "First letters search");
-    LabeledEdit11->Place(8, 36, 196);
+    LabeledEdit11->Place(8, 34, 196);
     LabeledEdit11->setToolTip("Enter first letters of model name you looking for");
 
     TerrainHeading = label(f, "Terrain", QRect(8, 58, 56, 18), "TerrainHeading");
@@ -241,8 +243,8 @@ void TFram4::buildFilterBox()
     const char* terrainCaptions[] = {"Top Left", "Top Right", "Bottom Left", "Bottom Right"};
     for (int i = 0; i < 4; ++i) {
         const int y = 78 + 22 * i;
-        *terrainLabels[i] = label(f, terrainCaptions[i], QRect(8, y, 74, 22), ("Label" + std::to_string(3 + i)).c_str());
-        *terrains[i] = pickList(f, ("ComboBox" + std::to_string(9 + i)).c_str(), nullptr, 84, y, 86);
+        *terrainLabels[i] = label(f, terrainCaptions[i], QRect(8, y, 80, 22), ("Label" + std::to_string(3 + i)).c_str());
+        *terrains[i] = pickList(f, ("ComboBox" + std::to_string(9 + i)).c_str(), nullptr, 88, y, 82);
         *heights[i] = numberEdit(f, ("Edit" + std::to_string(9 + i)).c_str(), "-1", QRect(172, y, 22, 22),
                                  *heightUpDowns[i], ("UpDown" + std::to_string(9 + i)).c_str(), -1, 1);
     }
@@ -257,8 +259,8 @@ void TFram4::buildFilterBox()
     const char* crosserCaptions[] = {"Top", "Right", "Bottom", "Left"};
     for (int i = 0; i < 4; ++i) {
         const int y = 212 + 22 * i;
-        *crosserLabels[i] = label(f, crosserCaptions[i], QRect(8, y, 74, 22), ("Label" + std::to_string(7 + i)).c_str());
-        *crossers[i] = pickList(f, ("ComboBox" + std::to_string(13 + i)).c_str(), nullptr, 84, y, 122);
+        *crosserLabels[i] = label(f, crosserCaptions[i], QRect(8, y, 80, 22), ("Label" + std::to_string(7 + i)).c_str());
+        *crossers[i] = pickList(f, ("ComboBox" + std::to_string(13 + i)).c_str(), nullptr, 88, y, 118);
     }
 
     LabeledEdit6 = new TLabeledEdit(f, "LabeledEdit6", "Doors");

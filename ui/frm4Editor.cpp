@@ -56,7 +56,14 @@ CTile* TFram4::SelectedTile() const
 void TFram4::ListView1SelectItem()
 {
     QTreeWidgetItem* row = ListView1->SelectedRow();
-    if (!row) return;
+    if (!row) {
+        // A refill (an import, a deletion, a filter) took the selection: the buttons would
+        // act on no tile, and the number shown may now be another tile's.
+        Button3->setEnabled(false);
+        Button4->setEnabled(false);
+        Label1->setText("No selection");
+        return;
+    }
     NewDoorPending = false;
     Button3->setEnabled(true);
     Button4->setEnabled(true);

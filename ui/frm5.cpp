@@ -83,25 +83,26 @@ void TFram5::buildEditor()
 
     MembersLabel = label(this, "MembersLabel", "Tiles in Group", QRect(230, 136, 280, 16));
     ListView3 = new TListView(this, "ListView3", {{"#", 45}, {"Model", 190}});
-    ListView3->setGeometry(230, 152, 280, 248);
+    ListView3->setGeometry(230, 152, 280, 222);
 
-    Button1 = button(this, "Button1", "Add/Copy", QRect(230, 404, 66, 28), "Add/Copy a group");
-    Button2 = button(this, "Button2", "Save Change", QRect(298, 404, 84, 28), "Save change to current group");
+    // Two rows: four buttons side by side would cut their captions.
+    Button1 = button(this, "Button1", "Add/Copy", QRect(230, 378, 138, 26), "Add/Copy a group");
+    Button2 = button(this, "Button2", "Save Change", QRect(372, 378, 138, 26), "Save change to current group");
     Button2->setEnabled(false);
-    Button3 = button(this, "Button3", "Delete", QRect(384, 404, 56, 28), "Delete selected group");
+    Button3 = button(this, "Button3", "Delete", QRect(230, 406, 138, 26), "Delete selected group");
     Button3->setEnabled(false);
-    Button7 = button(this, "Button7", "Clear Infos", QRect(442, 404, 68, 28), "Clear all edit box");
+    Button7 = button(this, "Button7", "Clear Infos", QRect(372, 406, 138, 26), "Clear all edit box");
 }
 
 void TFram5::buildTilesBox()
 {
     GroupBox1 = MakeNamed<QGroupBox>(this, "GroupBox1", "Tiles");
     GroupBox1->setGeometry(518, 4, 326, 290);
-    Button4 = button(GroupBox1, "Button4", "<", QRect(8, 24, 76, 26), "Add tile to group");
-    Button5 = button(GroupBox1, "Button5", "< NULL", QRect(8, 54, 76, 26), "Add NULL tile to group");
-    Button6 = button(GroupBox1, "Button6", "Delete Tile", QRect(8, 96, 76, 26), "Delete tile from group");
+    Button4 = button(GroupBox1, "Button4", "<", QRect(8, 24, 80, 26), "Add tile to group");
+    Button5 = button(GroupBox1, "Button5", "< NULL", QRect(8, 54, 80, 26), "Add NULL tile to group");
+    Button6 = button(GroupBox1, "Button6", "Delete Tile", QRect(8, 96, 80, 26), "Delete tile from group");
     ListView2 = new TListView(GroupBox1, "ListView2", {{"Tile #", 45}, {"Name", 160}});
-    ListView2->setGeometry(90, 20, 228, 262);
+    ListView2->setGeometry(94, 20, 224, 262);
 }
 
 void TFram5::buildFilterBox()

@@ -267,6 +267,10 @@ TEST_F(TilesTab, PopupShowsWhatFitsTheList)
     EXPECT_EQ(shown(), "DeleteAll1 ");
     Select(0);
     EXPECT_EQ(shown(), "Copythistile1 Delete1 DeleteAll1 Seetextures1 ");
+    // A refill from another tab drops the selection: nothing left to save or delete.
+    Views().FillTiles();
+    EXPECT_EQ(FromQt(f.Label1->text()) + std::to_string(f.Button3->isEnabled()) + std::to_string(f.Button4->isEnabled()),
+              "No selection00");
     F().Button1Click();
     EXPECT_EQ(shown(), "");
 }
@@ -287,6 +291,12 @@ TEST_F(TilesTab, APathNodeThatIsNoLetterIsKeptAndNodeAndDoorFieldsFilterKeys)
     f.ComboBox18->setCurrentIndex(1);
     f.Button4->click();
     EXPECT_EQ(Tile(1).PathNode, "B");
+
+    // Tab goes from the crossers through the minimap name to the path node.
+    std::string order;
+    for (QWidget* w = f.ComboBox8; order.size() < 30; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) order += FromQt(w->objectName()) + " ";
+    EXPECT_EQ(order.substr(0, 32), "ComboBox8 ComboBox17 ComboBox18 ");
 
     // Typed keys: the other nodes take one character but no digit, the door fields numbers.
     const std::tuple<QLineEdit*, const char*, const char*> typed[] = {{f.LabeledEdit4, "1b2", "b"},
