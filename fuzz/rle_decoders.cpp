@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     decoders.push_back(std::make_unique<TPSPRLEDecoder>());
     decoders.push_back(std::make_unique<TRLADecoder>());
     for (auto& decoder : decoders) {
-        std::unique_ptr<uint8_t[]> target(new uint8_t[std::size_t(unpacked) + (unpacked == 0)]);
+        std::unique_ptr<uint8_t[]> target(new uint8_t[std::size_t(unpacked)]);
         const uint8_t* source = packed.get();
         uint8_t* dest = target.get();
         decoder->Decode(source, dest, int32_t(packedSize), unpacked);

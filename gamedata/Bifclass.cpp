@@ -53,7 +53,7 @@ void CBifResList::Kind::Add(_KeyEntry* entry)
 void CBifResList::LoadGameKeyFiles(MinimapPickList& minimaps)
 {
     if (!game_.GameDir.empty()) {
-        for (const char* name : {"xp2.key", "xp1patch.key", "xp1.key", "chitin.key"}) {
+        for (const char* name : {"\\xp2.key", "\\xp1patch.key", "\\xp1.key", "\\chitin.key"}) {
             if (auto path = ResolveNoCase(game_.GameDir, name)) ReadKeyFile(*path);
         }
     }

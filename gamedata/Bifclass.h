@@ -26,7 +26,8 @@ enum : uint16_t {
     ResTypeWok = 2016,
 };
 
-// One kept resource of a key file.
+// One kept resource of a key file. The index keeps its entries in lists that own them and
+// hand them out as _KeyEntry * (CPtrList<_KeyEntry *> in pointer terms).
 struct _KeyEntry {
     std::string ResRef;    // the name as stored, up to the first NUL, at most 16 bytes
     uint16_t ResType = 0;

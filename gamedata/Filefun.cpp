@@ -2,6 +2,7 @@
 #include "gamedata/Filefun.h"
 
 #include <filesystem>
+#include <sstream>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -65,8 +66,9 @@ bool CopyInto(const std::string& src, const std::string& folder, const std::stri
 {
     // On a disk that tells letter cases apart, "A.MDL" and "a.mdl" are two files; the
     // tileset must never get a second copy of a file it already holds.
-    if (folder.empty() || FindFile(folder, name)) return false;
-    return CopyNoOverwrite(src, JoinPath(folder, name));
+    const auto target = folder.empty() ? std::nullopt : JoinFileName(folder, name);
+    if (!target || FindFile(folder, name)) return false;
+    return CopyNoOverwrite(src, *target);
 }
 
 }  // namespace filefun
@@ -78,6 +80,19 @@ namespace {
 enum Kind { KindMdl, KindWok, KindTga };
 
 const char* const FileLogIndent = "\n   ";
+
+// True when the listed entry is the file name names. A name that could lead out of the
+// folder names none of its files, so it is treated as a file that is not there.
+bool IsEntryNamed(const std::string& entry, const std::string& name)
+{
+    return IsPlainFileName(name) && EqualsNoCase(entry, name);
+}
+
+// A listed ".tga" or ".dds" file that a texture name can name.
+bool IsTextureFile(const std::string& entry)
+{
+    return IsPlainFileName(entry) && entry.size() >= 4 && (HasExt3(entry, "tga") || HasExt3(entry, "dds"));
+}
 
 // Asks a file question; Yes to all switches the asking off for the rest of the call.
 // True when the file is to be handled.
@@ -97,9 +112,15 @@ bool AskFile(bool& ask, const std::string& text, bool* askEachFile = nullptr)
     }
 }
 
-std::string CopyQuestion(const std::string& owner, const char* ext)
+// The copy questions, each after the name of what was found.
+const char* const MdlFoundQuestion = ".MDL file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const WokFoundQuestion = ".WOK file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const TgaFoundQuestion = ".TGA file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+const char* const FileFoundQuestion = " file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+
+std::string CopyQuestion(const std::string& owner, const char* question)
 {
-    return owner + ext + " file found, try to copy it ?\n NOTE : the file will not be copied if already exist";
+    return owner + question;
 }
 
 }  // namespace
@@ -123,7 +144,7 @@ int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, Minim
     for (const std::string& entry : entries) {
         if (done[KindMdl] && done[KindWok] && done[KindTga]) break;
         for (Kind kind : {KindWok, KindMdl, KindTga}) {
-            if (done[kind] || !EqualsNoCase(entry, names[kind])) continue;
+            if (done[kind] || !IsEntryNamed(entry, names[kind])) continue;
             done[kind] = true;
             const std::string& field = kind == KindTga ? tile->ImageMap2D : tile->Model;
             bool shared = false;
@@ -166,9 +187,9 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
     const std::string model = tile->Model;
     const std::string names[3] = {model + ".mdl", model + ".wok", minimapName + ".tga"};
     const std::string questions[3] = {
-        CopyQuestion(model, ".MDL"),
-        CopyQuestion(model, ".WOK"),
-        CopyQuestion(minimapName, ".TGA"),
+        CopyQuestion(model, MdlFoundQuestion),
+        CopyQuestion(model, WokFoundQuestion),
+        CopyQuestion(minimapName, TgaFoundQuestion),
     };
     bool done[3] = {false, false, false};
     int copied = 0;
@@ -185,7 +206,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
             bool held = kind == KindMdl   ? archives.HasMdl(model)
                         : kind == KindWok ? archives.HasWok(model)
                                           : archives.HasMinimap(minimapName);
-            if (!held) continue;
+            if (!held || !IsPlainFileName(names[kind])) continue;
             bool go = AskFile(ask, questions[kind], &report.AskEachFile);
             done[kind] = true;
             if (!go) continue;
@@ -199,7 +220,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
         for (const std::string& entry : entries) {
             if (done[KindMdl] && done[KindWok] && done[KindTga]) break;
             for (Kind kind : {KindWok, KindMdl, KindTga}) {
-                if (done[kind] || !EqualsNoCase(entry, names[kind])) continue;
+                if (done[kind] || !IsEntryNamed(entry, names[kind])) continue;
                 bool go = AskFile(ask, questions[kind], &report.AskEachFile);
                 done[kind] = true;
                 if (!go) break;
@@ -231,9 +252,8 @@ int CopyImportTextures(const StringList* textures, bool ask, const std::string& 
     if (!ListFolder(importSetDir, entries)) return 0;
     int copied = 0;
     for (const std::string& entry : entries) {
-        if (entry.size() < 4 || !(HasExt3(entry, "dds") || HasExt3(entry, "tga"))) continue;
-        if (textures->IndexOf(BaseName4(entry)) < 0) continue;
-        if (!AskFile(ask, CopyQuestion(entry, ""), &report.AskEachFile)) continue;
+        if (!IsTextureFile(entry) || textures->IndexOf(BaseName4(entry)) < 0) continue;
+        if (!AskFile(ask, CopyQuestion(entry, FileFoundQuestion), &report.AskEachFile)) continue;
         if (CopyInto(JoinPath(importSetDir, entry), Game().SetDir, entry)) {
             report.FilesCopiedText += FileLogIndent + entry;
             ++copied;
@@ -263,13 +283,15 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
     ListFolder(dir, entries);
     std::unordered_set<std::string> present;
     for (const auto& e : entries) present.insert(LowerAscii(e));
-    auto inFolder = [&](const std::string& name) { return present.count(LowerAscii(name)) != 0; };
+    auto inFolder = [&](const std::string& name) {
+        return IsPlainFileName(name) && present.count(LowerAscii(name)) != 0;
+    };
 
     int missing = 0;
     int n = 0;
     for (const CTile* tile : tiles) {
         bar.StepIt();
-        const std::string head = "Tile#" + IntToStr(n) + " - " + UpperAscii(tile->Model) + " ----> ";
+        const std::string head = "Tile#" + IntToStr(n) + " - " + UpperAscii(tile->Model);
         bool any = false;
         auto report = [&](const std::string& line) {
             memo.AddLine(head + line);
@@ -277,12 +299,12 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
             any = true;
         };
         if (mdl && !inFolder(tile->Model + ".mdl") && (countGameFiles || !archives.HasMdl(tile->Model)))
-            report(".MDL : not found");
+            report(" ----> .MDL : not found");
         if (wok && !inFolder(tile->Model + ".wok") && (countGameFiles || !archives.HasWok(tile->Model)))
-            report(".WOK : not found");
+            report(" ----> .WOK : not found");
         if (minimap && !inFolder(tile->ImageMap2D + ".tga") &&
             (countGameFiles || !archives.HasMinimap(tile->ImageMap2D)))
-            report(tile->ImageMap2D + ".TGA : not found");
+            report(" ----> " + tile->ImageMap2D + ".TGA : not found");
         if (any) memo.AddLine(dashes);
         ++n;
     }
@@ -290,7 +312,7 @@ void ReportMissingFiles(bool mdl, bool wok, bool minimap, bool textures, bool co
     if (textures) {
         ListFolder(dir, entries);
         for (const std::string& entry : entries) {
-            if (entry.size() < 4 || !(HasExt3(entry, "tga") || HasExt3(entry, "dds"))) continue;
+            if (!IsTextureFile(entry)) continue;
             for (int i = collected.IndexOf(BaseName4(entry)); i >= 0; i = collected.IndexOf(BaseName4(entry)))
                 collected.Delete(i);
         }
@@ -317,5 +339,10 @@ bool RunModelConverter(const std::string& modelPath, std::chrono::milliseconds t
     std::error_code ec;
     std::string path = std::filesystem::absolute(modelPath, ec).string();
     if (ec) path = modelPath;
-    return RunProcess({game.MdlCompilerPath, "-de", path, path}, game.StartDir, timeLimit).Succeeded();
+    // The converter's parameters "-de %s %s" with the path given twice, as an argument vector
+    // so that blanks in the path stay inside their argument.
+    std::vector<std::string> args{game.MdlCompilerPath};
+    std::istringstream words("-de %s %s");
+    for (std::string word; words >> word;) args.push_back(word == "%s" ? path : word);
+    return RunProcess(args, game.StartDir, timeLimit).Succeeded();
 }

@@ -146,5 +146,6 @@ void SetTileModel(CTile* tile, const std::string& model);
 std::string GetExtension3(std::string_view name);
 // The first n characters (the whole text when shorter).
 std::string CopyLeft(std::string_view source, std::size_t n);
-// name with its first prefixLength characters replaced by newPrefix; the rest stays whole.
-std::string ChangePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix);
+// name with its first prefixLength characters replaced by newPrefix; the rest stays whole,
+// whatever the two prefix lengths (copying one over the other would cut or garble names).
+std::string OverwritePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix);

@@ -22,7 +22,7 @@ std::string CopyLeft(std::string_view source, std::size_t n)
     return std::string(source.substr(0, n));
 }
 
-std::string ChangePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix)
+std::string OverwritePrefix(std::string_view name, std::size_t prefixLength, std::string_view newPrefix)
 {
     if (prefixLength > name.size()) prefixLength = name.size();
     return std::string(newPrefix) + std::string(name.substr(prefixLength));
@@ -92,18 +92,20 @@ public:
         for (const auto& n : names) ++count_[LowerAscii(n)];
     }
 
-    // Renames dir/from to dir/to unless that would replace another file.
+    // Renames dir/from to dir/to unless that would replace another file or leave the folder.
     bool Rename(const std::string& dir, const std::string& from, const std::string& to)
     {
+        const auto source = JoinFileName(dir, from), target = JoinFileName(dir, to);
+        if (!source || !target) return false;
         std::string lf = LowerAscii(from), lt = LowerAscii(to);
         if (from != to) {
             if (lf != lt && count_[lt] > 0) return false;
             // Anything under that name stays, even a link that leads nowhere.
             std::error_code ec;
-            if (std::filesystem::symlink_status(JoinPath(dir, to), ec).type() != std::filesystem::file_type::not_found)
+            if (std::filesystem::symlink_status(*target, ec).type() != std::filesystem::file_type::not_found)
                 return false;
         }
-        if (!RenameFile(JoinPath(dir, from), JoinPath(dir, to))) return false;
+        if (!RenameFile(*source, *target)) return false;
         --count_[lf];
         ++count_[lt];
         return true;
@@ -139,7 +141,9 @@ int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix
     for (const std::string& name : files) {
         bar.StepIt();
         if (oldPrefix.empty() || !StartsWithNoCase(name, oldPrefix)) continue;
-        const std::string newName = ChangePrefix(name, oldPrefix.size(), newPrefix);
+        // A prefix that reaches into the extension would change what kind of file it is.
+        if (name.size() < oldPrefix.size() + 4) continue;
+        const std::string newName = OverwritePrefix(name, oldPrefix.size(), newPrefix);
 
         if (HasExt3(name, "tga") || HasExt3(name, "dds")) {
             if (renameTextures) rename(name, newName);

@@ -19,7 +19,7 @@ GameData::~GameData()
 void GameData::removePrivateTemp()
 {
     if (privateTemp_.empty()) return;
-    RemoveFile(JoinPath(privateTemp_, "MMTEMP.TGA"));
+    RemoveFile(JoinPath(privateTemp_, "\\MMTEMP.TGA"));
     RemoveFile(privateTemp_);
     privateTemp_.clear();
 }
@@ -37,8 +37,8 @@ void GameData::SetStartFolder(const std::string& dir)
         if (mkdtemp(own.data())) privateTemp_ = own;
         folder = privateTemp_;
     }
-    TempFilePath = folder.empty() ? std::string() : JoinPath(folder, "MMTEMP.TGA");
-    MdlCompilerPath = JoinPath(StartDir, "nwnmdlcomp.exe");
+    TempFilePath = folder.empty() ? std::string() : JoinPath(folder, "\\MMTEMP.TGA");
+    MdlCompilerPath = JoinPath(StartDir, "\\nwnmdlcomp.exe");
     try {
         FileStream probe(MdlCompilerPath, FileStream::Mode::OpenRead);
     } catch (const StreamError&) {
@@ -54,7 +54,7 @@ bool GameData::openTlk(const std::string& path)
         file->SetPosition(12);
         TlkStringCount = file->U32LE();
         TlkStringEntriesOffset = file->U32LE();
-        tlkFile_ = std::move(file);
+        TlkFile = std::move(file);
     } catch (const IoError&) {
         return false;
     }
@@ -75,7 +75,7 @@ void GameData::LocateGameAndOpenTlk(Registry& registry)
         AppDialogs().Notice("NWN main directory not found in registry");
         return;
     }
-    for (const char* name : {"DialogF.tlk", "Dialog.tlk"}) {
+    for (const char* name : {"\\DialogF.tlk", "\\Dialog.tlk"}) {
         if (auto path = ResolveNoCase(GameDir, name); path && openTlk(*path)) return;
     }
 }
@@ -94,11 +94,11 @@ std::string GameData::FindStrRefText(int strref)
     // Entry strref starts at 20 + 40 * strref; its OffsetToString and StringSize lie 28
     // bytes into it. A text the file does not hold whole is refused before it is allocated.
     try {
-        tlkFile_->SetPosition(40 * uint64_t(strref) + 48);
-        const uint32_t offset = tlkFile_->U32LE();
-        const uint32_t size = tlkFile_->U32LE();
-        tlkFile_->SetPosition(uint64_t(TlkStringEntriesOffset) + offset);
-        std::string text = tlkFile_->ReadString(size);
+        TlkFile->SetPosition(40 * uint64_t(strref) + 48);
+        const uint32_t offset = TlkFile->U32LE();
+        const uint32_t size = TlkFile->U32LE();
+        TlkFile->SetPosition(uint64_t(TlkStringEntriesOffset) + offset);
+        std::string text = TlkFile->ReadString(size);
         if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
         return text;
     } catch (const IoError&) {

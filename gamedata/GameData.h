@@ -28,7 +28,8 @@ public:
     std::string SetFilePath;     // full path of the open .set file
     bool AutoConvertMdl = false; // convert the models an import copies to text
 
-    // The open talk table and its header values.
+    // The open talk table and its header values; TlkFile is none when no table could be opened.
+    std::unique_ptr<FileStream> TlkFile;
     std::string TlkPath;
     uint32_t TlkStringCount = 0;
     uint32_t TlkStringEntriesOffset = 0;
@@ -55,7 +56,6 @@ private:
     bool openTlk(const std::string& path);
     void removePrivateTemp();
     std::string privateTemp_;    // our own folder in the system's temporary folder, if any
-    std::unique_ptr<FileStream> tlkFile_;
 };
 
 // The one GameData of the program.

@@ -97,6 +97,11 @@ try {
     const uint32_t width = ImageProperties.Width, height = ImageProperties.Height;
     ImageBytes(width, height, 8, kFormatName);
     stream.SetPosition(BasePosition + 6);
+    // A packet codes at most 127 pixels in at least two bytes, and every row has its line
+    // length and end code: a stream shorter than that cannot hold the picture it states.
+    uint64_t least = uint64_t(height) * (2 + 2 * ((uint64_t(width) + 126) / 127) + 1);
+    if (stream.Remaining() < least)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ProgressRect = {0, 0, int32_t(width), 0};
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
 

@@ -4,6 +4,7 @@
 
 #include "imaging/Autodesk.h"
 #include "imaging/CUT.h"
+#include "imaging/EPS.h"
 #include "imaging/GraphicStrings.h"
 #include "imaging/PCD.h"
 #include "imaging/PCX.h"
@@ -13,6 +14,7 @@
 #include "imaging/PSP.h"
 #include "imaging/RLA.h"
 #include "imaging/SGI.h"
+#include "imaging/TIFF.h"
 #include "imaging/Targa.h"
 
 namespace {
@@ -31,6 +33,10 @@ const FormatRow kFormats[] = {
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
     {"tga", "", "", ftRaster, &TTargaGraphic::Class},
     {"icb", "", "", ftRaster, &TTargaGraphic::Class},
+    {"tiff", gesTIFF, gesMacTIFF, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"tif", "", gesPCTIF, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"fax", "", gesGFIFax, ftMultiImage | ftRaster, &TTIFFGraphic::Class},
+    {"eps", gesEPS, "", ftRaster, &TEPSGraphic::Class},
     {"pcx", gesZSoft, "", ftRaster, &TPCXGraphic::Class},
     {"pcc", "", "", ftRaster, &TPCXGraphic::Class},
     {"scr", "", gesZSoftWord, ftRaster, &TPCXGraphic::Class},
@@ -59,6 +65,7 @@ const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPSPGraphic::Class,
     &TPSDGraphic::Class,
     &TTargaGraphic::Class,
+    &TTIFFGraphic::Class,
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,

@@ -115,12 +115,14 @@ void TColorManager::SetGamma(float mainGamma, float displayGamma)
         gammaTable_[i] = uint8_t(std::clamp(nint(std::pow(double(i) / sourceBound, exponent) * targetBound), 0, 255));
 }
 
-void TColorManager::SetYCbCrParameters(std::initializer_list<float> values, uint8_t hSubSampling,
-                                       uint8_t vSubSampling)
+void TColorManager::SetYCbCrParameters(std::span<const float> values, uint8_t hSubSampling, uint8_t vSubSampling)
 {
-    auto v = values.begin();
+    std::array<float, 3> weights = yCbCrCoefficients_;
     for (std::size_t i = 0; i < values.size() && i < 3; ++i)
-        yCbCrCoefficients_[i] = v[i];
+        weights[i] = values[i];
+    // A weight of 0 (green divides the tables' factors) or beyond 1 makes no colours.
+    bool usable = std::all_of(weights.begin(), weights.end(), [](float w) { return w > 0 && w < 1; });
+    yCbCrCoefficients_ = usable ? weights : std::array<float, 3>{0.299f, 0.587f, 0.114f};
     auto valid = [](uint8_t s) { return s == 1 || s == 2 || s == 4; };
     if (!valid(hSubSampling) || !valid(vSubSampling))
         Error(gesInvalidSubSampling);

@@ -68,7 +68,12 @@ public:
     float DisplayGamma() const { return displayGamma_; }
     const std::array<uint8_t, 256>& GammaTable() const { return gammaTable_; }
 
-    void SetYCbCrParameters(std::initializer_list<float> values, uint8_t hSubSampling, uint8_t vSubSampling);
+    // Weights that do not all lie strictly between 0 and 1 give the standard ones instead.
+    void SetYCbCrParameters(std::span<const float> values, uint8_t hSubSampling, uint8_t vSubSampling);
+    void SetYCbCrParameters(std::initializer_list<float> values, uint8_t hSubSampling, uint8_t vSubSampling)
+    {
+        SetYCbCrParameters(std::span<const float>(values.begin(), values.size()), hSubSampling, vSubSampling);
+    }
     const std::array<float, 3>& YCbCrCoefficients() const { return yCbCrCoefficients_; }
     uint8_t HSubSampling() const { return hSubSampling_; }
     uint8_t VSubSampling() const { return vSubSampling_; }

@@ -15,6 +15,11 @@ inline constexpr const char* gesUnknownCriticalChunk = "Cannot load PNG image. U
 inline constexpr const char* gesCompressionScheme = "The compression scheme is";
 inline constexpr const char* gesRLAPixelFormat = "Image formats other than RGB and RGBA are";
 inline constexpr const char* gesPSPFileType = "File versions other than 3 or 4 are";
+// First arguments of gesUnsupportedFeature for TIFF layouts the reader does not decode.
+inline constexpr const char* gesTiledImages = "Tiled images are";
+inline constexpr const char* gesSeparatePlanes = "Images with separate sample planes are";
+inline constexpr const char* gesSubsampledYCbCr = "Subsampled YCbCr images without JPEG compression are";
+inline constexpr const char* gesPredictorDepth = "Horizontal differencing of samples other than 8 or 16 bits is";
 
 inline constexpr const char* gesIndexedNotSupported =
     "Conversion between indexed and non-indexed pixel formats is not supported.";

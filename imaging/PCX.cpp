@@ -174,12 +174,20 @@ try {
             dataEnd = streamSize - kTrailingPalette;
         stream.SetPosition(dataStart);
     }
+    const uint64_t available = dataEnd > dataStart ? dataEnd - dataStart : 0;
+    // A run codes at most 63 bytes in two, a single byte itself: less data than that
+    // cannot hold the picture the header states.
+    if (p.Compression == ctRLE && available < (2 * uint64_t(decodedSize) + 62) / 63)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     if (GetPixelFormat() != PixelFormat::Bits24 && GetPixelFormat() != PixelFormat::Bits32)
         MakePalette(stream, h, dataEnd);
     SetSize(p.Width, p.Height);
 
-    std::vector<uint8_t> decoded(decodedSize);
-    const uint64_t available = dataEnd > dataStart ? dataEnd - dataStart : 0;
+    // A short raw file leaves its missing rows black: only the rows it holds are taken.
+    std::size_t lines = p.Height;
+    if (p.Compression != ctRLE)
+        lines = std::size_t(std::min<uint64_t>(p.Height, (available + lineSize - 1) / lineSize));
+    std::vector<uint8_t> decoded(lines * lineSize);
     if (p.Compression == ctRLE) {
         // Each decoded byte takes at most two packed ones; more is never looked at.
         std::vector<uint8_t> raw(std::size_t(std::min<uint64_t>(available, 2 * uint64_t(decodedSize))));
@@ -189,26 +197,25 @@ try {
         uint8_t* target = decoded.data();
         decoder.Decode(source, target, int32_t(raw.size()), int32_t(decodedSize));
     } else {
-        // A short file leaves its missing rows black.
-        stream.ReadBuffer(decoded.data(), std::size_t(std::min<uint64_t>(available, decodedSize)));
+        stream.ReadBuffer(decoded.data(), std::size_t(std::min<uint64_t>(available, decoded.size())));
     }
 
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
     if (!Empty())
-        transfer(decoded.data(), lineSize, h);
+        transfer(decoded.data(), lineSize, uint32_t(lines), h);
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
 } catch (...) {
     RethrowImageError(kFormatName);
 }
 
-void TPCXGraphic::transfer(const uint8_t* data, std::size_t lineSize, const PCXHeader& h)
+void TPCXGraphic::transfer(const uint8_t* data, std::size_t lineSize, uint32_t lines, const PCXHeader& h)
 {
     const uint32_t width = Width(), height = Height();
     const std::size_t bpl = h.BytesPerLine;
     Layout layout = layoutOf(h.ColorPlanes, h.BitsPerPixel);
     TColorManager& cm = *ColorManager;
-    for (uint32_t y = 0; y < height; ++y, data += lineSize) {
+    for (uint32_t y = 0; y < lines; ++y, data += lineSize) {
         std::span<uint8_t> row(ScanLine(y), BytesPerRow());
         if (layout == Layout::BitPlanes) {
             // Each pixel's index takes one bit of every plane, the last plane's the highest;
@@ -229,4 +236,6 @@ void TPCXGraphic::transfer(const uint8_t* data, std::size_t lineSize, const PCXH
         }
         ProgressRow(y, height);
     }
+    for (uint32_t y = lines; y < height; ++y)
+        ProgressRow(y, height);
 }

@@ -36,5 +36,6 @@ public:
 private:
     // The palette of every format but true colour; dataEnd is where the pixel data ends.
     void MakePalette(Stream& stream, const PCXHeader& header, uint64_t dataEnd);
-    void transfer(const uint8_t* data, std::size_t lineSize, const PCXHeader& header);
+    // The first lines rows come from data; the rest stay as they are (black).
+    void transfer(const uint8_t* data, std::size_t lineSize, uint32_t lines, const PCXHeader& header);
 };

@@ -346,6 +346,9 @@ try {
             }
             LoadAndSwapHeader();
         }
+        // A file that ends without image data has no picture to show.
+        if (!imageRead)
+            RasterErrorFmt(gesInvalidImage, kFormatName);
     } catch (...) {
         FDecoder.reset();
         FRawBuffer = {};

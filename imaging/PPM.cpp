@@ -7,6 +7,13 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__x86_64__) || defined(__i386__)
+#define TILVENNA_X86 1
+#include <immintrin.h>
+#else
+#define TILVENNA_X86 0
+#endif
+
 namespace {
 
 const char* const kFormatName = "PBM, PGM or PPM";
@@ -16,11 +23,61 @@ bool isDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
 std::unique_ptr<Bitmap> create() { return std::make_unique<TPPMGraphic>(); }
 
-// Red, green, blue triples to blue, green, red, in place.
-void toBGR(uint8_t* row, std::size_t samples)
+// Red, green, blue triples to blue, green, red; the target may be the source itself.
+void toBGRPlain(const uint8_t* in, uint8_t* out, std::size_t samples)
 {
-    for (std::size_t i = 0; i < samples; i += 3)
-        std::swap(row[i], row[i + 2]);
+    for (std::size_t i = 0; i + 2 < samples; i += 3) {
+        uint8_t red = in[i], green = in[i + 1], blue = in[i + 2];
+        out[i] = blue, out[i + 1] = green, out[i + 2] = red;
+    }
+}
+
+#if TILVENNA_X86
+// Five pixels a step: sixteen bytes are read and written back with their last byte as it
+// was, and the next step starts on that byte; one shuffle a step.
+__attribute__((target("ssse3"))) void toBGRSSSE3(const uint8_t* in, uint8_t* out, std::size_t samples)
+{
+    const __m128i swap = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    std::size_t i = 0;
+    for (; i + 16 <= samples; i += 15) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(x, swap));
+    }
+    toBGRPlain(in + i, out + i, samples - i);
+}
+
+// The same with twenty-one pixels a step, where the processor permutes bytes across 64.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void toBGRAVX512(const uint8_t* in, uint8_t* out,
+                                                                         std::size_t samples)
+{
+    static constexpr auto order = [] {
+        std::array<uint8_t, 64> o{};
+        for (std::size_t k = 0; k < 63; ++k)
+            o[k] = uint8_t(k / 3 * 3 + 2 - k % 3);
+        return o;
+    }();
+    const __m512i swap = _mm512_loadu_si512(order.data());
+    std::size_t i = 0;
+    for (; i + 64 <= samples; i += 63) {
+        __m512i x = _mm512_loadu_si512(in + i);
+        _mm512_storeu_si512(out + i, _mm512_mask_permutexvar_epi8(x, ~(__mmask64(1) << 63), swap, x));
+    }
+    toBGRSSSE3(in + i, out + i, samples - i);
+}
+#endif
+
+// The plain loop is not vectorised by the compiler (it has no byte shuffle before SSSE3), so
+// the widest shuffle the processor has is used.
+void toBGR(const uint8_t* in, uint8_t* out, std::size_t samples)
+{
+#if TILVENNA_X86 && defined(__SSSE3__)
+    toBGRSSSE3(in, out, samples);
+#elif TILVENNA_X86
+    static const bool ssse3 = __builtin_cpu_supports("ssse3"), vbmi = __builtin_cpu_supports("avx512vbmi");
+    vbmi ? toBGRAVX512(in, out, samples) : ssse3 ? toBGRSSSE3(in, out, samples) : toBGRPlain(in, out, samples);
+#else
+    toBGRPlain(in, out, samples);
+#endif
 }
 
 } // namespace
@@ -47,6 +104,12 @@ bool TPPMGraphic::fill()
     return filled_ > 0;
 }
 
+bool TPPMGraphic::more()
+{
+    // Asking the stream for its size would cost a file stream a seek per number.
+    return index_ < filled_ || fill();
+}
+
 uint64_t TPPMGraphic::bytesLeft()
 {
     return (filled_ - index_) + Stream_->Remaining();
@@ -70,7 +133,7 @@ uint8_t TPPMGraphic::CurrentChar()
 std::string TPPMGraphic::ReadLine()
 {
     std::string line;
-    while (bytesLeft() > 0) {
+    while (more()) {
         uint8_t c = GetChar();
         if (c == '\n')
             break;
@@ -105,7 +168,7 @@ uint32_t TPPMGraphic::GetNumber()
         c = GetChar();
     }
     // The one character ending the number is taken; a comment right after it goes whole.
-    if (bytesLeft() > 0 && GetChar() == '#')
+    if (more() && GetChar() == '#')
         ReadLine();
     return uint32_t(value);
 }
@@ -211,7 +274,8 @@ try {
     SetPixelFormat(bitmap ? PixelFormat::Bits1 : colour ? PixelFormat::Bits24 : PixelFormat::Bits8);
     if (!colour)
         SetPalette(cm.CreateGrayscalePalette(bitmap));
-    SetSize(p.Width, p.Height);
+    // Every row below is written whole, or zeroed when the load stops short.
+    SetSizeForOverwrite(p.Width, p.Height);
 
     scale_.resize(maxValue_ + 1);
     for (uint32_t v = 0; v <= maxValue_; ++v)
@@ -232,38 +296,61 @@ void TPPMGraphic::loadRows()
     auto scaled = [&](uint32_t v) { return v >= maxValue_ ? uint8_t(255) : scale_[v]; };
     std::vector<uint8_t> raw(kind_ >= 5 && wide ? 2 * samples : 0);
 
-    for (uint32_t y = 0; y < height; ++y) {
-        uint8_t* row = ScanLine(y);
-        switch (kind_) {
-        case 1:
-            std::memset(row, 0, BytesPerRow());
-            for (uint32_t x = 0; x < width; ++x)
-                if (getBit())
-                    row[x >> 3] |= uint8_t(0x80 >> (x & 7));
-            break;
-        case 4: readBytes(row, (std::size_t(width) + 7) / 8); break;
-        case 2:
-        case 3:
-            for (std::size_t i = 0; i < samples; ++i)
-                row[i] = scaled(GetNumber());
-            break;
-        case 5:
-        case 6:
-            if (wide) {
-                readBytes(raw.data(), raw.size());
+    // Binary rows come from the stream itself: what the header's reads buffered goes back.
+    if (kind_ >= 4) {
+        Stream_->Seek(-int64_t(filled_ - index_), SeekOrigin::Current);
+        index_ = filled_ = 0;
+    }
+    uint32_t y = 0;
+    try {
+        for (; y < height; ++y) {
+            uint8_t* row = ScanLine(y);
+            const uint8_t* in = row;   // where the row's samples are
+            switch (kind_) {
+            case 1:
+                std::memset(row, 0, BytesPerRow());
+                for (uint32_t x = 0; x < width; ++x)
+                    if (getBit())
+                        row[x >> 3] |= uint8_t(0x80 >> (x & 7));
+                break;
+            case 4: readBytes(row, (std::size_t(width) + 7) / 8); break;
+            case 2:
+            case 3:
                 for (std::size_t i = 0; i < samples; ++i)
-                    row[i] = scaled(uint32_t(raw[2 * i] << 8 | raw[2 * i + 1]));
-            } else {
-                readBytes(row, samples);
-                if (maxValue_ != 255)
+                    row[i] = scaled(GetNumber());
+                break;
+            case 5:
+            case 6:
+                if (wide) {
+                    readBytes(raw.data(), raw.size());
                     for (std::size_t i = 0; i < samples; ++i)
-                        row[i] = scaled(row[i]);
+                        row[i] = scaled(uint32_t(raw[2 * i] << 8 | raw[2 * i + 1]));
+                } else {
+                    // A memory stream's bytes are converted where they lie, in one pass.
+                    in = Stream_->ReadInPlace(samples);
+                    if (!in) {
+                        readBytes(row, samples);
+                        in = row;
+                    }
+                    if (maxValue_ != 255) {
+                        for (std::size_t i = 0; i < samples; ++i)
+                            row[i] = scaled(in[i]);
+                        in = row;
+                    }
+                }
+                break;
             }
-            break;
+            // Files store red, green, blue; the bitmap blue, green, red.
+            if (colour)
+                toBGR(in, row, samples);
+            else if (in != row)
+                std::memcpy(row, in, samples);
+            ProgressRow(y, height);
         }
-        // Files store red, green, blue; the bitmap blue, green, red.
-        if (colour)
-            toBGR(row, samples);
-        ProgressRow(y, height);
+    } catch (...) {
+        // The rows not read were never zeroed: they must not show stale memory.
+        for (; y < height; ++y)
+            std::memset(ScanLine(y), 0, BytesPerRow());
+        throw;
     }
 }

@@ -34,6 +34,7 @@ public:
 
 private:
     bool fill();
+    bool more();   // a character is there to take
     uint64_t bytesLeft();
     void readBytes(uint8_t* target, std::size_t count);
     uint8_t getBit();

@@ -211,6 +211,9 @@ try {
     data_.reset();
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
 } catch (...) {
+    // The channel data may be most of the picture's size again: it goes with the failed load.
+    data_.reset();
+    offsets_ = {};
     RethrowImageError(kFormatName);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstring>
 
@@ -121,8 +122,7 @@ bool TPSPGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
     static constexpr TCompressionType schemes[] = {ctNone, ctRLE, ctLZ77, ctJPEG};
     uint16_t compression = LoadU16LE(a + 17);
     p.Compression = compression < 4 ? schemes[compression] : ctUnknown;
-    double resolution;
-    std::memcpy(&resolution, a + 8, sizeof resolution);   // little-endian like the host's
+    auto resolution = std::bit_cast<double>(uint64_t(LoadU32LE(a + 8)) | uint64_t(LoadU32LE(a + 12)) << 32);
     p.XResolution = float(resolution);
     if (a[16] == 2)   // per centimetre
         p.XResolution *= 2.54f;

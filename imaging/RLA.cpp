@@ -153,8 +153,15 @@ void TRLAGraphic::loadScanlines(Stream& stream)
     const int channels = ImageProperties.SamplesPerPixel;
     stream.Require(uint64_t(height) * 4);
     std::vector<uint32_t> offsets(height);
-    for (uint32_t& offset : offsets)
+    // A channel's run takes at least two bytes for at most 128 pixels, after its byte count:
+    // a scanline that cannot fit before the end of the stream fails before the bitmap is made.
+    const uint64_t least = uint64_t(channels) * (2 + 2 * ((uint64_t(width) + 127) / 128));
+    const uint64_t size = stream.Size();
+    for (uint32_t& offset : offsets) {
         offset = stream.U32BE();
+        if (BasePosition + offset + least > size)
+            RasterErrorFmt(gesStreamReadError, kFormatName);
+    }
     SetSize(width, height);
 
     TRLADecoder decoder;

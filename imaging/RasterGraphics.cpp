@@ -2,6 +2,7 @@
 
 #include "imaging/GraphicCompression.h"
 #include "imaging/GraphicStrings.h"
+#include "platform/Resources.h"
 #include "platform/Sizes.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
@@ -295,10 +296,10 @@ std::string TFileFormatList::GetGraphicFilter(TFormatTypes formatTypes, TFilterS
             all.push_back(item.first);
         result += std::string(gesAllImages) + "|" + join(all, "; ") + "|";
     }
+    // The entry format "%s", or "%s%s" with the pattern in parentheses after the description.
+    const char* entryFormat = (options & foIncludeExtension) ? "%s%s" : "%s";
     for (const auto& [description, pattern] : descriptions.items) {
-        std::string text = description;
-        if (options & foIncludeExtension)
-            text += " (" + pattern + ")";
+        std::string text = Format(entryFormat, description.c_str(), (" (" + pattern + ")").c_str());
         result += text + "|" + pattern + "|";
     }
     if (!result.empty())
@@ -358,4 +359,20 @@ std::unique_ptr<TRasterGraphic> LoadGraphicFromBytes(const void* data, std::size
     std::unique_ptr<TRasterGraphic> result(raster);
     result->LoadFromStream(stream);
     return result;
+}
+
+void TRasterGraphic::LoadFromResourceID(const void*, uint32_t resourceID)
+{
+    const std::string* bytes = FindResource(resourceID);
+    if (!bytes) throw StreamError(Format("Resource %u not found", unsigned(resourceID)));
+    ReadOnlyMemoryStream stream(*bytes);
+    LoadFromStream(stream);
+}
+
+void TRasterGraphic::LoadFromResourceName(const void*, const std::string& resourceName)
+{
+    const std::string* bytes = FindResource(resourceName);
+    if (!bytes) throw StreamError("Resource " + resourceName + " not found");
+    ReadOnlyMemoryStream stream(*bytes);
+    LoadFromStream(stream);
 }

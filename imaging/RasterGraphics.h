@@ -96,6 +96,11 @@ public:
 
     // Base answers: cannot load anything.
     static bool CanLoad(Stream& stream);
+    // Loads the picture from a resource built into the program (platform/Resources.h), by
+    // number or by name. The instance names the module on Windows; here there is one.
+    // Throws StreamError when no such resource is registered.
+    void LoadFromResourceID(const void* instance, uint32_t resourceID);
+    void LoadFromResourceName(const void* instance, const std::string& resourceName);
     // Empties the record, sets FileGamma 1.0 and answers false; readers call it first.
     virtual bool ReadImageProperties(Stream& stream, uint32_t imageIndex);
 

@@ -66,6 +66,24 @@ Components components(const void* const* s, std::size_t n, int channels, bool al
     return c;
 }
 
+// Every pixel, bytes unchanged: the three components (and alpha, when given) moved into
+// place without a call per sample. Kept apart so that the pointers live in registers.
+void moveBytes(const uint8_t* first, const uint8_t* second, const uint8_t* third, const uint8_t* alpha,
+               std::size_t step, uint8_t* out, std::size_t outStep, uint32_t count)
+{
+    if (alpha) {
+        for (uint32_t i = 0; i < count; ++i, out += outStep) {
+            std::size_t at = std::size_t(i) * step;
+            out[0] = first[at], out[1] = second[at], out[2] = third[at], out[3] = alpha[at];
+        }
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i, out += outStep, first += step, second += step, third += step) {
+        uint8_t a = *first, b = *second, c = *third;
+        out[0] = a, out[1] = b, out[2] = c;
+    }
+}
+
 } // namespace
 
 void TColorManager::rgbFamily(const void* const* s, std::size_t n, void* t, uint32_t count, uint8_t mask, bool exchange)
@@ -99,16 +117,8 @@ void TColorManager::rgbFamily(const void* const* s, std::size_t n, void* t, uint
             return;
         }
         if (!gamma && mask == 0xFF) {
-            // The common case without a call per sample: plain bytes moved into place.
-            const std::size_t step = c.stride;
-            for (uint32_t i = 0; i < count; ++i, out += targetStride, p0 += step, p1 += step, p2 += step) {
-                out[o0] = *p0;
-                out[1] = *p1;
-                out[o2] = *p2;
-            }
-            if (copyAlpha)
-                for (uint32_t i = 0; i < count; ++i, pa += step)
-                    static_cast<uint8_t*>(t)[std::size_t(i) * targetStride + 3] = *pa;
+            moveBytes(exchange ? p2 : p0, p1, exchange ? p0 : p2, copyAlpha ? pa : nullptr, c.stride, out, targetStride,
+                      count);
             return;
         }
         walk(count, mask, [&](bool on) {
@@ -206,6 +216,9 @@ void TColorManager::cmykFamily(const void* const* s, std::size_t n, void* t, uin
     std::size_t targetStride = std::size_t(((TargetOptions & coAlpha) ? 4 : 3) * tb);
     auto* out = static_cast<uint8_t*>(t);
     const uint8_t* p[4] = {c.p[0], c.p[1], c.p[2], c.p[3]};
+    // Big-endian 16-bit samples (TIFF "MM" files) are turned round like those of the others.
+    bool swap = SourceOptions & coNeedByteSwap;
+    auto word = [swap](const uint8_t* q) { return swap ? swapped(rd16(q)) : rd16(q); };
     walk(count, mask, [&](bool on) {
         if (on) {
             uint16_t v[3];
@@ -217,9 +230,9 @@ void TColorManager::cmykFamily(const void* const* s, std::size_t n, void* t, uin
                     v[i] = tb == 1 ? value : up(value);
                 }
             } else {
-                uint16_t k = rd16(p[3]);
+                uint16_t k = word(p[3]);
                 for (int i = 0; i < 3; ++i) {
-                    uint16_t x = rd16(p[i]);
+                    uint16_t x = word(p[i]);
                     uint16_t sum = uint16_t(x - MulDiv16(x, k, 65535) + k);
                     v[i] = tb == 1 ? ClampByte(255 - down(sum)) : uint16_t(65535 - sum);
                 }
@@ -254,6 +267,8 @@ void TColorManager::labFamily(const void* const* s, std::size_t n, void* t, uint
     auto* out = static_cast<uint8_t*>(t);
     const uint8_t *pl = c.p[0], *pa = c.p[1], *pb = c.p[2];
     bool byteRange = SourceOptions & coLabByteRange, chromaOffset = SourceOptions & coLabChromaOffset;
+    bool swap = SourceOptions & coNeedByteSwap;
+    auto word = [swap](const uint8_t* q) { return swap ? swapped(rd16(q)) : rd16(q); };
     auto toByte = [](long double v) {
         v = std::nearbyint(v * 255);
         return ClampByte(v < -1 ? -1 : v > 256 ? 256 : int32_t(v));
@@ -270,9 +285,9 @@ void TColorManager::labFamily(const void* const* s, std::size_t n, void* t, uint
             } else {
                 // 16-bit samples: L spans 0..100 over the whole word, a and b count in
                 // 1/256 steps (signed, or offset by 32768 with the chroma offset).
-                L = rd16(pl) * 100.0L / 65535;
-                a = chromaOffset ? (rd16(pa) - 32768) / 256.0L : int16_t(rd16(pa)) / 256.0L;
-                b = chromaOffset ? (rd16(pb) - 32768) / 256.0L : int16_t(rd16(pb)) / 256.0L;
+                L = word(pl) * 100.0L / 65535;
+                a = chromaOffset ? (word(pa) - 32768) / 256.0L : int16_t(word(pa)) / 256.0L;
+                b = chromaOffset ? (word(pb) - 32768) / 256.0L : int16_t(word(pb)) / 256.0L;
             }
             long double f = (L + 16) / 116, X, Y, Z;
             if (L < 7.9996L) {

@@ -122,17 +122,12 @@ try {
     stream.ReadBuffer(header, sizeof header);
     Stream_ = &stream;
 
-    TColorManager& cm = *ColorManager;
-    cm.SourceOptions = coNeedByteSwap;   // 16-bit samples are big-endian
-    cm.SetSourceBitsPerSample(p.BitsPerSample);
-    cm.SetTargetBitsPerSample(8);
-    cm.SetSourceSamplesPerPixel(p.SamplesPerPixel);
-    cm.SetTargetSamplesPerPixel(p.SamplesPerPixel);
-    cm.SetSourceColorScheme(p.ColorScheme);
-    cm.SetTargetColorScheme(p.ColorScheme == csRGB ? csBGR : p.ColorScheme == csRGBA ? csBGRA : csIndexed);
     const uint32_t bytesPerChannel = p.BitsPerSample / 8u;
     ImageBytes(p.Width, p.Height, 8 * uint64_t(p.SamplesPerPixel), kFormatName);
 
+    TColorManager& cm = *ColorManager;
+    cm.SourceOptions = coNeedByteSwap;   // 16-bit samples are big-endian
+    // The tables come before the colour settings: a file cut short in them says so first.
     const uint64_t rowCount = uint64_t(p.Height) * p.SamplesPerPixel;
     if (p.Compression == ctRLE) {
         // Both tables must be in the stream before anything is allocated for them.
@@ -143,9 +138,15 @@ try {
             for (uint32_t& value : *table)
                 value = stream.U32BE();
         decoder_ = std::make_unique<TSGIRLEDecoder>(p.BitsPerSample);
-    } else {
-        stream.Require(rowCount * p.Width * bytesPerChannel);
     }
+    cm.SetSourceBitsPerSample(p.BitsPerSample);
+    cm.SetTargetBitsPerSample(8);
+    cm.SetSourceSamplesPerPixel(p.SamplesPerPixel);
+    cm.SetTargetSamplesPerPixel(p.SamplesPerPixel);
+    cm.SetSourceColorScheme(p.ColorScheme);
+    cm.SetTargetColorScheme(p.ColorScheme == csRGB ? csBGR : p.ColorScheme == csRGBA ? csBGRA : csIndexed);
+    if (p.Compression != ctRLE)
+        stream.Require(rowCount * p.Width * bytesPerChannel);
 
     SetPixelFormat(cm.GetPixelFormat(1));
     SetSize(p.Width, p.Height);

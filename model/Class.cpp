@@ -32,11 +32,20 @@ bool ReadSectionLine(TextFile& file, std::string& line)
     return file.ReadLine(line);
 }
 
-void WriteKey(TextFile& file, const char* key, std::string_view value)
+void WriteKey(TextFile& file, std::string_view format, std::string_view value, const KeyLines* keptKeys)
 {
-    file.Write(key);
-    file.Write("=");
+    const auto at = format.find("%s");
+    std::string_view rest = at == std::string_view::npos ? std::string_view{} : format.substr(at + 2);
+    file.Write(format.substr(0, at));
+    if (at == std::string_view::npos) return;
     file.Write(value);
+    const bool closes = rest.size() >= 2 && rest.substr(rest.size() - 2) == "\n\n";
+    if (!closes) {
+        file.Write(rest);
+        return;
+    }
+    file.Write(rest.substr(0, rest.size() - 1));
+    if (keptKeys) WriteUnknownKeys(file, *keptKeys);
     file.Write("\n");
 }
 
@@ -101,20 +110,18 @@ void CGeneral::ReadFromSet(TextFile& file, bool grass)
 void CGeneral::WriteToSet(TextFile& f)
 {
     f.Printf("[GENERAL]\n");
-    WriteKey(f, "Name", Name);
-    WriteKey(f, "Type", Type);
-    WriteKey(f, "Version", Version);
+    WriteKey(f, "Name=%s\n", Name);
+    WriteKey(f, "Type=%s\n", Type);
+    WriteKey(f, "Version=%s\n", Version);
     f.Printf("Interior=%d\n", Interior ? 1 : 0);
     f.Printf("HasHeightTransition=%d\n", HasHeightTransition ? 1 : 0);
-    WriteKey(f, "EnvMap", EnvMap);
-    WriteKey(f, "Transition", Transition);
-    if (!DisplayName.empty()) WriteKey(f, "DisplayName", DisplayName);
-    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", UnlocalizedName);
-    WriteKey(f, "Border", Border);
-    WriteKey(f, "Default", Default);
-    WriteKey(f, "Floor", Floor);
-    WriteUnknownKeys(f, UnknownKeys);
-    f.Write("\n"); // the empty line that ends the section
+    WriteKey(f, "EnvMap=%s\n", EnvMap);
+    WriteKey(f, "Transition=%s\n", Transition);
+    if (!DisplayName.empty()) WriteKey(f, "DisplayName=%s\n", DisplayName);
+    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName=%s\n", UnlocalizedName);
+    WriteKey(f, "Border=%s\n", Border);
+    WriteKey(f, "Default=%s\n", Default);
+    WriteKey(f, "Floor=%s\n\n", Floor, &UnknownKeys);
     f.Printf("[GRASS]\n");
     f.Printf("Grass=%d\n", Grass ? 1 : 0);
     if (!Grass) {
@@ -123,19 +130,22 @@ void CGeneral::WriteToSet(TextFile& f)
         f.Printf("\n");
         return;
     }
-    WriteKey(f, "Density", Density);
-    WriteKey(f, "Height", Height);
-    WriteKey(f, "AmbientRed", AmbientRed);
-    WriteKey(f, "AmbientGreen", AmbientGreen);
-    WriteKey(f, "AmbientBlue", AmbientBlue);
-    WriteKey(f, "DiffuseRed", DiffuseRed);
-    WriteKey(f, "DiffuseGreen", DiffuseGreen);
-    WriteKey(f, "DiffuseBlue", DiffuseBlue);
-    WriteUnknownKeys(f, UnknownGrassKeys);
-    f.Write("\n"); // the empty line that ends the section
+    WriteKey(f, "Density=%s\n", Density);
+    WriteKey(f, "Height=%s\n", Height);
+    WriteKey(f, "AmbientRed=%s\n", AmbientRed);
+    WriteKey(f, "AmbientGreen=%s\n", AmbientGreen);
+    WriteKey(f, "AmbientBlue=%s\n", AmbientBlue);
+    WriteKey(f, "DiffuseRed=%s\n", DiffuseRed);
+    WriteKey(f, "DiffuseGreen=%s\n", DiffuseGreen);
+    WriteKey(f, "DiffuseBlue=%s\n\n", DiffuseBlue, &UnknownGrassKeys);
 }
 
 void CGeneral::FillMainLists()
 {
     Views().FillGeneral(*this);
+}
+
+void CGeneral::ReadFromFrame()
+{
+    Views().ReadGeneralFromFrame(*this);
 }

@@ -32,9 +32,6 @@ int NumberValue(std::string_view value);
 uint8_t FlagValue(std::string_view value);
 // Reads the next line of a section with its line end, whole however long.
 bool ReadSectionLine(TextFile& file, std::string& line);
-// Writes "key=value" and a line end. The value goes out byte for byte, so a value holding
-// a NUL byte is not cut short as printf's %s would cut it.
-void WriteKey(TextFile& file, const char* key, std::string_view value);
 // True for an empty line or a header: where terrain, crosser, rule, group and general
 // sections end.
 bool EndsSection(std::string_view line);
@@ -47,6 +44,11 @@ using KeyLines = std::vector<std::string>;
 // value. Comments, empty lines and other text are dropped as before.
 void KeepUnknownKey(KeyLines& keys, std::string_view line);
 void WriteUnknownKeys(TextFile& file, const KeyLines& keys);
+// Writes one key line in the game's layout, given as its format ("Name=%s\n"): the %s is
+// replaced by the value byte for byte, so a value holding a NUL byte is not cut short as
+// printf's %s would cut it. A format that ends in an empty line ("Floor=%s\n\n") closes its
+// section: the keys of other tools the entry keeps (when given) go in before that empty line.
+void WriteKey(TextFile& file, std::string_view format, std::string_view value, const KeyLines* keptKeys = nullptr);
 
 class CGeneral : public CBase {
 public:
@@ -69,6 +71,8 @@ public:
     // Writes [GENERAL] and [GRASS].
     void WriteToSet(TextFile& file);
     void FillMainLists() override;
+    // Takes what the general frame shows (the values being edited) into the entry.
+    void ReadFromFrame();
 };
 
 // What terrains and crossers share: a named type with the text the game shows for it.

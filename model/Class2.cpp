@@ -102,9 +102,9 @@ void CNamedType::ReadNamedKeys(TextFile& file)
 void CNamedType::WriteNamedSection(TextFile& f, const char* header, int index) const
 {
     f.Printf(header, index);
-    WriteKey(f, "Name", Name);
-    if (!StrRef.empty()) WriteKey(f, "StrRef", StrRef);
-    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName", UnlocalizedName);
+    WriteKey(f, "Name=%s\n", Name);
+    if (!StrRef.empty()) WriteKey(f, "StrRef=%s\n", StrRef);
+    if (!UnlocalizedName.empty()) WriteKey(f, "UnlocalizedName=%s\n", UnlocalizedName);
     WriteUnknownKeys(f, UnknownKeys);
     f.Printf("\n");
 }
@@ -199,14 +199,12 @@ void CRules::ReadRuleSection(TextFile& file, bool primary)
 static void writeRule(const CRules& r, TextFile& f, const char* header, int index)
 {
     f.Printf(header, index);
-    WriteKey(f, "Placed", r.Placed);
-    WriteKey(f, "PlacedHeight", r.PlacedHeight);
-    WriteKey(f, "Adjacent", r.Adjacent);
-    WriteKey(f, "AdjacentHeight", r.AdjacentHeight);
-    WriteKey(f, "Changed", r.Changed);
-    WriteKey(f, "ChangedHeight", r.ChangedHeight);
-    WriteUnknownKeys(f, r.UnknownKeys);
-    f.Write("\n"); // the empty line that ends the section
+    WriteKey(f, "Placed=%s\n", r.Placed);
+    WriteKey(f, "PlacedHeight=%s\n", r.PlacedHeight);
+    WriteKey(f, "Adjacent=%s\n", r.Adjacent);
+    WriteKey(f, "AdjacentHeight=%s\n", r.AdjacentHeight);
+    WriteKey(f, "Changed=%s\n", r.Changed);
+    WriteKey(f, "ChangedHeight=%s\n\n", r.ChangedHeight, &r.UnknownKeys);
 }
 
 void CRules::WriteToSet(TextFile& file, int index)
@@ -299,20 +297,26 @@ void CTile::ReadDoorSection(TextFile& file)
 void CTile::WriteToSet(TextFile& f, int index)
 {
     f.Printf("[TILE%d]\n", index);
-    WriteKey(f, "Model", Model);
-    WriteKey(f, "WalkMesh", WalkMesh);
-    WriteKey(f, "TopLeft", TopLeft);
+    WriteKey(f, "Model=%s\n", Model);
+    if (!WalkMesh.empty()) WriteKey(f, "WalkMesh=%s\n", WalkMesh);
+    else f.Write("WalkMesh=\n");
+    WriteKey(f, "TopLeft=%s\n", TopLeft);
     f.Printf("TopLeftHeight=%d\n", TopLeftHeight ? 1 : 0);
-    WriteKey(f, "TopRight", TopRight);
+    WriteKey(f, "TopRight=%s\n", TopRight);
     f.Printf("TopRightHeight=%d\n", TopRightHeight ? 1 : 0);
-    WriteKey(f, "BottomLeft", BottomLeft);
+    WriteKey(f, "BottomLeft=%s\n", BottomLeft);
     f.Printf("BottomLeftHeight=%d\n", BottomLeftHeight ? 1 : 0);
-    WriteKey(f, "BottomRight", BottomRight);
+    WriteKey(f, "BottomRight=%s\n", BottomRight);
     f.Printf("BottomRightHeight=%d\n", BottomRightHeight ? 1 : 0);
-    WriteKey(f, "Top", Top);
-    WriteKey(f, "Right", Right);
-    WriteKey(f, "Bottom", Bottom);
-    WriteKey(f, "Left", Left);
+    // An edge without a crosser is written as an empty value, which reads back as none.
+    if (!Top.empty()) WriteKey(f, "Top=%s\n", Top);
+    else f.Write("Top=\n");
+    if (!Right.empty()) WriteKey(f, "Right=%s\n", Right);
+    else f.Write("Right=\n");
+    if (!Bottom.empty()) WriteKey(f, "Bottom=%s\n", Bottom);
+    else f.Write("Bottom=\n");
+    if (!Left.empty()) WriteKey(f, "Left=%s\n", Left);
+    else f.Write("Left=\n");
     f.Printf("MainLight1=%d\n", MainLight1 ? 1 : 0);
     f.Printf("MainLight2=%d\n", MainLight2 ? 1 : 0);
     f.Printf("SourceLight1=%d\n", SourceLight1 ? 1 : 0);
@@ -322,29 +326,26 @@ void CTile::WriteToSet(TextFile& f, int index)
     f.Printf("AnimLoop3=%d\n", AnimLoop3 ? 1 : 0);
     f.Printf("Doors=%d\n", Doors);
     f.Printf("Sounds=%d\n", Sounds);
-    WriteKey(f, "PathNode", PathNode);
-    WriteKey(f, "Orientation", Orientation);
+    WriteKey(f, "PathNode=%s\n", PathNode);
+    WriteKey(f, "Orientation=%s\n", Orientation);
     if (!VisibilityNode.empty()) {
-        WriteKey(f, "VisibilityNode", VisibilityNode);
-        WriteKey(f, "VisibilityOrientation", VisibilityOrientation);
+        WriteKey(f, "VisibilityNode=%s\n", VisibilityNode);
+        WriteKey(f, "VisibilityOrientation=%s\n", VisibilityOrientation);
     }
     if (!DoorVisibilityNode.empty()) {
-        WriteKey(f, "DoorVisibilityNode", DoorVisibilityNode);
-        WriteKey(f, "DoorVisibilityOrientation", DoorVisibilityOrientation);
+        WriteKey(f, "DoorVisibilityNode=%s\n", DoorVisibilityNode);
+        WriteKey(f, "DoorVisibilityOrientation=%s\n", DoorVisibilityOrientation);
     }
-    WriteKey(f, "ImageMap2D", ImageMap2D);
-    WriteUnknownKeys(f, UnknownKeys);
-    f.Write("\n"); // the empty line that ends the section
+    WriteKey(f, "ImageMap2D=%s\n\n", ImageMap2D, &UnknownKeys);
     for (int d = 0; d < Doors && d < DoorsHeld(); ++d) {
         const StringList& l = *DoorList;
         f.Printf("[TILE%dDOOR%d]\n", index, d);
-        WriteKey(f, "Type", l[5 * d]);
-        WriteKey(f, "X", l[5 * d + 1]);
-        WriteKey(f, "Y", l[5 * d + 2]);
-        WriteKey(f, "Z", l[5 * d + 3]);
-        WriteKey(f, "Orientation", l[5 * d + 4]);
-        if (std::size_t(d) < UnknownDoorKeys.size()) WriteUnknownKeys(f, UnknownDoorKeys[std::size_t(d)]);
-        f.Write("\n"); // the empty line that ends the section
+        WriteKey(f, "Type=%s\n", l[5 * d]);
+        WriteKey(f, "X=%s\n", l[5 * d + 1]);
+        WriteKey(f, "Y=%s\n", l[5 * d + 2]);
+        WriteKey(f, "Z=%s\n", l[5 * d + 3]);
+        const KeyLines* kept = std::size_t(d) < UnknownDoorKeys.size() ? &UnknownDoorKeys[std::size_t(d)] : nullptr;
+        WriteKey(f, "Orientation=%s\n\n", l[5 * d + 4], kept);
     }
 }
 
@@ -430,14 +431,13 @@ void CGroup::ReadFromSet(TextFile& file)
 void CGroup::WriteToSet(TextFile& f, int index)
 {
     f.Printf("[GROUP%d]\n", index);
-    WriteKey(f, "Name", Name);
-    if (!StrRef.empty()) WriteKey(f, "StrRef", StrRef);
+    WriteKey(f, "Name=%s\n", Name);
+    if (!StrRef.empty()) WriteKey(f, "StrRef=%s\n", StrRef);
     f.Printf("Rows=%d\n", Rows);
     f.Printf("Columns=%d\n", Columns);
     for (int i = 0; i < Cells.Count(); ++i) {
         f.Printf("Tile%d=", i);
-        f.Write(Cells[i]);
-        f.Write("\n");
+        WriteKey(f, "%s\n", Cells[i]); // "Tile%d=%s\n", the cell's text byte for byte
     }
     WriteUnknownKeys(f, UnknownKeys);
     f.Printf("\n");

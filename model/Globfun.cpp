@@ -136,7 +136,7 @@ bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefi
     return groupHasModelPrefix(TS().ImportTiles, cells, prefix);
 }
 
-int RenameTerrainEverywhere(const std::string& oldName, const std::string& newName)
+int RenameTerrainEverywhere(std::string oldName, std::string newName)
 {
     Tileset& t = TS();
     int count = 0;
@@ -152,23 +152,36 @@ int RenameTerrainEverywhere(const std::string& oldName, const std::string& newNa
         swap(tile->BottomRight);
     }
     Views().ClearTileEditorFields();
+    // The general settings name terrains too; what is saved is what the general frame shows,
+    // so the rename goes through the frame. They are checked against the terrain names
+    // without regard to case, and follow the terrain entries the same way.
+    CGeneral& general = *t.General;
+    general.ReadFromFrame();
+    int generalCount = 0;
+    for (std::string* field : {&general.Border, &general.Default, &general.Floor}) {
+        if (!EqualsNoCase(*field, oldName)) continue;
+        *field = newName;
+        ++generalCount;
+    }
+    if (generalCount > 0) general.FillMainLists();
+    count += generalCount;
     if (!t.TerrainList.Empty()) {
         for (CTerrain* terrain : t.TerrainList)
             if (EqualsNoCase(terrain->Name, oldName)) terrain->SetName(newName);
         Views().FillTerrains();
     }
-    if (!t.PrimaryRuleList.Empty()) {
-        for (CRules* rule : t.PrimaryRuleList) {
+    for (CPtrList<CRules>* rules : {&t.PrimaryRuleList, &t.SecondaryRuleList}) {
+        for (CRules* rule : *rules) {
             if (rule->Placed == oldName) rule->SetPlaced(newName), ++count;
             if (rule->Adjacent == oldName) rule->SetAdjacent(newName), ++count;
             if (rule->Changed == oldName) rule->SetChanged(newName), ++count;
         }
-        Views().FillRules();
     }
+    if (!t.PrimaryRuleList.Empty() || !t.SecondaryRuleList.Empty()) Views().FillRules();
     return count;
 }
 
-int RenameCrosserEverywhere(const std::string& oldName, const std::string& newName)
+int RenameCrosserEverywhere(std::string oldName, std::string newName)
 {
     Tileset& t = TS();
     int count = 0;

@@ -45,10 +45,13 @@ bool GroupNameExists(const CGroup& group);
 // cell that qualifies, raises EConvertError.
 bool GroupHasModelPrefix(const StringList& cells, const std::string& prefix);
 bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefix);
-// Replace a terrain (crosser) name in the tiles, its own entry and, for terrains, the
-// primary rules; return how many tile and rule fields changed.
-int RenameTerrainEverywhere(const std::string& oldName, const std::string& newName);
-int RenameCrosserEverywhere(const std::string& oldName, const std::string& newName);
+// Replace a terrain (crosser) name in the tiles and its own entry and, for terrains, in
+// both rule lists and the general settings' Border, Default and Floor (taken from and
+// given back to the general frame); return how many of those fields changed (the entry's
+// own name does not count). The names are taken by value: callers may pass an entry's own
+// name, which the rename changes.
+int RenameTerrainEverywhere(std::string oldName, std::string newName);
+int RenameCrosserEverywhere(std::string oldName, std::string newName);
 // Copies from the Import tab's tileset the terrains and crossers the tile names that the
 // main tileset lacks.
 void AddMissingTerrainsAndCrossers(const CTile& tile);

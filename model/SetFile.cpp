@@ -173,7 +173,7 @@ bool WriteSetFile(TextFile& file, std::string& error)
         error = "Error on saving file !!!";
         return false;
     }
-    Views().ReadGeneralFromFrame(*t.General);
+    t.General->ReadFromFrame();
     if (t.TileList.Count() > MaxSetTiles) {
         file.Discard();
         error = Format("This tileset has %d tiles, but a set file can hold at most %d: "

@@ -8,7 +8,9 @@
 
 struct Tileset {
     // Owned by the general frame, the tabs and the Import tab in the editor; held here so
-    // every part of the editor reaches them the same way.
+    // every part of the editor reaches them the same way. Each list owns its entries and
+    // hands them out as pointers (CTerrain *, CCrosser *, CRules *, CTile *, CGroup *), and
+    // General is the one CGeneral * of the tileset.
     std::unique_ptr<CGeneral> General = std::make_unique<CGeneral>();
     CPtrList<CTerrain> TerrainList;
     CPtrList<CCrosser> CrosserList;

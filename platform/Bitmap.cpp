@@ -51,7 +51,7 @@ Palette Palette::System16()
     return p;
 }
 
-Bitmap::Pixels Bitmap::allocate(uint32_t width, uint32_t height, PixelFormat format, std::size_t& stride)
+Bitmap::Pixels Bitmap::allocate(uint32_t width, uint32_t height, PixelFormat format, std::size_t& stride, bool zeroed)
 {
     stride = 0;
     int bits = storageBits(format);
@@ -61,9 +61,9 @@ Bitmap::Pixels Bitmap::allocate(uint32_t width, uint32_t height, PixelFormat for
     auto bytes = rowBytes ? CheckedProduct({*rowBytes, height}, MaxBytes) : std::nullopt;
     if (!bytes)
         throw EInvalidGraphic("Bitmap too large: " + std::to_string(width) + " x " + std::to_string(height));
-    // calloc hands out zeroed pages without touching them, so a big bitmap costs nothing
-    // until its rows are written.
-    auto* p = static_cast<uint8_t*>(std::calloc(*bytes, 1));
+    // calloc hands out fresh zeroed pages without touching them, so a big bitmap costs
+    // nothing until its rows are written; reused memory it has to clear, which malloc skips.
+    auto* p = static_cast<uint8_t*>(zeroed ? std::calloc(*bytes, 1) : std::malloc(*bytes));
     if (!p)
         throw std::bad_alloc();
     stride = *rowBytes;
@@ -127,6 +127,18 @@ void Bitmap::SetSize(uint32_t width, uint32_t height)
         for (uint32_t y = 0; y < rows; ++y)
             std::memcpy(pixels.get() + y * stride, pixels_.get() + y * stride_, bytes);
     }
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+    pixels_ = std::move(pixels);
+}
+
+void Bitmap::SetSizeForOverwrite(uint32_t width, uint32_t height)
+{
+    if (width == width_ && height == height_ && pixels_)
+        return;
+    std::size_t stride = 0;
+    Pixels pixels = allocate(width, height, format_, stride, false);
     width_ = width;
     height_ = height;
     stride_ = stride;

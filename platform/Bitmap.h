@@ -92,6 +92,12 @@ public:
     void SetSize(uint32_t width, uint32_t height);
     void SetWidth(uint32_t width) { SetSize(width, height_); }
     void SetHeight(uint32_t height) { SetSize(width_, height); }
+    // For a reader that writes every byte of every row itself: a new size whose pixels are
+    // neither zeroed nor kept (the old ones are dropped), so that a large picture is not
+    // written twice. Until the reader has written a row, that row holds whatever memory
+    // held; a reader that may stop early (a short file, an error) zeroes the rows it did not
+    // write before anyone sees them, or uses SetSize instead.
+    void SetSizeForOverwrite(uint32_t width, uint32_t height);
     bool Empty() const { return width_ == 0 || height_ == 0; }
     // Back to no format, no size, no palette.
     void Clear();
@@ -137,7 +143,7 @@ private:
         void operator()(uint8_t* p) const { std::free(p); }
     };
     using Pixels = std::unique_ptr<uint8_t, FreeDeleter>;
-    static Pixels allocate(uint32_t width, uint32_t height, PixelFormat format, std::size_t& stride);
+    static Pixels allocate(uint32_t width, uint32_t height, PixelFormat format, std::size_t& stride, bool zeroed = true);
 
     PixelFormat format_ = PixelFormat::None;
     uint32_t width_ = 0, height_ = 0;

@@ -104,6 +104,18 @@ std::string JoinPath(std::string_view folder, std::string_view name)
     return out;
 }
 
+bool IsPlainFileName(std::string_view name)
+{
+    static constexpr std::string_view separatorsAndNul("/\\\0", 3);
+    return !name.empty() && name != "." && name != ".." && name.find_first_of(separatorsAndNul) == std::string_view::npos;
+}
+
+std::optional<std::string> JoinFileName(std::string_view folder, std::string_view name)
+{
+    if (!IsPlainFileName(name)) return std::nullopt;
+    return JoinPath(folder, name);
+}
+
 std::string ParentFolder(std::string_view path)
 {
     auto slash = path.find_last_of('/');
@@ -154,9 +166,9 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view e
 
 std::optional<std::string> FindNoCase(const std::string& folder, std::string_view name)
 {
-    if (name.empty()) return std::nullopt;
-    std::string exact = JoinPath(folder, name);
-    if (FileExists(exact)) return exact;
+    auto exact = JoinFileName(folder, name);
+    if (!exact) return std::nullopt;
+    if (FileExists(*exact)) return exact;
     for (const auto& n : ListFiles(folder))
         if (EqualsNoCase(n, name)) return JoinPath(folder, n);
     return std::nullopt;

@@ -12,6 +12,14 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 std::string ParentFolder(std::string_view path);   // "." when the path has no folder
 std::string FileNameOf(std::string_view path);
 
+// True when name can only mean a file right inside a folder: not empty, not "." or "..",
+// without '/', '\' (a separator on the system tilesets come from) or NUL. Names read from
+// tilesets, models and archives must pass this before they are joined to a folder.
+bool IsPlainFileName(std::string_view name);
+// folder/name for a plain file name; none for any other name, so that a name read from a
+// file never leads out of the folder.
+std::optional<std::string> JoinFileName(std::string_view folder, std::string_view name);
+
 bool FileExists(const std::string& path);          // a regular file
 bool IsDirectory(const std::string& path);
 
@@ -20,7 +28,7 @@ bool IsDirectory(const std::string& path);
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension = {});
 
 // The full path of the file in folder whose name equals name ignoring case; an exact match
-// wins over others. Empty when there is none.
+// wins over others. Empty when there is none, or name is not a plain file name.
 std::optional<std::string> FindNoCase(const std::string& folder, std::string_view name);
 
 // Copies src to dst; never overwrites an existing dst, even one that appears while the

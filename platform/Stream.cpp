@@ -20,6 +20,11 @@ void Stream::SetPosition(uint64_t position)
     Seek(int64_t(position), SeekOrigin::Begin);
 }
 
+const uint8_t* Stream::ReadInPlace(std::size_t)
+{
+    return nullptr;
+}
+
 uint64_t Stream::Remaining()
 {
     uint64_t pos = Position();
@@ -117,6 +122,15 @@ std::size_t MemoryStream::Read(void* buffer, std::size_t count)
     return n;
 }
 
+const uint8_t* MemoryStream::ReadInPlace(std::size_t count)
+{
+    if (pos_ > data_.size() || data_.size() - pos_ < count)
+        return nullptr;
+    const uint8_t* p = data_.data() + pos_;
+    pos_ += count;
+    return p;
+}
+
 std::size_t MemoryStream::Write(const void* buffer, std::size_t count)
 {
     if (count == 0)
@@ -145,6 +159,15 @@ std::size_t ReadOnlyMemoryStream::Read(void* buffer, std::size_t count)
         std::memcpy(buffer, p_ + pos_, n);
     pos_ += n;
     return n;
+}
+
+const uint8_t* ReadOnlyMemoryStream::ReadInPlace(std::size_t count)
+{
+    if (pos_ > size_ || size_ - pos_ < count)
+        return nullptr;
+    const uint8_t* p = p_ + pos_;
+    pos_ += count;
+    return p;
 }
 
 std::size_t ReadOnlyMemoryStream::Write(const void*, std::size_t)

@@ -25,6 +25,10 @@ public:
     virtual ~Stream() = default;
     // Reads up to count bytes; returns how many were read (0 at the end).
     virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+    // The next count bytes where the stream keeps them, taken as a read, for a reader that
+    // converts them as it goes; nullptr (nothing taken) when fewer remain or the stream
+    // holds no bytes of its own in memory.
+    virtual const uint8_t* ReadInPlace(std::size_t count);
     // Writes count bytes; returns how many were written.
     virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
     // Moves the position and returns the new one. A position before the start throws
@@ -73,6 +77,7 @@ public:
     explicit MemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
 
     std::size_t Read(void* buffer, std::size_t count) override;
+    const uint8_t* ReadInPlace(std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Size() override { return data_.size(); }
@@ -92,6 +97,7 @@ public:
     explicit ReadOnlyMemoryStream(std::string_view bytes) : ReadOnlyMemoryStream(bytes.data(), bytes.size()) {}
 
     std::size_t Read(void* buffer, std::size_t count) override;
+    const uint8_t* ReadInPlace(std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
     uint64_t Seek(int64_t offset, SeekOrigin origin) override;
     uint64_t Size() override { return size_; }

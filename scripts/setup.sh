@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev
   zlib1g-dev
   libjpeg62-turbo-dev
-  libstb-dev libpng-dev
+  libstb-dev libpng-dev libtiff-dev
   "$@"
 )
 missing=()

@@ -1,6 +1,14 @@
 #include "ui/EditorViews.h"
 
+#include "ui/ListView.h"
+#include "ui/Widgets.h"
 #include "ui/frm1.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
+#include "ui/frm4.h"
+#include "ui/frm5.h"
+#include "ui/frm6.h"
+#include "ui/frm7.h"
 #include "ui/mainfrm.h"
 
 void EditorViews::FillGeneral(CGeneral& general)
@@ -13,47 +21,118 @@ void EditorViews::ReadGeneralFromFrame(CGeneral& general)
     form_.Fram11->ReadGeneral(general);
 }
 
+// One call per frame that shows the names; the Terrain / Crosser tab's list first, as the
+// other frames' checks read the names from it.
 void EditorViews::FillTerrains()
 {
-    form_.Fram11->SetTerrainNames(ModelViews::MainTerrainNames());
-    // The Terrain / Crosser, Rules and Tiles tabs add their terrain lists here once built.
+    const StringList names = ModelViews::MainTerrainNames();
+    form_.Fram21->ShowTerrains(names);
+    form_.Fram11->SetTerrainNames(names);
+    form_.Fram31->SetTerrainNames(names);
+    form_.Fram41->SetTerrainNames(names);
 }
 
-void EditorViews::FillImportTerrains() {} // the Import tab's terrain pick-lists, once built
+void EditorViews::FillImportTerrains() { form_.Fram61->FillImportTerrains(); }
 
-void EditorViews::FillCrossers() {} // the Terrain / Crosser and Tiles tabs' crosser lists, once built
+void EditorViews::FillCrossers()
+{
+    const StringList names = ModelViews::MainCrosserNames();
+    form_.Fram21->ShowCrossers(names);
+    form_.Fram41->SetCrosserNames(names);
+}
 
-void EditorViews::FillImportCrossers() {} // the Import tab's crosser pick-lists, once built
+void EditorViews::FillImportCrossers() { form_.Fram61->FillImportCrossers(); }
 
-void EditorViews::FillRules() {} // the Rules tab's two lists and its editor, once built
+void EditorViews::FillRules()
+{
+    form_.Fram31->ShowRules();
+}
 
-void EditorViews::FillTiles() {} // the tile lists of the Tiles, Groups, Import and Files/Textures tabs, once built
+void EditorViews::FillTiles()
+{
+    form_.Fram41->FillTileList();
+    form_.Fram51->FillTileList();
+    form_.Fram61->FillCurrentTiles();
+    form_.Fram71->FillTileList();
+}
 
-void EditorViews::FillImportTiles() {} // the Import tab's tiles to copy, once built
+void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
 
-void EditorViews::FillGroups() {} // the Groups tab's list and editor and the Import tab's groups, once built
+void EditorViews::FillGroups()
+{
+    form_.Fram51->FillGroupList();
+    form_.Fram61->FillCurrentGroups();
+}
 
-void EditorViews::FillImportGroups() {} // the Import tab's groups to copy, once built
+void EditorViews::FillImportGroups() { form_.Fram61->FillImportGroups(); }
 
-void EditorViews::ClearTileLists() {} // the tile lists of the Groups, Import and Files/Textures tabs, once built
+void EditorViews::ClearTileLists()
+{
+    form_.Fram51->ListView2->clear();
+    form_.Fram61->ClearCurrentTiles();
+    form_.Fram71->ClearTileList();
+}
 
 void EditorViews::ClearTerrainCombos()
 {
     form_.Fram11->SetTerrainNames({});
-    // The Rules and Tiles tabs empty their terrain pick-lists here once built.
+    form_.Fram31->ClearTerrainNames();
+    form_.Fram41->SetTerrainNames({});
 }
 
-void EditorViews::ClearCrosserCombos() {} // the Tiles tab's crosser pick-lists, once built
+void EditorViews::ClearCrosserCombos()
+{
+    form_.Fram41->SetCrosserNames({});
+}
 
-void EditorViews::ClearImportGroupView() {} // the Import tab's list of the tileset's groups, once built
+void EditorViews::ClearImportGroupView() { form_.Fram61->ClearImportGroupView(); }
 
-void EditorViews::RefillTileLists() {} // the tile lists of the Groups and Import tabs, once built
+void EditorViews::RefillTileLists()
+{
+    form_.Fram51->FillTileList();
+    form_.Fram61->FillCurrentTiles();
+    // After a deletion the Files/Textures tab's numbers would name other tiles: all tiles again.
+    form_.Fram71->FillTileList();
+}
 
-void EditorViews::ClearTileEditorFields() {} // the Tiles tab's editor, once built
+void EditorViews::ClearTileEditorFields()
+{
+    form_.Fram41->ClearTileFields();
+}
 
-void EditorViews::ClearUnusedFiles() {} // the Files/Textures tab's unused-file list, once built
+void EditorViews::TileModelChanged(int tile)
+{
+    const CTile* t = TS().TileList.At(tile);
+    if (!t) return;
+    ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTileModelInRows(form_.Fram51->ListView2, tile, t->Model);
+    ShowTileModelInRows(form_.Fram51->ListView3, tile, t->Model);
+    ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
+    form_.Fram71->TileModelChanged(tile);
+}
 
-// The Terrain / Crosser tab's list boxes give these once it is built; the model's lists till then.
-StringList EditorViews::MainTerrainNames() { return ModelViews::MainTerrainNames(); }
+int FillTileRows(TListView* view)
+{
+    const CPtrList<CTile>& tiles = TS().TileList;
+    ListFill fill(view);
+    int i = 0;
+    for (const CTile* t : tiles) fill.Add(i++, {t->Model});
+    return tiles.Count();
+}
 
-StringList EditorViews::MainCrosserNames() { return ModelViews::MainCrosserNames(); }
+void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
+{
+    const QString text = ToQt(model);
+    for (int i = 0; i < view->RowCount(); ++i)
+        if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
+}
+
+void EditorViews::ClearUnusedFiles()
+{
+    form_.Fram71->ClearUnusedFiles();
+}
+
+// As the Terrain / Crosser tab's list boxes show them.
+StringList EditorViews::MainTerrainNames() { return form_.Fram21->TerrainNames(); }
+
+StringList EditorViews::MainCrosserNames() { return form_.Fram21->CrosserNames(); }

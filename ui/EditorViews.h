@@ -3,9 +3,12 @@
 // each hook refreshes the views of one kind in the frames that show that kind, reached
 // through the window. Every hook is here: one whose tab is not built yet says which tab
 // will fill it, and that tab adds its views (and a line to the views test) when it is.
+#include <string>
+
 #include "model/Tileset.h"
 
 class TForm1;
+class TListView;
 
 class EditorViews : public ModelViews {
 public:
@@ -32,6 +35,16 @@ public:
     StringList MainTerrainNames() override;
     StringList MainCrosserNames() override;
 
+    // Tile n's Model changed in place: every row that shows tile n shows its new Model,
+    // each list keeping its filter, order and selection.
+    void TileModelChanged(int tile);
+
 private:
     TForm1& form_;
 };
+
+// What the tabs' tile views share. A view of every tile of TileList, one row (number,
+// Model) per tile, its selection dropped; returns the number of tiles.
+int FillTileRows(TListView* view);
+// The rows of tile n (a list may hold several, as a group's members do) show model.
+void ShowTileModelInRows(TListView* view, int tile, const std::string& model);

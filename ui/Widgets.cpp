@@ -107,6 +107,27 @@ protected:
 private:
     std::function<void()> enter_;
 };
+
+// The arrow keys in an up-down's edit step it as its buttons do, so the value can be
+// changed from the keyboard too (the buttons take no focus, and the edit may be read-only).
+class ArrowKeys : public QObject {
+public:
+    explicit ArrowKeys(TUpDown* upDown) : QObject(upDown), upDown_(upDown) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress || !upDown_->isEnabled()) return false;
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Up) upDown_->StepUp();
+        else if (key == Qt::Key_Down) upDown_->StepDown();
+        else return false;
+        return true;
+    }
+
+private:
+    TUpDown* upDown_;
+};
 }
 
 void InstallKeyFilter(QLineEdit* edit, const std::string& allowed, int maxLength)
@@ -142,6 +163,7 @@ TUpDown::TUpDown(QWidget* parent, const char* name, QLineEdit* associate, int mi
     DownButton->setFocusPolicy(Qt::NoFocus);
     QObject::connect(UpButton, &QToolButton::clicked, this, [this] { StepUp(); });
     QObject::connect(DownButton, &QToolButton::clicked, this, [this] { StepDown(); });
+    if (associate_) associate_->installEventFilter(new ArrowKeys(this));
     int p = 0;
     if (associate_ && TryStrToInt(FromQt(associate_->text()), p) && p >= min_ && p <= max_) position_ = p;
 }

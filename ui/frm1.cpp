@@ -25,8 +25,10 @@
 namespace {
 
 // Key filter A (grass values) and B (transition, DisplayName).
-const std::string DecimalKeys = "0123456789.";
-const std::string SignedKeys = "0123456789-";
+// Key filter A (DBlueEditKeyPress): the eight grass edits take digits and '.'.
+const std::string DBlueEditKeyPress = "0123456789.";
+// Key filter B (TransitionEditKeyPress): TransitionEdit and DisplayEdit take digits and '-'.
+const std::string TransitionEditKeyPress = "0123456789-";
 
 uint32_t windowColour()
 {
@@ -148,7 +150,7 @@ void TFram1::buildGeneralBox()
     EnvMapEdit->Place(238, 34, 90);
     TransitionEdit = new TLabeledEdit(g, "TransitionEdit", "Transition");
     TransitionEdit->Place(334, 34, 84);
-    InstallKeyFilter(TransitionEdit, SignedKeys);
+    InstallKeyFilter(TransitionEdit, TransitionEditKeyPress);
 
     auto combo = [g](QComboBox*& box, QLabel*& label, const char* name, const char* labelName, const char* caption,
                      int x, int w) {
@@ -167,7 +169,7 @@ void TFram1::buildGeneralBox()
     DisplayEdit = new TLabeledEdit(g, "DisplayEdit", "DisplayName");
     DisplayEdit->Place(134, 118, 52);
     DisplayEdit->setText("-1");
-    InstallKeyFilter(DisplayEdit, SignedKeys);
+    InstallKeyFilter(DisplayEdit, TransitionEditKeyPress);
     UpDown1 = new TUpDown(g, "UpDown1", DisplayEdit, -1, 32767);
     UpDown1->PlaceBesideAssociate();
     Edit1 = MakeNamed<QLineEdit>(g, "Edit1");
@@ -216,7 +218,7 @@ void TFram1::buildGrassBox()
     channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 100, 118);
     channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 192, 118);
     for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
-        InstallKeyFilter(e, DecimalKeys, 5);
+        InstallKeyFilter(e, DBlueEditKeyPress, 5);
 
     ResultLabel = MakeNamed<QLabel>(g, "ResultLabel", "Result Color");
     ResultLabel->setGeometry(224, 42, 84, 16);
@@ -285,6 +287,7 @@ void TFram1::showSetFolder()
     const std::string& dir = Game().SetDir;
     Form1->Fram61->CurrentSetDir = dir;
     Form1->Fram71->CurrentSetDir = dir;
+    Form1->Fram71->LabeledEdit1->setText(ToQt(dir));
 }
 
 // Open and New both leave the empty state the same way: the tabs show, the window grows
@@ -314,6 +317,7 @@ void TFram1::OpenButtonClick()
     auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
     game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
     showSetFolder();
+    Form1->Fram61->LabeledEdit3->setText(ToQt(*path));
     startEditing();
     // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);
@@ -456,9 +460,10 @@ void TFram1::DisplayEditChange()
 
 void TFram1::Panel7Click(TColorPanel* sender)
 {
-    auto chosen = AppDialogs().PickColour(sender->Color());
-    if (!chosen) return;
-    const uint32_t c = *chosen & 0x00FFFFFF;
+    // ColorDialog1: preset with the clicked panel's colour; cancelled, nothing changes.
+    const std::optional<uint32_t> ColorDialog1 = AppDialogs().PickColour(sender->Color());
+    if (!ColorDialog1) return;
+    const uint32_t c = *ColorDialog1 & 0x00FFFFFF;
     const uint32_t r = c & 0xFF, g = c & 0xFF00, b = c & 0xFF0000;
     const bool ambient = sender == Panel8;
     (ambient ? Panel2 : Panel1)->SetColor(r);

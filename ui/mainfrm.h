@@ -50,6 +50,8 @@ public:
     void FormClose();
     // The window keeps its width; its height is fixed at h.
     void SetWindowHeight(int h);
+    // The views seam, for the hooks beyond the model's.
+    EditorViews& Views() { return views_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;

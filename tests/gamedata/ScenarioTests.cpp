@@ -9,6 +9,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // Bytes on one line: \r, \n and \xNN stand for the bytes that are not printable.
 std::string Escape(const std::string& bytes)
 {
@@ -25,7 +27,8 @@ std::string Unescape(const std::string& text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\' || i + 1 == text.size()) out += text[i];
         else if (text[++i] == 'r' || text[i] == 'n') out += text[i] == 'r' ? '\r' : '\n';
-        else out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16)), i += 2;
+        else if (text[i] == 'x') out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16)), i += 2;
+        else out += '\\', out += text[i];   // a backslash in a name
     }
     return out;
 }
@@ -48,8 +51,8 @@ std::string Join(const List& items, const char* separator = " ")
 
 class Scenario : public AssetTest, public ::testing::WithParamInterface<std::string> {
 protected:
-    // The game folder lies one below a folder of the test, so "../x" stays inside it.
-    Scenario() : dir(game.File("g/")) { Game().GameDir = game.File("g"); }
+    // The game and tileset folders lie one below a folder of the test, so "../x" stays inside it.
+    Scenario() : dir(game.File("g/")) { Game().GameDir = game.File("g"), fs::create_directory(Game().SetDir = set.File("in")); }
     std::string Run(const std::string& steps);
     bool Prepare(const std::vector<std::string>& w, const std::string& bytes);
     std::string Act(const std::vector<std::string>& w);
@@ -75,9 +78,10 @@ bool Scenario::Prepare(const std::vector<std::string>& w, const std::string& byt
 {
     const std::string& step = w[0];
     auto write = [&](const std::string& path, const std::string& data) { game.Write("g/" + path, data); };
-    if (step == "set" || step == "source" || step == "here") (step == "set" ? set : step == "source" ? source : here).Write(w[1], bytes);
+    if (step == "set" || step == "source" || step == "here" || step == "outside")
+        (step == "source" ? source : step == "here" ? here : set).Write((step == "set" ? "in/" : "") + w[1], bytes);
     else if (step == "file") write(w[1], bytes);
-    else if (step == "link") std::filesystem::create_symlink(w[2], set.File(w[1]));
+    else if (step == "link") fs::create_symlink(w[2], set.File("in/" + w[1]));
     else if (step == "tile" || step == "import") AddTile(w[1], w[2], step == "import");
     else if (step == "drop") TS().TileList.DeleteAt(StrToInt(w[1]));
     else if (step == "texture") import.ImportTextures.Add(w[1]);
@@ -129,8 +133,8 @@ std::string Scenario::Act(const std::vector<std::string>& w)
     if (step == "prefixes") return Join(FindFilePrefixes(prefixes, on("textures")));
     if (step == "collect") return IntToStr(CollectMdlTextures(w[1], import.ImportTextures, on("game")));
     if (step == "collectall") return IntToStr(CollectAllTileTextures(&import.ImportTextures, widgets, on("game")));
-    if (step == "replace") return IntToStr(ReplaceTextureInMdl(set.File(w[1]), w[2], w[3]));
-    if (step == "prefix") return IntToStr(ReplacePrefixInFile(set.File(w[1]), w[2], w[3], on("everywhere")));
+    if (step == "replace") return IntToStr(ReplaceTextureInMdl(set.File("in/" + w[1]), w[2], w[3]));
+    if (step == "prefix") return IntToStr(ReplacePrefixInFile(set.File("in/" + w[1]), w[2], w[3], on("everywhere")));
     if (step == "preview") return Picture(LoadTexturePreview(w[1], widgets));
     if (step == "showtexture") return Picture(index.LoadTileTexture(w[1], widgets));
     // The result, then what the action left (read once it has run).
@@ -228,7 +232,8 @@ std::string Scenario::Run(const std::string& steps)
         out += Format("copied: %s\nnot found %d: %s\n", Escape(import.FilesCopiedText).c_str(), import.FilesNotFoundCount,
                       Escape(import.FilesNotFoundText).c_str());
     if (!import.ImportTextures.Empty()) out += "textures " + Join(import.ImportTextures) + "\n";
-    for (const std::string& name : ListFiles(set.Path())) out += "set/" + name + ": " + Escape(set.Read(name)) + "\n";
+    for (const std::string& name : ListFiles(set.File("in"))) out += "set/" + name + ": " + Escape(set.Read("in/" + name)) + "\n";
+    for (const std::string& name : ListFiles(set.Path())) out += "outside/" + name + ": " + Escape(set.Read(name)) + "\n";
     for (const std::string& name : ListFiles(start.Path())) out += "start/" + name + "\n";
     return out;
 }

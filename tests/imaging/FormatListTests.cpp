@@ -4,6 +4,7 @@
 #include "imaging/GraphicStrings.h"
 #include "imaging/RasterGraphics.h"
 #include "imaging/Targa.h"
+#include "platform/Resources.h"
 #include "platform/Stream.h"
 
 #include "support/TempDir.h"
@@ -154,3 +155,19 @@ TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
 }
 
 } // namespace
+
+TEST(RasterGraphic, LoadsFromResourcesByNumberAndName)
+{
+    const std::string tga = TgaHeader(2, 1, 1, 24) + std::string("\x10\x20\x30", 3);
+    RegisterResource(7, tga);
+    RegisterResource("grass", tga);
+    for (int byName = 0; byName < 2; ++byName) {
+        TTargaGraphic picture;
+        byName ? picture.LoadFromResourceName(nullptr, "grass") : picture.LoadFromResourceID(nullptr, 7);
+        ASSERT_EQ(picture.Width(), 1u);
+        EXPECT_EQ(picture.ScanLine(0)[2], 0x30);
+    }
+    TTargaGraphic picture;
+    EXPECT_THROW(picture.LoadFromResourceID(nullptr, 8), StreamError);
+    EXPECT_THROW(picture.LoadFromResourceName(nullptr, "water"), StreamError);
+}

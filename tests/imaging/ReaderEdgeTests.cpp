@@ -59,6 +59,47 @@ TEST(PPMReader, SamplesAreScaledByTheMaximumValue)
     }
 }
 
+TEST(PPMReader, RowsFromMemoryOfEveryWidth)
+{
+    // Binary rows are converted where a memory stream keeps them, 21, 5 and 1 pixels a step
+    // (the widths end in each); colour 2 is scaled first. The stream is never asked its size
+    // per sample (a file stream seeks for it).
+    struct Counting : ReadOnlyMemoryStream {
+        using ReadOnlyMemoryStream::ReadOnlyMemoryStream;
+        int sizes = 0;
+        uint64_t Size() override { return ++sizes, ReadOnlyMemoryStream::Size(); }
+    };
+    for (auto [kind, width, max] : {std::tuple('6', 1u, 255u), {'6', 6u, 255u}, {'6', 22u, 255u}, {'6', 43u, 255u},
+                                    {'6', 2000u, 255u}, {'6', 37u, 127u}, {'5', 37u, 255u}, {'3', 500u, 255u}}) {
+        std::string file = std::string("P") + kind + " " + std::to_string(width) + " 2 " + std::to_string(max) + "\n";
+        std::string expected;
+        auto sample = [max = max](uint32_t i) { return i * 7 % (max + 1); };
+        for (uint32_t i = 0, samples = kind == '5' ? 2 * width : 6 * width; i < samples; ++i) {
+            file += kind == '3' ? std::to_string(sample(i)) + " " : std::string(1, char(sample(i)));
+            uint32_t from = kind == '5' ? i : i + 2 - i % 3 * 2;   // blue, green, red from red, green, blue
+            expected += char((sample(from) * 255 + max / 2) / max);
+        }
+        Counting s(file);
+        TPPMGraphic g;
+        g.LoadFromStream(s);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(0)), 2 * g.BytesPerRow()), expected) << width;
+        EXPECT_LT(s.sizes, 10) << kind;
+    }
+}
+
+TEST(PPMReader, RowsNotReadAreZeroAfterAFailedLoad)
+{
+    // Bytes enough for the size check but too few numbers: the load stops in the second row.
+    const std::string file = "P2 2 3 255\n1 2\n3 #............\n";
+    ReadOnlyMemoryStream s(file);
+    TPPMGraphic g;
+    EXPECT_THROW(g.LoadFromStream(s), EInvalidGraphic);
+    ASSERT_EQ(g.Height(), 3u);
+    const std::string rows[] = {"\x01\x02", std::string(2, '\0'), std::string(2, '\0')};
+    for (uint32_t y = 0; y < 3; ++y)
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.ScanLine(y)), 2), rows[y]) << y;
+}
+
 TEST(ContentProbes, FilesOfEveryLengthAndLetterCase)
 {
     // A one-pixel bitmap is eight bytes; a lower-case Photoshop signature is recognised but

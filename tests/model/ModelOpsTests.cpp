@@ -94,10 +94,12 @@ TEST_F(ModelOps, RenameTerrainEverywhere)
     CTerrain* other = AddNamed(t.TerrainList, "Water");
     CRules* rule = AddRule(t.PrimaryRuleList, "Grass", "Water", "Grass");
     rule->PlacedHeight = "Grass";
-    CRules* secondary = AddRule(t.SecondaryRuleList, "Grass", "Grass", "Grass");
+    CRules* secondary = AddRule(t.SecondaryRuleList, "Grass", "grass", "Grass");
     t.General->Border = "Grass";
+    t.General->Default = "GRASS";
+    t.General->Floor = "Water";
 
-    EXPECT_EQ(RenameTerrainEverywhere("Grass", "Lawn"), 4 + 2);
+    EXPECT_EQ(RenameTerrainEverywhere("Grass", "Lawn"), 4 + 2 + 2 + 2);
     const CTile& a = *t.TileList.At(0);
     EXPECT_EQ((Texts{a.TopLeft, a.TopRight, a.BottomLeft, a.BottomRight}), (Texts{"Lawn", "Lawn", "grass", "Water"}))
         << "corners compare with case";
@@ -105,9 +107,21 @@ TEST_F(ModelOps, RenameTerrainEverywhere)
     EXPECT_EQ(other->Name, "Water");
     EXPECT_EQ((Texts{rule->Placed, rule->PlacedHeight, rule->Adjacent, rule->Changed}),
               (Texts{"Lawn", "Grass", "Water", "Lawn"}));
-    EXPECT_EQ(secondary->Placed + secondary->Adjacent + secondary->Changed, "GrassGrassGrass");
-    EXPECT_EQ(t.General->Border, "Grass");
-    EXPECT_EQ(views.calls, (Texts{"ClearTileEditorFields", "FillTerrains", "FillRules"}));
+    EXPECT_EQ((Texts{secondary->Placed, secondary->Adjacent, secondary->Changed}), (Texts{"Lawn", "grass", "Lawn"}));
+    EXPECT_EQ((Texts{t.General->Border, t.General->Default, t.General->Floor}), (Texts{"Lawn", "Lawn", "Water"}))
+        << "the general settings compare without case, as their check against the terrains does";
+    EXPECT_EQ(views.calls,
+              (Texts{"ClearTileEditorFields", "ReadGeneralFromFrame", "FillGeneral", "FillTerrains", "FillRules"}));
+
+    // The general settings are read from the frame first and given back only when they change;
+    // an entry's own name may be passed, and the rules are refilled when either list has some.
+    views.calls.clear();
+    views.frameName = "Framed";
+    t.PrimaryRuleList.Clear();
+    t.General->Border = t.General->Default = "Water";
+    EXPECT_EQ(RenameTerrainEverywhere(entry->Name, "Turf"), 4 + 2);
+    EXPECT_EQ(t.General->Name + " " + entry->Name + " " + a.TopLeft + " " + secondary->Placed, "Framed Turf Turf Turf");
+    EXPECT_EQ(views.calls, (Texts{"ClearTileEditorFields", "ReadGeneralFromFrame", "FillTerrains", "FillRules"}));
 }
 
 TEST_F(ModelOps, RenameCrosserEverywhere)

@@ -91,7 +91,8 @@ TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
     F().Button2->click();
     EXPECT_TRUE(FileExists(target.File("new.set")) && FileExists(elsewhere.File("copy.set")));
     EXPECT_EQ(Game().SetFilePath, target.File("new.set"));
-    for (const std::string& d : {Game().SetDir, Form1->Fram61->CurrentSetDir, Form1->Fram71->CurrentSetDir})
+    for (const std::string& d : {Game().SetDir, Form1->Fram61->CurrentSetDir, Form1->Fram71->CurrentSetDir,
+             Text(Form1->Fram71->LabeledEdit1)})
         EXPECT_EQ(d, target.Path());
 }
 

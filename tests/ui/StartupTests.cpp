@@ -8,6 +8,9 @@
 #include "ui/DlgRenamerHelp.h"
 #include "ui/DlgTextChange.h"
 #include "ui/SetBifOpen.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
+#include "ui/frm5.h"
 
 TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
 {
@@ -48,8 +51,27 @@ TEST_F(UiTest, CaptionsShowWholeAndControlsDoNotOverlap)
 {
     Form1->show();
     Form3->show();
+    F().Button1Click(); // the tabs at their size
+    // a page is laid out once shown
+    for (QWidget* sheet : {Form1->TabSheet5, Form1->TabSheet6, Form1->TabSheet2, Form1->TabSheet3, Form1->TabSheet4}) {
+        Form1->PageControl1->setCurrentWidget(sheet);
+        QApplication::processEvents();
+    }
+    TFram2& t = *Form1->Fram21;
+    TFram3& r = *Form1->Fram31;
+    TFram6& i = *Form1->Fram61;
+    TFram7& files = *Form1->Fram71;
+    TFram4& tiles = *Form1->Fram41;
+    TFram5& groups = *Form1->Fram51;
+    tiles.PageControl1->setCurrentIndex(1);
+    QApplication::processEvents();
+    Form4->show();
     for (QWidget* box : std::initializer_list<QWidget*>{&F(), F().GroupBox1, F().GroupBox2, Form3->GroupBox2,
-             Form3->GroupBox3, Form3}) {
+             Form3->GroupBox3, Form3, &t, t.Panel1, t.Panel2, t.GroupBox1, &r, r.RadioGroup1, r.Panel1, r.GroupBox2, &i,
+             i.GroupBox2, i.GroupBox3, i.GroupBox4, i.GroupBox5, i.GroupBox6, Form2,
+             &files, files.GroupBox1, files.GroupBox2, files.GroupBox3, files.GroupBox4, files.Panel1, files.Panel2,
+             Form5, Form5->Change, Form5->GroupBox1, Form6, &tiles, tiles.GeneralPage, tiles.PropertiesPage,
+             tiles.GroupBox3, tiles.GroupBox4, &groups, groups.GroupBox1, groups.GroupBox2, Form4}) {
         std::vector<QWidget*> controls;
         for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isHidden() && !qobject_cast<QGroupBox*>(w)) controls.push_back(w);

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Writes image files no encoder on hand makes, from their published layouts, for
-make_fixtures.sh: RLA files (GraphicsMagick decodes them) and Photoshop files in the colour
-modes ImageMagick does not write (bitmap, multichannel, duotone, Lab), plus damaged ones.
+make_fixtures.sh: RLA files (GraphicsMagick decodes them), Photoshop files in the colour
+modes ImageMagick does not write (bitmap, multichannel, duotone, Lab), TIFF directories no
+encoder writes, plus damaged ones.
 Also writes the pixels python3-pil reads from a picture as a PAM reference.
-Usage: hand_built.py rla|psd <folder>, or hand_built.py pil <picture> <reference.pam>"""
+Usage: hand_built.py rla|psd|tiff <folder>, or hand_built.py pil <picture> <reference.pam>"""
 import os
 import struct
 import sys
@@ -92,6 +93,8 @@ def make_rla(folder):
     rla("no_revision.rla", 4, 2, revision=0)
     rla("cut_scanline.rla", 6, 3, cut=740 + 12 + 10)
     rla("cut_offsets.rla", 6, 300, cut=750)
+    # 30000 pixels wide, but each channel one run of 128: the stream cannot hold the rows.
+    rla("short_scanlines.rla", 30000, 2, planes=[[bytes([9] * 128)] * 2 for c in range(3)])
     header = bytearray(open("xyz.rla", "rb").read())
     header[580:583] = b"rgb"
     struct.pack_into(">2h", header, 8, 5, 2)           # active right left of its left
@@ -179,6 +182,85 @@ def make_psd(folder):
     psd("zero_height.psd", 4, 0, 1, [[]], rle=False)
 
 
+# ---- TIFF ----
+
+def tiff(path, changes={}, order="<", data=bytes(range(12)), first=8, version=42, entries=None):
+    """A 2 x 2 RGB picture of the bytes 0 to 11 in one strip. changes: tag -> (type, values
+    [, count claimed]), None drops the tag; order "<" or ">"; first: the first directory's
+    offset; entries: the entry count claimed. The pixels follow the directory; values of more
+    than four bytes follow the pixels; strip offsets count from the pixels."""
+    e = {256: (3, [2]), 257: (3, [2]), 258: (3, [8, 8, 8]), 259: (3, [1]), 262: (3, [2]),
+         273: (4, [0]), 277: (3, [3]), 278: (3, [2]), 279: (4, [len(data)])}
+    e.update(changes)
+    e = {t: v for t, v in e.items() if v is not None}
+    head = 8 + 2 + 12 * len(e) + 4
+    extra, body = bytearray(), bytearray()
+    for tag in sorted(e):
+        typ, values = e[tag][:2]
+        count = e[tag][2] if len(e[tag]) > 2 else len(values)
+        if tag == 273:
+            values = [head + v for v in values]
+        raw = b"".join(struct.pack(order + {1: "B", 3: "H", 4: "I"}[typ], v) for v in values)
+        if len(raw) <= 4:
+            field = raw.ljust(4, b"\0")
+        else:
+            field = struct.pack(order + "I", head + len(data) + len(extra))
+            extra += raw
+        body += struct.pack(order + "HHI", tag, typ, count) + field
+    out = (b"II" if order == "<" else b"MM") + struct.pack(order + "HI", version, first)
+    out += struct.pack(order + "H", len(e) if entries is None else entries) + body + struct.pack(order + "I", 0)
+    with open(path, "wb") as f:
+        f.write(out + data + extra)
+
+
+def make_tiff(folder):
+    os.chdir(folder)
+    # Big-endian, two strips whose offsets and byte counts are SHORTs inside their entries.
+    tiff("hb_be_short_strips.tif", order=">", changes={273: (3, [0, 6]), 278: (3, [1]), 279: (3, [6, 6])})
+    # A colour map of 300 colours (planes at 0, 300 and 600): the first 256 count. Colour i is
+    # (10 i, 255 - i, 7) in 16 bits; the pixels are 0, 1, 2, 3.
+    colours = [10 * i % 256 * 257 for i in range(300)] + [(255 - i) % 256 * 257 for i in range(300)]
+    tiff("hb_palette_300.tif", data=bytes([0, 1, 2, 3]),
+         changes={258: (3, [8]), 262: (3, [3]), 277: (3, [1]), 320: (3, colours + [7 * 257] * 300)})
+    with open("hb_palette_300.ref.pam", "wb") as f:
+        f.write(b"P7\nWIDTH 2\nHEIGHT 2\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n")
+        f.write(bytes([0, 255, 7, 10, 254, 7, 20, 253, 7, 30, 252, 7]))
+    # Damaged directories: the picture with entries changed, each with the text its error
+    # must hold.
+    os.chdir("bad")
+    invalid = "Invalid or unexpected TIF/TIFF image format."
+    grey4 = {262: (3, [1]), 277: (3, [1]), 258: (3, [4])}
+    palette = {262: (3, [3]), 277: (3, [1]), 258: (3, [8])}
+    cases = [
+        ("version_43", invalid, dict(version=43)),
+        ("zero_width", invalid, dict(changes={256: (3, [0])})),
+        ("too_big", invalid, dict(changes={256: (4, [60000]), 257: (4, [60000])})),
+        ("strip_offsets_past_end", invalid, dict(changes={273: (4, [0, 6], 40000), 278: (3, [1])})),
+        ("no_strip_offsets", invalid, dict(changes={273: None})),
+        ("packbits_no_byte_counts", invalid, dict(changes={259: (3, [32773]), 279: None})),
+        ("packbits_short_byte_counts", invalid,
+         dict(changes={259: (3, [32773]), 273: (4, [0, 6]), 278: (3, [1]), 279: (4, [6])})),
+        ("ifd_past_end", "Stream read error", dict(first=5000)),
+        ("ifd_cut", "Stream read error", dict(entries=400)),
+        ("no_compression_tag", "The compression scheme is not supported", dict(changes={259: None})),
+        ("rgb_two_samples", "Sample count per pixel does not correspond", dict(changes={277: (3, [2])})),
+        ("cmyk_three_samples", "Sample count per pixel does not correspond", dict(order=">", changes={262: (3, [5])})),
+        ("ycbcr_subsampled", "Subsampled YCbCr images", dict(order=">", changes={262: (3, [6]), 530: (3, [2, 1])})),
+        ("ycbcr_default_subsampling", "Subsampled YCbCr images", dict(changes={262: (3, [6])})),
+        ("bits_12", "Bits per sample must be 1, 2, 4, 8 or 16.", dict(changes={258: (3, [12, 12, 12])})),
+        ("rgb_4_bits", "Invalid color format in TIF/TIFF file.", dict(changes={258: (3, [4, 4, 4])})),
+        ("palette_without_map", "Palette in TIF/TIFF file is invalid.", dict(changes=palette)),
+        ("colormap_past_end", "Palette in TIF/TIFF file is invalid.", dict(changes={**palette, 320: (3, [0] * 6, 768)})),
+        ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
+        ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",
+         dict(changes={**grey4, 259: (3, [32773]), 317: (3, [2])})),
+    ]
+    for name, text, args in cases:
+        tiff(name + ".tif", **args)
+        with open(name + ".ref.txt", "w") as f:
+            f.write(text + "\n")
+
+
 def pil_reference(picture, reference):
     from PIL import Image
     image = Image.open(picture)
@@ -194,4 +276,4 @@ def pil_reference(picture, reference):
 if sys.argv[1] == "pil":
     pil_reference(sys.argv[2], sys.argv[3])
 else:
-    {"rla": make_rla, "psd": make_psd}[sys.argv[1]](sys.argv[2])
+    {"rla": make_rla, "psd": make_psd, "tiff": make_tiff}[sys.argv[1]](sys.argv[2])

@@ -9,7 +9,7 @@
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
-# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), /usr/bin/python3 with
+# Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
 # makes.
 # Run from anywhere: make_fixtures.sh [format...]
@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd png psp pcd)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -220,6 +220,11 @@ ppm() {
   # netpbm encodes, binary and plain (plain bitmaps have no blanks between the digits),
   # 8- and 16-bit and other maximum values; ImageMagick decodes.
   pamtopnm < "$tmp/src.ppm" > nb_p6.ppm
+  # 37 x 3, no sample like its neighbours: rows longer than the reader's sixteen-pixel steps,
+  # with pixels left over.
+  awk 'BEGIN { print "P3"; print 37, 3; print 255
+    for (y = 0; y < 3; y++) for (x = 0; x < 37; x++) print (x * 7 + y) % 256, (x * 13 + 100) % 256, 255 - x * 5 - y * 3
+  }' | pamtopnm > nb_p6_wide.ppm
   pnmtoplainpnm "$tmp/src.ppm" > nb_p3.ppm
   pamtopnm < "$tmp/grey.pgm" > nb_p5.pgm
   pnmtoplainpnm "$tmp/grey.pgm" > nb_p2.pgm
@@ -292,11 +297,11 @@ PY
     echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
   done
   for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
-  for f in cut_scanline cut_offsets offset_past_end; do echo "Stream read error" > $f.ref.txt; done
+  for f in cut_scanline cut_offsets offset_past_end short_scanlines; do echo "Stream read error" > $f.ref.txt; done
   cd ..
 
   mkdir -p "$seeds"
-  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla "$seeds/"
+  cp hb_rgba_bu.rpf hb_rgb_td.rla hb_wide.rla bad/xyz.rla bad/cut_scanline.rla bad/short_scanlines.rla "$seeds/"
 }
 
 psd() {
@@ -418,6 +423,9 @@ sgi() {
   for f in bad_magic too_big; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
   { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
   echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
+  # Five channels and tables cut short: the tables are read first.
+  { hdr 1 1 3 2 2 5; bytes 0 0 0 0; } > five_channels_short_tables.sgi
+  echo "Stream read error" > five_channels_short_tables.ref.txt
   cd ..
   mkdir -p "$seeds"
   cp nb_rgb_rle.sgi im_rgba_rle.rgba im_grey16_rle.bw hb_grey_order.bw bad/*.sgi "$seeds/"
@@ -489,7 +497,9 @@ pcx() {
   { head -c 8 "$tmp/ok.pcx"; bytes 5 0 2 0; tail -c +13 "$tmp/ok.pcx"; } > xmin_past_xmax.pcx
   { hdr 10 5 1 8 99 0 1 4 1; bytes 1 2 3 4; } > narrow_line.pcx
   { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
-  for f in xmin_past_xmax narrow_line too_big; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
+  # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
+  { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
+  for f in xmin_past_xmax narrow_line too_big short_rle; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
   { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
@@ -563,16 +573,22 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   palfile 299 "${colours[@]}" > hb_pal300.pal
   pam 2 1 RGB 3 0 7 0 255 7 0 > hb_pal300.ref.pam
 
+  # 254 x 2 in two runs of 127 a row: as few bytes as the rows can take.
+  { bytes 254 0 2 0 0 0; bytes 5 0 0xFF 9 0xFF 9 0 5 0 0xFF 200 0xFF 200 0; } > hb_least.cut
+  pam 254 2 GRAYSCALE 1 $(for i in $(seq 254); do echo 9; done) $(for i in $(seq 254); do echo 200; done) > hb_least.ref.pam
+
   cd bad
   bytes 4 0 3 > cut_header.cut
   { bytes 4 0 3 0 0 0; rows; } > short_palette.cut
   head -c 100 ../hb_pal.pal > short_palette.pal
   for f in cut_header short_palette; do echo "Stream read error" > $f.ref.txt; done
   { bytes 255 255 255 255 0 0; rows; } > too_big.cut
-  echo "Invalid or unexpected CUT image format." > too_big.ref.txt
+  # 16383 x 16383, just under the size cap, in nine bytes: far less than its rows need.
+  bytes 255 63 255 63 0 0 3 0 0 > short_rows.cut
+  for f in too_big short_rows; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
   cd ..
   mkdir -p "$seeds"
-  cp hb_pal.cut bad/cut_header.cut "$seeds/"
+  cp hb_pal.cut bad/cut_header.cut bad/short_rows.cut "$seeds/"
 }
 
 png() {
@@ -732,6 +748,8 @@ elif what == "palette_length":
     find(b"PLTE")[1] = find(b"PLTE")[1][:-1]
 elif what == "huge":           # a size far beyond the data and beyond the cap
     h = find(b"IHDR")[1]; find(b"IHDR")[1] = struct.pack(">II", 30000, 30000) + h[8:]
+elif what == "no_image_data":  # no IDAT chunk at all
+    chunks = [c for c in chunks if c[0] != b"IDAT"]
 elif what == "long_chunk":     # a chunk length far beyond the file
     chunks.insert(1, [b"tEXt", b""]); chunks[1].append(0x7FFFFFF0)
 out = bytearray(data[:8])
@@ -759,6 +777,7 @@ PY
   damage ../nb_pal8.png palette_length.png palette_length;  echo "Palette in PNG file is invalid." > palette_length.ref.txt
   damage ../nb_rgb8.png huge.png huge;                      echo "Invalid or unexpected PNG image format." > huge.ref.txt
   damage ../nb_rgb8.png long_chunk.png long_chunk;          echo "Stream read error" > long_chunk.ref.txt
+  damage ../nb_rgb8.png no_image_data.png no_image_data;    echo "Invalid or unexpected PNG image format." > no_image_data.ref.txt
   # Cut inside the image data: the chunk is not all there.
   head -c 60 ../nb_rgb8.png > truncated.png;                echo "Stream read error" > truncated.ref.txt
   cd ..
@@ -832,6 +851,147 @@ psp() {
 
   mkdir -p "$seeds"
   cp v4_rgba_c1.psp v3_pal8_c2.psp v4_pal1_c0.psp v4_second_layer.psp bad/*.psp "$seeds/"
+}
+
+tiff() {
+  fresh tiff
+  rm -rf ../tiff_colour && mkdir ../tiff_colour
+  # netpbm writes the sources (pamtotiff), libtiff's tiffcp rewrites them in each byte order
+  # ("-B", "-L"), compression ("-c none|packbits|zip", ":2" for horizontal differencing),
+  # strip height ("-r") and fill order ("-f lsb2msb": bits stored lowest first).
+  pamtotiff -truecolor -none "$tmp/src.ppm" > "$tmp/rgb.tif" 2>/dev/null
+  pamtotiff -truecolor -none "$tmp/wide.ppm" > "$tmp/wide.tif" 2>/dev/null
+  pamtotiff -none "$tmp/alpha.pam" > "$tmp/rgba.tif" 2>/dev/null
+  pamtotiff -minisblack -none "$tmp/grey.pgm" > "$tmp/grey.tif" 2>/dev/null
+  pgmtopbm -threshold "$tmp/grey.pgm" > "$tmp/mono.pbm"
+  pamtotiff -none "$tmp/mono.pbm" > "$tmp/mono.tif" 2>/dev/null
+  tiffcp -L -c none "$tmp/rgb.tif" cp_rgb_none_le.tif
+  tiffcp -B -c none "$tmp/rgb.tif" cp_rgb_none_be.tif
+  tiffcp -L -c packbits -r 2 "$tmp/rgb.tif" cp_rgb_packbits_r2_le.tif
+  tiffcp -B -c packbits -r 3 "$tmp/rgb.tif" cp_rgb_packbits_r3_be.tif
+  tiffcp -B -c packbits "$tmp/wide.tif" cp_wide_packbits_be.tif
+  tiffcp -L -c packbits "$tmp/rgba.tif" cp_rgba_packbits_le.tif
+  tiffcp -B -c none -f lsb2msb "$tmp/grey.tif" cp_grey_lsb2msb_be.tif
+  tiffcp -L -c packbits -f lsb2msb "$tmp/mono.tif" cp_mono_packbits_lsb2msb.tif
+  tiffcp -L -c zip "$tmp/rgb.tif" cp_rgb_zip_le.tif
+  tiffcp -B -c zip:2 -r 3 "$tmp/rgb.tif" cp_rgb_zip2_r3_be.tif
+  tiffcp -L -c zip:2 "$tmp/rgba.tif" cp_rgba_zip2_le.tif
+  tiffcp -B -c zip -f lsb2msb "$tmp/grey.tif" cp_grey_zip_lsb2msb_be.tif
+  # 16-bit samples, differenced as words in each byte order.
+  pamdepth 65535 "$tmp/src.ppm" | pamtotiff -truecolor -none > "$tmp/rgb16.tif" 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -none > "$tmp/grey16.tif" 2>/dev/null
+  tiffcp -B -c zip:2 "$tmp/rgb16.tif" cp_rgb16_zip2_be.tif
+  tiffcp -L -c zip:2 "$tmp/grey16.tif" cp_grey16_zip2_le.tif
+  # Two pages, big-endian: the first is shown.
+  tiffcp -B -c packbits "$tmp/rgb.tif" "$tmp/grey.tif" cp_two_pages_be.tif
+  # netpbm writes what else the reader reads: palettes of 1, 2, 4 and 8 bits, grey of 1 and
+  # 16 bits, white as the lowest value, CMYK.
+  pamtotiff -indexbits=1 -packbits "$tmp/c2.ppm" > nb_palette_1bit.tif 2>/dev/null
+  pamtotiff -indexbits=2 -none "$tmp/c4.ppm" > nb_palette_2bit.tif 2>/dev/null
+  pamtotiff -indexbits=4 -packbits "$tmp/c16.ppm" > nb_palette_4bit.tif 2>/dev/null
+  pamtotiff -none "$tmp/src.ppm" > nb_palette_8bit.tif 2>/dev/null
+  pamtotiff -miniswhite -packbits "$tmp/grey.pgm" > nb_grey_miniswhite.tif 2>/dev/null
+  pamtotiff -miniswhite -none "$tmp/mono.pbm" > nb_mono_miniswhite.fax 2>/dev/null
+  pamdepth 65535 "$tmp/grey.pgm" | pamtotiff -packbits > nb_grey16_packbits.tif 2>/dev/null
+  pnmtotiffcmyk -packbits "$tmp/src.ppm" > nb_cmyk.tif 2>/dev/null
+  # ImageMagick writes grey with alpha (pamtotiff leaves the alpha out).
+  pamchannel -infile="$tmp/alpha.pam" 3 > "$tmp/a.pam" 2>/dev/null
+  pamstack -tupletype=GRAYSCALE_ALPHA "$tmp/grey.pgm" "$tmp/a.pam" > "$tmp/ga.pam" 2>/dev/null
+  convert "$tmp/ga.pam" -compress none tiff:im_grey_alpha.tif
+  # ImageMagick writes 16-bit big-endian deflate with differencing.
+  convert "$tmp/src.ppm" -depth 16 -define tiff:endian=msb -compress zip -define tiff:predictor=2 tiff:im_rgb16_zip2_be.tif
+
+  # Written from the layout by hand_built.py: what no encoder writes, and the damaged files.
+  /usr/bin/python3 "$here/hand_built.py" tiff "$here/tiff"
+
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
+    base=${f%.*}
+    case $base in
+      *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
+              pamstack -tupletype=RGB_ALPHA "$tmp/c.ppm" "$tmp/a.pgm" > "$base.ref.pam" 2>/dev/null ;;
+      # tifftopnm knows no grey with alpha: python3-pil decodes it. The alpha of grey is
+      # passed over, so only the grey levels are compared.
+      *grey_alpha*) /usr/bin/python3 "$here/hand_built.py" pil "$f" "$tmp/ga.pam"
+                    pamchannel -tupletype=GRAYSCALE -infile="$tmp/ga.pam" 0 > "$base.ref.pam" ;;
+      *) tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "$base.ref.pam" ;;
+    esac
+  done
+
+  # GraphicsMagick's EPT writer: PostScript with a TIFF preview behind the binary header; the
+  # preview's own pixels are the reference.
+  gm convert "$tmp/src.ppm" ept:gm_ept.eps
+  python3 - gm_ept.eps "$tmp/preview.tif" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+start, length = struct.unpack('<II', data[20:28])
+open(sys.argv[2], 'wb').write(data[start:start + length])
+PY
+  tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
+
+  # Colours computed from YCbCr, Lab and 16-bit samples, in tiff_colour: libtiff's own
+  # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
+  # its YCbCr terms and 16-bit samples differently. ImageMagick writes YCbCr without
+  # subsampling, and Lab of black and white (the colour manager's Lab is linear, libtiff's
+  # has the display's gamma: only the extremes agree).
+  cd ../tiff_colour
+  echo 1 > tolerance
+  rgba() { tiff2rgba "$1" "$tmp/rgba.tif" && tifftopnm "$tmp/rgba.tif" 2>/dev/null | pamtopam > "$2"; }
+  printf 'P3\n4 2\n255\n0 0 0 255 255 255 0 0 0 255 255 255 255 255 255 0 0 0 255 255 255 0 0 0\n' > "$tmp/bw.ppm"
+  convert "$tmp/bw.ppm" -colorspace Lab -compress none tiff:im_lab.tif
+  convert "$tmp/bw.ppm" -colorspace Lab -depth 16 -define tiff:endian=msb -compress none tiff:im_lab16_be.tif
+  convert "$tmp/src.ppm" -colorspace YCbCr -sampling-factor 1x1 -compress none tiff:im_ycbcr.tif
+  for f in im_*.tif; do rgba "$f" "${f%.tif}.ref.pam"; done
+  # The file's own YCbCr weights (tiffset adds them) count; weights with a zero green, or a
+  # zero denominator, give way to the standard ones.
+  cp im_ycbcr.tif ts_ycbcr_rec709.tif
+  tiffset -s 529 0.2126 0.7152 0.0722 ts_ycbcr_rec709.tif
+  rgba ts_ycbcr_rec709.tif ts_ycbcr_rec709.ref.pam
+  cp im_ycbcr.tif ts_ycbcr_green_zero.tif
+  tiffset -s 529 0.299 0 0.114 ts_ycbcr_green_zero.tif
+  python3 - ts_ycbcr_rec709.tif ts_ycbcr_zero_denominator.tif <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+order = '<' if data[:2] == b'II' else '>'
+at = struct.unpack(order + 'I', data[4:8])[0]
+for i in range(struct.unpack(order + 'H', data[at:at + 2])[0]):
+    tag, _, _, offset = struct.unpack(order + 'HHII', data[at + 2 + 12 * i:at + 14 + 12 * i])
+    if tag == 529:
+        data[offset + 12:offset + 16] = bytes(4)   # the green weight's denominator
+open(sys.argv[2], 'wb').write(data)
+PY
+  for f in ts_ycbcr_green_zero ts_ycbcr_zero_denominator; do cp im_ycbcr.ref.pam $f.ref.pam; done
+  # 16-bit RGB whose words differ in their two bytes, big-endian, deflate with differencing:
+  # tifftopnm's reduction to 8 bits rounds where the colour manager cuts.
+  convert -size 13x7 gradient:'rgb(250,3,120)-rgb(7,240,33)' -depth 16 -define tiff:endian=msb -compress zip \
+    -define tiff:predictor=2 tiff:im_rgb16_gradient_zip2_be.tif
+  tifftopnm im_rgb16_gradient_zip2_be.tif 2>/dev/null | pamdepth 255 | pamtopam > im_rgb16_gradient_zip2_be.ref.pam
+  # 16-bit CMYK in big-endian words, which neither tifftopnm nor tiff2rgba reads: ImageMagick
+  # narrows it to 8 bits, which tifftopnm decodes.
+  convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -define tiff:endian=msb -compress none tiff:im_cmyk16_be.tif
+  convert im_cmyk16_be.tif -depth 8 -compress none tiff:"$tmp/cmyk8.tif"
+  tifftopnm "$tmp/cmyk8.tif" 2>/dev/null | pamtopam > im_cmyk16_be.ref.pam
+
+  cd ../tiff/bad
+  tiffcp -t -c none "$tmp/rgb.tif" cp_tiled.tif
+  echo "Tiled images are not supported for TIF/TIFF files." > cp_tiled.ref.txt
+  tiffcp -p separate -c none "$tmp/rgb.tif" cp_planar.tif
+  echo "Images with separate sample planes are not supported for TIF/TIFF files." > cp_planar.ref.txt
+  tiffcp -c lzw "$tmp/rgb.tif" cp_lzw.tif
+  echo "The compression scheme is not supported for TIF/TIFF files." > cp_lzw.ref.txt
+  # EPS: plain PostScript without the binary header, and headers whose preview lies inside
+  # the header or beyond the file.
+  printf '%%!PS-Adobe-3.0 EPSF-3.0\n%%%%BoundingBox: 0 0 2 2\nshowpage\n' > no_header.eps
+  head -c 20 ../gm_ept.eps > "$tmp/h"
+  { cat "$tmp/h"; bytes 10 0 0 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_in_header.eps
+  { cat "$tmp/h"; bytes 0 0 1 0 0 1 0 0 0 0; cat ../cp_rgb_none_le.tif; } > preview_past_end.eps
+  for f in no_header preview_in_header preview_past_end; do
+    echo "Invalid or unexpected EPS image format." > $f.ref.txt
+  done
+  cd ..
+  mkdir -p "$seeds"
+  cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif cp_rgb_zip2_r3_be.tif cp_grey16_zip2_le.tif \
+    nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
+    gm_ept.eps ../tiff_colour/im_ycbcr.tif bad/*.tif bad/*.eps "$seeds/"
 }
 
 pcd() {
