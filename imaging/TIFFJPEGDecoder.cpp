@@ -248,7 +248,11 @@ void TTIFFJPEGDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t Pa
         height = p.TileLength;
         bytesPerLine = (width * p.BitsPerSample * p.SamplesPerPixel + 7) / 8;
     } else {
-        uint32_t rowsPerStrip = p.RowsPerStrip.empty() ? p.Height : p.RowsPerStrip[0];
+        // This strip's own count (the last one for strips past the list); 0 stands for all.
+        uint32_t rowsPerStrip =
+            p.RowsPerStrip.empty() ? 0 : p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
+        if (rowsPerStrip == 0)
+            rowsPerStrip = p.Height;
         width = p.Width;
         height = std::min<uint64_t>(p.Height - std::min(p.CurrentRow, p.Height), rowsPerStrip);
         bytesPerLine = p.BytesPerLine;
