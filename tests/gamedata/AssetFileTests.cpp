@@ -109,31 +109,4 @@ TEST_F(AssetTest, AbsentListsAndEmptyNames)
     EXPECT_EQ(set.Read("a.mdl"), "bitmap x\r");
 }
 
-TEST_F(AssetTest, ImportedNamesNeverReachOutsideTheFolders)
-{
-    // The tileset folder lies one below set, so a name that climbs out would land in sight;
-    // the archives list models only from 't' and minimaps from "mi", both folders here.
-    Game().SetDir = set.File("inner");
-    for (const char* sub : {"inner/t", "inner/mi"}) std::filesystem::create_directories(set.File(sub));
-    KeyBuilder key;
-    const uint32_t b = key.AddBif("data\\tiles.bif");
-    key.Add("t/../../up", ResTypeMdl, b, 0).Add("t/../../up", ResTypeWok, b, 1).Add("mi/../../x", ResTypeTga, b, 2);
-    game.Write("chitin.key", key.Build());
-    game.Write("data/tiles.bif", BifBuilder().Add(0, ResTypeMdl, "m").Add(1, ResTypeWok, "w").Add(2, ResTypeTga, "t").Build());
-    Game().GameDir = game.Path();
-    Game().BifResList.LoadGameKeyFiles(widgets);
-    ASSERT_TRUE(Game().BifResList.HasMdl("t/../../up") && Game().BifResList.HasMinimap("mi/../../x"));
-    AddTile("t/../../up", "mi/../../x", true);
-    AddTile("a\\b", "c/d", true);
-    source.Write("a\\b.mdl", "m");
-    source.Write("a\\b.wok", "w");
-    ImportCopyReport report;
-    EXPECT_EQ(CopyImportTileFiles(0, "mi/../../x", false, std::string(ArchiveSourceMarker), report, widgets), 0);
-    EXPECT_EQ(CopyImportTileFiles(1, "c/d", false, source.Path(), report, widgets), 0);
-    EXPECT_EQ(report.FilesNotFoundCount, 6);
-    EXPECT_EQ(report.FilesNotFoundText, "\n   t/../../up.mdl\n   t/../../up.wok\n   mi/../../x.tga\n   a\\b.mdl\n   a\\b.wok\n   c/d.tga");
-    EXPECT_TRUE(ListFiles(set.Path()).empty() && ListFiles(Game().SetDir).empty());
-    EXPECT_TRUE(report.FilesCopiedText.empty() && dialogs.boxes.empty());
-}
-
 }  // namespace
