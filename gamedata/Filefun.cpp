@@ -123,6 +123,13 @@ std::string CopyQuestion(const std::string& owner, const char* question)
     return owner + question;
 }
 
+// Names of an imported tile come from the source .set: one with a path separator (of
+// either system) could reach outside the folders, and a NUL would cut the path short.
+bool IsPlainFileName(std::string_view name)
+{
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 }  // namespace
 
 int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, MinimapPickList& minimaps)
@@ -192,6 +199,9 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
         CopyQuestion(minimapName, TgaFoundQuestion),
     };
     bool done[3] = {false, false, false};
+    // A name that is no plain file name is never looked for: it is reported as not found.
+    const bool plain[3] = {IsPlainFileName(names[KindMdl]), IsPlainFileName(names[KindWok]),
+                           IsPlainFileName(names[KindTga])};
     int copied = 0;
 
     auto copiedOne = [&](Kind kind) {
@@ -206,7 +216,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
             bool held = kind == KindMdl   ? archives.HasMdl(model)
                         : kind == KindWok ? archives.HasWok(model)
                                           : archives.HasMinimap(minimapName);
-            if (!held || !IsPlainFileName(names[kind])) continue;
+            if (!held || !plain[kind]) continue;
             bool go = AskFile(ask, questions[kind], &report.AskEachFile);
             done[kind] = true;
             if (!go) continue;
@@ -236,7 +246,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
 
     for (Kind kind : {KindMdl, KindWok, KindTga}) {
         if (done[kind]) continue;
-        if (kind == KindTga && archives.HasMinimap(minimapName)) continue;
+        if (kind == KindTga && plain[kind] && archives.HasMinimap(minimapName)) continue;
         ++report.FilesNotFoundCount;
         report.FilesNotFoundText += FileLogIndent + names[kind];
     }
