@@ -123,13 +123,6 @@ std::string CopyQuestion(const std::string& owner, const char* question)
     return owner + question;
 }
 
-// Names of an imported tile come from the source .set: one with a path separator (of
-// either system) could reach outside the folders, and a NUL would cut the path short.
-bool IsPlainFileName(std::string_view name)
-{
-    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-}
-
 }  // namespace
 
 int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, MinimapPickList& minimaps)
