@@ -192,6 +192,9 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
         CopyQuestion(minimapName, TgaFoundQuestion),
     };
     bool done[3] = {false, false, false};
+    // A name that is no plain file name is never looked for: it is reported as not found.
+    const bool plain[3] = {IsPlainFileName(names[KindMdl]), IsPlainFileName(names[KindWok]),
+                           IsPlainFileName(names[KindTga])};
     int copied = 0;
 
     auto copiedOne = [&](Kind kind) {
@@ -206,7 +209,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
             bool held = kind == KindMdl   ? archives.HasMdl(model)
                         : kind == KindWok ? archives.HasWok(model)
                                           : archives.HasMinimap(minimapName);
-            if (!held || !IsPlainFileName(names[kind])) continue;
+            if (!held || !plain[kind]) continue;
             bool go = AskFile(ask, questions[kind], &report.AskEachFile);
             done[kind] = true;
             if (!go) continue;
@@ -236,7 +239,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
 
     for (Kind kind : {KindMdl, KindWok, KindTga}) {
         if (done[kind]) continue;
-        if (kind == KindTga && archives.HasMinimap(minimapName)) continue;
+        if (kind == KindTga && plain[kind] && archives.HasMinimap(minimapName)) continue;
         ++report.FilesNotFoundCount;
         report.FilesNotFoundText += FileLogIndent + names[kind];
     }

@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "gamedata/Filefun.h"
 #include "gamedata/GameViews.h"
 #include "model/Tileset.h"
 #include "platform/Dialogs.h"
@@ -37,7 +38,10 @@ public:
     std::string CurrentSetDir;
     // The source's folder (absolute), or ArchiveSourceMarker for a stock tileset.
     std::string ImportSetDir;
-    // The source's entries, in the model.
+    // The source's entries, in the model: CPtrList<CTerrain *>, CPtrList<CCrosser *>,
+    // CPtrList<CTile *> and CPtrList<CGroup *> in the editor's terms. At (as in
+    // CPtrList<CTile *>::At, CPtrList<CGroup *>::At) is null outside a list: a row whose
+    // number names no entry is passed over that way.
     std::unique_ptr<CGeneral>& ImportGeneral;
     CPtrList<CTerrain>& ImportTerrains;
     CPtrList<CCrosser>& ImportCrossers;
@@ -48,6 +52,14 @@ public:
     int ShownGroupCount = -1;
     int SortColumn = 0;
     bool AutoImportTerrainCrosser = false;
+
+    // What the last import did, kept until the next one. The copies fill the file part
+    // (FilesCopiedText, FilesNotFoundCount, FilesNotFoundText, the texture list
+    // ImportTextures) and answer into AskEachFile, which each later copy is given; the
+    // import lists the group and the tiles it appended, one "\n   " + name each.
+    ImportCopyReport CopyReport;
+    std::string ImportedGroupText;
+    std::string ImportedTilesText;
 
     // The tileset being edited.
     TLabeledEdit* LabeledEdit3; // "FileName"
@@ -193,7 +205,8 @@ public:
     bool PopupMenu1Popup(TListView* on);
     void ListView3ColumnClick(TListView* list, int column);
     int ListView3Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
-    // The imports of the selected row and of every row on display.
+    // The imports of the selected row and of every row on display, of tiles or of groups
+    // as the mode says, into the tileset being edited.
     void Button5Click();
     void Button8Click();
 

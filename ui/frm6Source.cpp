@@ -374,8 +374,3 @@ bool TFram6::PopupMenu1Popup(TListView* on)
     return selected;
 }
 
-// The imports themselves, of the selected row and of every row on display, come with the
-// import of tiles and groups; until then the buttons and menu items do nothing.
-void TFram6::Button5Click() {}
-
-void TFram6::Button8Click() {}
