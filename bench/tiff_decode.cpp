@@ -105,9 +105,14 @@ std::string writeTiff(uint16_t compression, uint16_t predictor)
     if (predictor != 1)
         TIFFSetField(tif, TIFFTAG_PREDICTOR, predictor);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, compression == COMPRESSION_JPEG ? 64 : TIFFDefaultStripSize(tif, 0));
+    // libtiff may change the row it is given (differencing is done in place): each row is
+    // handed over as a copy, so every file holds the same picture.
     const std::vector<uint8_t>& rows = fax ? bits : rgb;
-    for (uint32_t y = 0; y < height; ++y)
-        TIFFWriteScanline(tif, const_cast<uint8_t*>(&rows[y * rowBytes]), y, 0);
+    std::vector<uint8_t> row(rowBytes);
+    for (uint32_t y = 0; y < height; ++y) {
+        std::memcpy(row.data(), &rows[y * rowBytes], rowBytes);
+        TIFFWriteScanline(tif, row.data(), y, 0);
+    }
     TIFFClose(tif);
     std::ifstream in(path, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
