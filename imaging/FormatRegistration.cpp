@@ -6,6 +6,7 @@
 #include "imaging/CUT.h"
 #include "imaging/EPS.h"
 #include "imaging/GraphicStrings.h"
+#include "imaging/PCD.h"
 #include "imaging/PCX.h"
 #include "imaging/PNG.h"
 #include "imaging/PPM.h"
@@ -52,6 +53,7 @@ const FormatRow kFormats[] = {
     {"pbm", "", gesPortableMono, ftRaster, &TPPMGraphic::Class},
     {"cel", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
     {"pic", gesAutoDesk, "", ftRaster, &TAutodeskGraphic::Class},
+    {"pcd", gesKodakPhotoCD, "", ftRaster, &TPCDGraphic::Class},
     {"cut", gesHalo, "", ftRaster, &TCUTGraphic::Class},
     {"psp", gesPaintShopPro, "", ftRaster | ftVector, &TPSPGraphic::Class},
     {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
@@ -67,6 +69,7 @@ const GraphicClass& (*const kUnregisterOrder[])() = {
     &TSGIGraphic::Class,
     &TPCXGraphic::Class,
     &TAutodeskGraphic::Class,
+    &TPCDGraphic::Class,
     &TPPMGraphic::Class,
     &TCUTGraphic::Class,
     &TRLAGraphic::Class,

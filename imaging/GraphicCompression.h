@@ -5,6 +5,10 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+class Stream;
+struct TImageProperties;
 
 class EGraphicCompression : public std::runtime_error {
 public:
@@ -149,4 +153,168 @@ private:
     int FFlushMode;
     bool FAutoReset;
     bool FStarted = false;
+};
+
+// ---- bilevel fax data (TIFF compressions 2, 3 and 32771) ----
+
+// One node of a fax code tree: the next node for input bit 0 and for bit 1 (0: none; the
+// root, node 0, is never a child) and, for a node that ends a code, its run length: 0..2560,
+// -1 for EOL, -2 for codes that are invalid or fill (and for bits that end inside no code).
+struct TStateEntry {
+    uint32_t NewState[2] = {0, 0};
+    int32_t RunLength = -2;
+};
+using TStateArray = std::vector<TStateEntry>;
+
+// The one-dimensional modified Huffman code of ITU-T T.4. Output rows are Width bits, most
+// significant bit first, 1 black, each row padded to whole bytes. Input bytes are never
+// changed: with SwapBits (fill order least significant bit first) each byte is read through
+// a reversal table. A decoder reads at most PackedSize bytes and writes at most
+// UnpackedSize bytes (whole rows only; what the data does not reach stays white); runs are
+// cut at the row's end. Source and Dest are not moved. Bad data gives a wrong picture;
+// nothing is raised for it. Encode writes nothing.
+class TCCITTDecoder : public TDecoder {
+public:
+    TCCITTDecoder(int32_t Options, bool SwapBits, bool WordAligned, uint32_t Width);
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+    // The white and black code trees, with EOL and the fill and invalid codes in both.
+    static void MakeStates(TStateArray& White, TStateArray& Black);
+
+    struct Code {
+        int16_t run;
+        uint8_t length;   // bits the code takes
+    };
+    static constexpr int kLookupBits = 13;   // the longest code
+
+protected:
+    static constexpr int32_t kEndOfData = -3;   // from the finders: the data ended first
+
+    // Run lengths of the next code of each colour; a make-up code and the terminating code
+    // after it are read as one run. -1 EOL, -2 invalid or fill, kEndOfData.
+    int32_t FindWhiteCode() { return findCode(white_); }
+    int32_t FindBlackCode() { return findCode(black_); }
+    // The next input bit; false also once the data is used up.
+    bool NextBit();
+    // Writes a run of the current colour, cut at the row's end; true when the row is full.
+    bool FillRun(int32_t RunLength);
+
+    void startStrip(const uint8_t* source, int32_t packedSize, uint8_t* dest, int32_t unpackedSize);
+    // Moves to the next output row; false when the output is full.
+    bool nextRow();
+    bool inputLeft() const { return bits_ > 0 || in_ < inEnd_; }
+    // Skips input to the next multiple of `bits` counted from the strip's first byte.
+    void alignInput(unsigned bits);
+
+    const int32_t options_;   // the T.4 options word
+    const bool wordAligned_;
+    const uint32_t width_;
+    bool isWhite_ = true;
+
+private:
+    int32_t findCode(const Code* table);
+    void refill();
+
+    const uint8_t* bitOrder_;   // identity or reversal
+    const Code* white_;
+    const Code* black_;
+    const uint8_t *start_ = nullptr, *in_ = nullptr, *inEnd_ = nullptr;
+    uint64_t acc_ = 0;   // unread bits, the next one highest
+    int bits_ = 0;
+    uint8_t *row_ = nullptr, *out_ = nullptr, *outEnd_ = nullptr;
+    std::size_t rowBytes_ = 0;
+    uint32_t position_ = 0;   // pixels written in the current row
+};
+
+// Group 3 one-dimensional data: every row starts after an EOL code (fill bits before it are
+// skipped). Two-dimensional coding (T4Options bit 0) and uncompressed mode (bit 1) are
+// refused with EGraphicCompression.
+class TCCITTFax3Decoder : public TCCITTDecoder {
+public:
+    using TCCITTDecoder::TCCITTDecoder;
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+};
+
+// Modified Huffman data without EOL codes: each row starts on a byte boundary of the input,
+// with WordAligned (TIFF compression 32771) on a 16-bit boundary counted from the strip's start.
+class TCCITTMHDecoder : public TCCITTDecoder {
+public:
+    using TCCITTDecoder::TCCITTDecoder;
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+};
+
+// ---- ThunderScan and Photo CD ----
+
+// ThunderScan 4-bit grey (TIFF compression 32809): bytes whose top two bits choose a run of
+// the last pixel, three 2-bit or two 3-bit deltas to it, or a raw pixel. Rows are Width
+// pixels in (Width + 1) / 2 bytes, the first pixel in the high half; each row starts from
+// pixel 0 and ends when it is full, runs cut there. Reads at most PackedSize bytes, writes
+// whole rows within UnpackedSize bytes (what the data does not reach is 0). Source and Dest
+// are not moved. Encode writes nothing.
+class TThunderDecoder : public TDecoder {
+public:
+    explicit TThunderDecoder(uint32_t Width) : Width(Width) {}
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+    const uint32_t Width;
+};
+
+// The three planes a Photo CD image is corrected in, each Width x Rows bytes, row after row.
+struct TPCDPlanes {
+    uint8_t* Luma;
+    uint8_t* Chroma1;
+    uint8_t* Chroma2;
+};
+
+// The Huffman-coded corrections of the higher Photo CD resolutions, read from the stream at
+// its position: code tables (one below 1537 pixels of width, else one per plane), then rows
+// announced by sync marks; each code adds a signed step to the next sample of its row,
+// clamped to 0..255. Writes stay inside the rows and planes given; a row that is full, a code
+// no table holds, or a row number outside the planes skips to the next sync mark. The decode
+// ends at the end of the stream, at a mark announcing row number Rows, at a plane code of 1
+// or at a code table entry longer than 16 bits, quietly. Encode writes nothing.
+class TPCDDecoder : public TDecoder {
+public:
+    explicit TPCDDecoder(Stream& stream) : stream_(stream) {}
+
+    void Decode(const TPCDPlanes& Planes, uint32_t Width, uint32_t Rows);
+    // The planes cannot come as bytes: this one throws std::logic_error.
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+private:
+    Stream& stream_;
+};
+
+// ---- JPEG in TIFF (compression 7) ----
+
+// Each strip (or tile) is a JPEG stream, decoded by libjpeg; the quantisation and Huffman
+// tables may come once for all strips in the TIFF's JPEG tables field. The frame must match
+// the TIFF's description (size of the strip, components, precision, sampling factors), else
+// EGraphicCompression says which. Grey strips decode to grey bytes, colour strips (YCbCr or
+// RGB) to red, green, blue; a strip yields only the rows that remain in the image. A fatal
+// error inside libjpeg becomes EGraphicCompression; the library's warnings, and data that
+// ends early (decoded as if it ended there), are shown in a warning box through the
+// application's dialogs. Source and Dest are not moved. Encode writes nothing.
+class TTIFFJPEGDecoder : public TDecoder {
+public:
+    // Properties is the TIFF's record, read at each Decode: it must outlive the decoder.
+    explicit TTIFFJPEGDecoder(const TImageProperties& Properties);
+    ~TTIFFJPEGDecoder() override;
+
+    // Creates the decompressor and reads the JPEG tables field, when there is one.
+    void DecodeInit() override;
+    void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
+    // Releases the decompressor (also done when the decoder is freed).
+    void DecodeEnd() override;
+    void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+
+    struct State;
+
+private:
+    [[noreturn]] void fail(const char* message);
+
+    const TImageProperties& properties_;
+    std::unique_ptr<State> state_;
 };

@@ -86,7 +86,10 @@ void TTIFFGraphic::setUpColorManager()
     // 16-bit samples are shown in 8 bits; 2-bit indices go into a 4-bit bitmap.
     cm.SetTargetBitsPerSample(p.BitsPerSample == 16 ? 8 : p.BitsPerSample == 2 ? 4 : p.BitsPerSample);
 
-    TColorScheme source = p.Compression == ctJPEG || p.Compression == ctOJPEG ? csBGR : p.ColorScheme;
+    // libjpeg hands colour strips over as red, green, blue (YCbCr turned into RGB), grey ones
+    // as grey.
+    bool jpegColour = p.Compression == ctJPEG && (p.ColorScheme == csYCbCr || p.ColorScheme == csRGB);
+    TColorScheme source = jpegColour ? csRGB : p.ColorScheme;
     TColorScheme target = source;
     switch (source) {
     case csIndexed:
@@ -142,18 +145,26 @@ void TTIFFGraphic::makePalette(Stream& stream)
 
 // The decoder of each compression the reader loads: a new one is added here. Compressions
 // without a case are refused.
-std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(Stream&)
+std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(Stream& stream)
 {
-    switch (ImageProperties.Compression) {
+    TImageProperties& p = ImageProperties;
+    switch (p.Compression) {
     case ctNone: return nullptr;
     case ctPackedBits: return std::make_unique<TPackbitsRLEDecoder>();
     // Each strip is a zlib stream of its own.
     case ctLZ77: return std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true);
-    // To come with the fax, JPEG and ThunderScan decoders:
-    // ctFax3: TCCITTFax3Decoder (T4Options = tag 292, bit order reversed when ioReversed, no
-    //   word alignment, Width); ctFaxRLE and ctFaxRLEW: TCCITTMHDecoder (the same, word
-    //   alignment for ctFaxRLEW); ctJPEG: JPEGTables = byte list of tag 347, then
-    //   TTIFFJPEGDecoder given the image properties; ctThunderscan: TThunderDecoder (Width).
+    // The fax decoders read the bits in the file's fill order themselves.
+    case ctFax3:
+        return std::make_unique<TCCITTFax3Decoder>(int32_t(GetValue(tagT4Options, 0)), p.Options & ioReversed, false,
+                                                   p.Width);
+    case ctFaxRLE:
+    case ctFaxRLEW:
+        return std::make_unique<TCCITTMHDecoder>(int32_t(GetValue(tagT4Options, 0)), p.Options & ioReversed,
+                                                 p.Compression == ctFaxRLEW, p.Width);
+    case ctJPEG:
+        GetValueList(stream, tagJPEGTables, p.JPEGTables);
+        return std::make_unique<TTIFFJPEGDecoder>(p);
+    case ctThunderscan: return std::make_unique<TThunderDecoder>(p.Width);
     default: RasterErrorFmt(gesUnsupportedFeature, gesCompressionScheme, FormatName);
     }
 }
@@ -206,7 +217,8 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
         RasterErrorFmt(gesInvalidImage, FormatName);
 
     static const BitReversal reversal;
-    const bool reversed = p.Options & ioReversed;
+    const bool fax = p.Compression == ctFax3 || p.Compression == ctFaxRLE || p.Compression == ctFaxRLEW;
+    const bool reversed = (p.Options & ioReversed) && !fax;
     const bool predictor = p.Compression != ctNone && p.Predictor == 2;
     const uint64_t streamSize = stream.Size();
     std::vector<uint8_t> strip, packed;

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev
   zlib1g-dev
+  libjpeg62-turbo-dev
   libstb-dev libpng-dev libtiff-dev
   "$@"
 )

@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd tiff_fax tiff_jpeg)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -992,6 +992,251 @@ PY
   cp cp_rgb_packbits_r3_be.tif cp_mono_packbits_lsb2msb.tif cp_rgb_zip2_r3_be.tif cp_grey16_zip2_le.tif \
     nb_palette_2bit.tif im_grey_alpha.tif hb_be_short_strips.tif \
     gm_ept.eps ../tiff_colour/im_ycbcr.tif bad/*.tif bad/*.eps "$seeds/"
+}
+
+pcd() {
+  fresh pcd
+  # ImageMagick writes an image pack (Base resolution at sector 96); its four corners differ,
+  # so a wrong turn shows. Copies get rotations 1 and 3 patched into the header (byte 3586),
+  # and an overview pack ("PCD_OPA", Base resolution at sector 5) with rotation 2 is built
+  # around the same planes. Flat areas keep the files small in the repository.
+  convert -size 768x512 'xc:rgb(40,90,160)' \
+    -fill 'rgb(220,60,40)' -draw 'rectangle 0,0 255,170' \
+    -fill 'rgb(250,230,90)' -draw 'rectangle 600,380 767,511' \
+    -fill 'rgb(30,160,70)' -draw 'circle 384,256 384,330' \
+    -fill white -draw 'rectangle 700,10 760,40' -stroke black -draw 'line 10,500 700,20' \
+    \( -size 40x300 gradient:white-black -rotate 90 \) -geometry +300+460 -composite \
+    "$tmp/pcd_src.ppm"
+  convert "$tmp/pcd_src.ppm" pcd:im_rot0.pcd
+  # The references are what the Base planes give by the reader's own rules, worked out here:
+  # each chroma plane doubled (horizontally, then the rows between), PhotoYCC turned into RGB
+  # through the 32-bit float tables of the colour manager (coefficients 0.2125, 0.7154,
+  # 0.0721; Cb centred on 156, Cr on 137), then the quarter turn.
+  /usr/bin/python3 - <<'PY'
+import struct
+base = open("im_rot0.pcd", "rb").read()
+assert base[2048:2051] == b"PCD" and base[3586] & 3 == 0
+W, H = 768, 512
+planes = base[96 * 2048:96 * 2048 + W * H * 3 // 2]
+
+def patched(data, rotation):
+    out = bytearray(data)
+    out[3586] = (out[3586] & ~3) | rotation
+    return bytes(out)
+
+open("im_rot1.pcd", "wb").write(patched(base, 1))
+open("im_rot3.pcd", "wb").write(patched(base, 3))
+overview = bytearray(5 * 2048)
+overview[0:7] = b"PCD_OPA"
+overview[10:12] = (1).to_bytes(2, "big")
+open("ov_rot2.pcd", "wb").write(patched(bytes(overview) + planes, 2))
+
+luma, c1, c2 = bytearray(W * H), bytearray(W * H), bytearray(W * H)
+at = 0
+for y in range(0, H, 2):
+    luma[y * W:(y + 2) * W] = planes[at:at + 2 * W]; at += 2 * W
+    c1[y // 2 * W:y // 2 * W + W // 2] = planes[at:at + W // 2]; at += W // 2
+    c2[y // 2 * W:y // 2 * W + W // 2] = planes[at:at + W // 2]; at += W // 2
+
+def upsample(p, w, h, scan):
+    for y in range(h - 1, -1, -1):
+        s = p[y * scan:y * scan + w]
+        d = bytearray(2 * w)
+        d[2 * w - 2] = d[2 * w - 1] = s[w - 1]
+        for x in range(w - 2, -1, -1):
+            d[2 * x] = s[x]
+            d[2 * x + 1] = (s[x] + s[x + 1] + 1) >> 1
+        p[2 * y * scan:2 * y * scan + 2 * w] = d
+    for y in range(h - 1):
+        a, b, m = 2 * y * scan, (2 * y + 2) * scan, (2 * y + 1) * scan
+        for x in range(0, 2 * w - 2, 2):
+            p[m + x] = (p[a + x] + p[b + x] + 1) >> 1
+            p[m + x + 1] = (p[a + x] + p[a + x + 2] + p[b + x] + p[b + x + 2] + 2) >> 2
+        for x in (2 * w - 2, 2 * w - 1):
+            p[m + x] = (p[a + x] + p[b + x] + 1) >> 1
+    p[(2 * h - 1) * scan:(2 * h - 1) * scan + 2 * w] = p[(2 * h - 2) * scan:(2 * h - 2) * scan + 2 * w]
+
+upsample(c1, W // 2, H // 2, W)
+upsample(c2, W // 2, H // 2, W)
+
+f32 = lambda v: struct.unpack("f", struct.pack("f", v))[0]
+kr, kg, kb = f32(0.2125), f32(0.7154), f32(0.0721)
+f1 = f32(2 - 2 * kr); f2 = f32(f32(kr * f1) / kg)
+f3 = f32(2 - 2 * kb); f4 = f32(f32(kb * f3) / kg)
+cr_red = [round(f32(f1 * (i - 137))) for i in range(256)]
+cb_blue = [round(f32(f3 * (i - 156))) for i in range(256)]
+cr_green = [-round(f32(f2 * (i - 137))) for i in range(256)]
+cb_green = [-round(f32(f4 * (i - 156))) for i in range(256)]
+clamp = lambda v: 0 if v < 0 else 255 if v > 255 else v
+rgb = [None] * (W * H)
+for i in range(W * H):
+    y, cb, cr = luma[i], c1[i], c2[i]
+    rgb[i] = bytes((clamp(y + cr_red[cr]), clamp(y + cb_green[cb] + cr_green[cr]), clamp(y + cb_blue[cb])))
+
+def pam(name, w, h, pixel):
+    rows = [b"".join(pixel(x, y) for x in range(w)) for y in range(h)]
+    head = "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n" % (w, h)
+    open(name + ".ref.pam", "wb").write(head.encode() + b"".join(rows))
+
+upright = lambda x, y: rgb[y * W + x]
+pam("im_rot0", W, H, upright)
+pam("ov_rot2", W, H, upright)
+# Rotation 1: stored pixel X of row Y shows at row 767 - X, column Y; rotation 3 at row X,
+# column 511 - Y.
+pam("im_rot1", H, W, lambda x, y: rgb[x * W + (W - 1 - y)])
+pam("im_rot3", H, W, lambda x, y: rgb[(H - 1 - x) * W + y])
+PY
+
+  cd bad
+  head -c 6000 ../im_rot0.pcd > cut_header.pcd
+  head -c 300000 ../im_rot0.pcd > cut_planes.pcd
+  { head -c 7000 /dev/zero; } > no_marks.pcd
+  for f in cut_header cut_planes; do echo "Stream read error" > $f.ref.txt; done
+  echo "Invalid or unexpected Photo-CD image format." > no_marks.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp bad/cut_header.pcd bad/no_marks.pcd "$seeds/"
+}
+
+tiff_fax() {
+  fresh tiff_fax
+  # A bilevel page: blocks, lines and a circle (runs of every length, make-up codes beyond 64),
+  # and a row of 1800 pixels for the make-up codes above 1728.
+  convert -size 200x40 xc:white -fill black -draw 'rectangle 3,2 150,9' -draw 'circle 100,25 100,38' \
+    -draw 'line 0,39 199,0' -draw 'rectangle 170,12 199,39' -monochrome "$tmp/page.pbm"
+  convert -size 1800x3 xc:white -fill black -draw 'rectangle 1790,0 1795,2' -draw 'point 0,1' \
+    -monochrome "$tmp/wide.pbm"
+  # netpbm's Group 3 rows (most significant bit first) made into TIFF files by fax2tiff: one-
+  # dimensional ("-5"), stored least significant bit first as fax2tiff does; and the same
+  # coded two-dimensionally ("-6"), which the reader refuses.
+  g3() {  # source width name options...
+    local src=$1 width=$2 name=$3; shift 3
+    pbmtog3 -nofixedwidth "$src" > "$tmp/page.g3" 2>/dev/null
+    fax2tiff -M -X "$width" "$@" -o "$name" "$tmp/page.g3" 2>/dev/null
+  }
+  g3 "$tmp/page.pbm" 200 fx_g3_1d.tif -5
+  g3 "$tmp/wide.pbm" 1800 fx_g3_1d_wide.tif -5
+  g3 "$tmp/page.pbm" 200 bad/fx_g3_2d.tif -6
+  # tiffcp rewrites them: Group 3 one-dimensional in either fill order, with rows of 7 strips,
+  # and with EOLs aligned on bytes (fill bits).
+  tiffcp -c g3:1d -f lsb2msb -r 7 fx_g3_1d.tif cp_g3_1d_lsb2msb.tif
+  tiffcp -c g3:1d -f msb2lsb fx_g3_1d.tif cp_g3_1d_msb2lsb.tif
+  tiffcp -c g3:1d:fill fx_g3_1d.tif cp_g3_1d_fill.tif
+  # python3-pil writes modified Huffman rows (compression 2).
+  /usr/bin/python3 - "$tmp/page.pbm" <<'PY'
+import sys
+from PIL import Image
+Image.open(sys.argv[1]).convert("1").save("pl_mh.tif", compression="tiff_ccitt")
+PY
+  # Hand-built: modified Huffman rows each starting on a 16-bit boundary (compression 32771),
+  # and ThunderScan 4-bit grey (compression 32809): codes of every kind, runs that cross the
+  # row end. A small TIFF writer: one strip, little-endian.
+  /usr/bin/python3 - <<'PY'
+import struct
+
+def tiff(path, width, height, bits, compression, photometric, data, fill=1):
+    e = {256: width, 257: height, 258: bits, 259: compression, 262: photometric, 266: fill,
+         273: 0, 277: 1, 278: height, 279: len(data)}
+    head = 8 + 2 + 12 * len(e) + 4
+    out = b"II" + struct.pack("<HI", 42, 8) + struct.pack("<H", len(e))
+    for tag in sorted(e):
+        value = head if tag == 273 else e[tag]
+        out += struct.pack("<HHII", tag, 4, 1, value)
+    open(path, "wb").write(out + struct.pack("<I", 0) + data)
+
+WHITE = {0: "00110101", 2: "0111", 3: "1000", 4: "1011", 5: "1100", 6: "1110", 7: "1111", 8: "10011",
+         12: "001000", 64: "11011"}
+BLACK = {0: "0000110111", 1: "010", 2: "11", 3: "10", 4: "011", 5: "0011", 6: "0010", 12: "0000111"}
+
+def bits_to_bytes(bits):
+    bits += "0" * (-len(bits) % 8)
+    return bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+
+# 20 pixels a row, runs alternating from white; each row's codes padded to 16 bits. A white
+# run of 64 + 0 crosses nothing: rows are 20 wide, so the longest run is 12.
+rows = [[3, 5, 12], [0, 2, 4, 6, 8], [20 - 12, 12], [7, 1, 12], [12, 6, 2], [4, 4, 4, 4, 4]]
+data = b""
+for runs in rows:
+    assert sum(runs) == 20
+    code = ""
+    for i, run in enumerate(runs):
+        table = WHITE if i % 2 == 0 else BLACK
+        code += table[run]
+    row = bits_to_bytes(code)
+    data += row + b"\0" * (len(row) % 2)
+tiff("hb_mh_word_aligned.tif", 20, len(rows), 1, 32771, 0, data)
+# Its reference from the runs (libtiff aligns such rows by where its own buffer stands, not
+# by where the row's data ends, and cannot read it): white is 255, black 0.
+pixels = b"".join(bytes([255 if i % 2 == 0 else 0]) * run for runs in rows for i, run in enumerate(runs))
+head = "P7\nWIDTH 20\nHEIGHT %d\nDEPTH 1\nMAXVAL 255\nTUPLTYPE GRAYSCALE\nENDHDR\n" % len(rows)
+open("hb_mh_word_aligned.ref.pam", "wb").write(head.encode() + pixels)
+
+# ThunderScan, 7 pixels a row: raw pixels, runs after odd and even counts, 2-bit and 3-bit
+# deltas (libtiff, which makes the reference, drops a run that reaches the row's end: none
+# does here).
+thunder = bytes([0xC3, 0x02, 0x46, 0x9D,            # 3, run 2, +0 +1 (2 skipped), +3 -3
+                 0xCF, 0x03, 0xC1, 0xC2, 0xC5,      # 15, run 3, 1, 2, 5
+                 0xC0, 0x5A, 0x8A, 0x01, 0xC9, 0xC2])   # 0, +1 (2 2 skipped), +1 +2, run 1, 9, 2
+tiff("hb_thunder.tif", 7, 3, 4, 32809, 1, thunder)
+PY
+  cd bad
+  # Group 3 options bit 1, uncompressed mode, set on a one-dimensional file.
+  python3 - ../fx_g3_1d.tif fx_g3_uncompressed.tif <<'PY'
+import struct, sys
+d = bytearray(open(sys.argv[1], "rb").read())
+order = "<" if d[:2] == b"II" else ">"
+ifd, = struct.unpack(order + "I", d[4:8])
+n, = struct.unpack(order + "H", d[ifd:ifd + 2])
+for i in range(n):
+    at = ifd + 2 + 12 * i
+    if struct.unpack(order + "H", d[at:at + 2])[0] == 292:
+        d[at + 8:at + 12] = struct.pack(order + "I", 2)
+open(sys.argv[2], "wb").write(d)
+PY
+  for f in fx_g3_2d fx_g3_uncompressed; do
+    echo "The compression scheme is not supported for TIF/TIFF files." > $f.ref.txt
+  done
+  cd ..
+  for f in [!h]*.tif hb_thunder.tif; do tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "${f%.tif}.ref.pam"; done
+  mkdir -p "$seeds"
+  cp cp_g3_1d_lsb2msb.tif pl_mh.tif hb_mh_word_aligned.tif hb_thunder.tif bad/*.tif "$seeds/"
+}
+
+tiff_jpeg() {
+  fresh tiff_jpeg
+  # libtiff's tiffcp writes YCbCr with 2 x 2 subsampling and the tables in the JPEG tables
+  # field, in strips of 16 rows (the last one shorter); ImageMagick writes RGB and grey.
+  convert "$tmp/src.ppm" -scale 300% -depth 8 "$tmp/big.ppm"
+  pamtotiff -truecolor -none "$tmp/big.ppm" > "$tmp/big.tif" 2>/dev/null
+  tiffcp -c jpeg -r 16 "$tmp/big.tif" cp_ycbcr.tif
+  convert "$tmp/big.ppm" -compress JPEG tiff:im_rgb.tif
+  convert "$tmp/big.ppm" -colorspace Gray -compress JPEG tiff:im_grey.tif
+  # References by libtiff: tifftopnm, which knows no YCbCr, reads what tiff2rgba made of it
+  # (libjpeg turning YCbCr into RGB, as for the reader).
+  tiff2rgba -c none cp_ycbcr.tif "$tmp/rgba.tif"
+  tifftopnm "$tmp/rgba.tif" 2>/dev/null | pamtopam > cp_ycbcr.ref.pam
+  for f in im_*.tif; do tifftopnm "$f" 2>/dev/null | pamtopam > "${f%.tif}.ref.pam"; done
+  # JPEG is lossy: a sample may differ from libtiff's by 2.
+  echo 2 > tolerance
+  cd bad
+  # The strip's start marker overwritten: libjpeg's fatal error comes back as the reader's.
+  python3 - ../im_grey.tif damaged_strip.tif <<'PY'
+import struct, sys
+d = bytearray(open(sys.argv[1], "rb").read())
+order = "<" if d[:2] == b"II" else ">"
+ifd, = struct.unpack(order + "I", d[4:8])
+n, = struct.unpack(order + "H", d[ifd:ifd + 2])
+for i in range(n):
+    tag, typ, count, value = struct.unpack(order + "HHII", d[ifd + 2 + 12 * i:ifd + 14 + 12 * i])
+    if tag == 273:
+        assert count == 1 and d[value:value + 2] == b"\xff\xd8"
+        d[value:value + 2] = b"\x12\x34"
+open(sys.argv[2], "wb").write(d)
+PY
+  echo "Compression error found in TIF/TIFF file." > damaged_strip.ref.txt
+  cd ..
+  mkdir -p "$seeds"
+  cp cp_ycbcr.tif im_grey.tif bad/*.tif "$seeds/"
 }
 
 for format in "${@:-${all[@]}}"; do
