@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 
@@ -64,10 +65,16 @@ protected:
     ModalScript modals;
     std::string registryPath = dir.File("registry.ini");
     std::string gameDir = dir.File("game");
+    std::filesystem::path savedCwd;
 
     void SetUp() override
     {
         setenv("TILVENNA_REGISTRY", registryPath.c_str(), 1);
+        // The editor extracts from the archives into the folder it starts in: each case
+        // starts in its own, so parallel cases never share the extraction file.
+        savedCwd = std::filesystem::current_path();
+        std::filesystem::create_directories(dir.File("start"));
+        std::filesystem::current_path(dir.File("start"));
         // StrRefs 1 and 2 name a terrain and the tileset; 12 is the last entry.
         TlkBuilder tlk;
         for (int i = 0; i <= 12; ++i) tlk.Add("text " + std::to_string(i));
@@ -85,6 +92,7 @@ protected:
         SetModalScript(nullptr);
         SetAppDialogs(nullptr);
         unsetenv("TILVENNA_REGISTRY");
+        std::filesystem::current_path(savedCwd);
     }
 
     // A new run of the editor over what the folders and the settings file now hold; none
