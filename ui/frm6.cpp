@@ -197,6 +197,8 @@ void TFram6::buildTileInfo(QWidget* g)
     Image1 = new TImage(g, "Image1");
     Image1->setGeometry(210, 178, 100, 100);
     Image1->SetStretch(true);
+    // A note in place of a picture ("Unreadable picture") wraps in the small box.
+    Image1->setWordWrap(true);
     Edit22 = readOnlyEdit(g, "Edit22", 210, 282, 100);
     Label1 = label(g, "Label1", "", 210, 308, 100);
 }

@@ -151,6 +151,9 @@ void TFram6::Button2Click()
     ListView3->clear();
     Edit3->clear();
     clearInformation();
+    // The lists stay empty until the next open: a later switch to either mode (after the
+    // archive dialog) counts no rows rather than those of the closed source.
+    ShownTileCount = ShownGroupCount = 0;
     enableSource(false);
     CheckBox6->setEnabled(false);
 }

@@ -182,6 +182,8 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
     std::filesystem::current_path(saved);
     I().CurrentSetDir = dir.Path();
     EXPECT_FALSE(I().SourceInCurrentSetFolder());
+    I().Button2->click(), pick(1);
+    EXPECT_EQ(Text(I().Edit3), "0") << "a closed source's count is not shown";
 }
 
 TEST_F(ImportTab, TheSourceFolderIsComparedAsAFolder)
