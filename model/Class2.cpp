@@ -1,4 +1,4 @@
-// Readers, writers and views of the list entries: terrains, crossers, rules, tiles, groups.
+// Class2: readers, writers and views of the list entries: terrains, crossers, rules, tiles, groups.
 #include <cstdint>
 
 #include "model/Class.h"

@@ -17,6 +17,9 @@
 #include "gamedata/GameViews.h"
 #include "platform/StringList.h"
 
+// The frame class every tab derives from: a plain widget that a window holds.
+using TFrame = QWidget;
+
 QString ToQt(const std::string& bytes);
 std::string FromQt(const QString& text);
 

@@ -26,7 +26,7 @@ std::string FormatColorValue(std::string t);
 // The text of one colour component 0..255 as the colour picker writes it.
 std::string ColorComponentText(uint32_t component);
 
-class TFram1 : public QWidget {
+class TFram1 : public TFrame {
     Q_OBJECT
 public:
     static constexpr int FrameHeight = 202;

@@ -14,13 +14,14 @@
 #include "model/Tileset.h"
 #include "ui/Widgets.h"
 
-class TFram2 : public QWidget {
+class TFram2 : public TFrame {
     Q_OBJECT
 public:
     explicit TFram2(QWidget* parent = nullptr);
 
     // The tileset's terrains and crossers and the reader's flags for them; the model holds
-    // them, the tab reaches them here.
+    // them, the tab reaches them here (references where a form would hold a
+    // CPtrList<CTerrain *> * and a CPtrList<CCrosser *> *, so the tab never owns them).
     CPtrList<CTerrain>& TerrainList;
     CPtrList<CCrosser>& CrosserList;
     bool& ReadTerrainsIntoMain;

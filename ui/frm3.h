@@ -18,12 +18,13 @@
 #include "ui/ListView.h"
 #include "ui/Widgets.h"
 
-class TFram3 : public QWidget {
+class TFram3 : public TFrame {
     Q_OBJECT
 public:
     explicit TFram3(QWidget* parent = nullptr);
 
-    // The tileset's rules; the model holds them, the tab reaches them here.
+    // The tileset's rules; the model holds them, the tab reaches them here (references
+    // where a form would hold a CPtrList<CRules *> *, so the tab never owns them).
     CPtrList<CRules>& PrimaryRuleList;
     CPtrList<CRules>& SecondaryRuleList;
     bool FilterActive = false;

@@ -30,7 +30,7 @@
 #include "ui/TileFilterView.h"
 #include "ui/Widgets.h"
 
-class TFram4 : public QWidget {
+class TFram4 : public TFrame {
     Q_OBJECT
 public:
     // The 31 letters of "Path Node", in the order of their pictures.

@@ -20,7 +20,7 @@
 #include "ui/ListView.h"
 #include "ui/Widgets.h"
 
-class TFram5 : public QWidget {
+class TFram5 : public TFrame {
     Q_OBJECT
 public:
     // Rows and Columns of a group the editor builds.

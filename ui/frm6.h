@@ -29,7 +29,7 @@
 #include "ui/ListView.h"
 #include "ui/Widgets.h"
 
-class TFram6 : public QWidget, public ImportSetReader {
+class TFram6 : public TFrame, public ImportSetReader {
     Q_OBJECT
 public:
     explicit TFram6(QWidget* parent = nullptr);

@@ -36,7 +36,7 @@ struct TextureChangeRequest {
     std::vector<std::string> models;
 };
 
-class TFram7 : public QWidget {
+class TFram7 : public TFrame {
     Q_OBJECT
 public:
     explicit TFram7(QWidget* parent = nullptr);
