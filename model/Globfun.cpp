@@ -33,9 +33,11 @@ int findGroupOfTile(const CPtrList<CGroup>& groups, int tile)
 
 bool groupHasModelPrefix(const CPtrList<CTile>& tiles, const StringList& cells, const std::string& prefix)
 {
-    // Nothing changes here, so each cell is converted only when its turn comes.
+    // A cell of a hand-made file that is no number names no tile: a filter never stops on it.
     for (const std::string& cell : cells) {
-        const CTile* tile = tiles.At(StrToInt(cell));
+        int number = -1;
+        if (!TryStrToInt(cell, number)) continue;
+        const CTile* tile = tiles.At(number);
         if (tile && StartsWithNoCase(tile->Model, prefix, prefix.size())) return true;
     }
     return false;

@@ -19,16 +19,6 @@ void enableAll(std::initializer_list<QWidget*> widgets, bool on)
     for (QWidget* w : widgets) w->setEnabled(on);
 }
 
-// The cells that are numbers: a cell of a hand-made file that is not one names no tile.
-StringList numericCells(const StringList& cells)
-{
-    StringList out;
-    int n = 0;
-    for (const std::string& cell : cells)
-        if (TryStrToInt(cell, n)) out.Add(cell);
-    return out;
-}
-
 bool blank(const std::string& s)
 {
     return s.find_first_not_of(" \t") == std::string::npos;
@@ -65,7 +55,7 @@ void TFram6::ApplyGroupFilter()
             const int i = n++;
             if (!name.empty() && !StartsWithNoCase(g->Name, name)) continue;
             if (count > 0 && int64_t(g->Rows) * g->Columns != count) continue;
-            if (!member.empty() && !ImportGroupHasModelPrefix(numericCells(g->Cells), member)) continue;
+            if (!member.empty() && !ImportGroupHasModelPrefix(g->Cells, member)) continue;
             fill.Add(i, {g->Name});
             ++shown;
         }

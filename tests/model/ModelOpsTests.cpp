@@ -78,10 +78,11 @@ TEST_F(ModelOps, ModelPrefixTestsOverGroupCells)
         {{"-1", "0"}, "", true},
         {{"-1", "9"}, "", false},           // an empty prefix needs a cell naming a tile
         {{}, "", false},
-        {{"0", "zz"}, "ttr", true},         // cells in order, up to the first that qualifies
+        {{"0", "zz"}, "ttr", true},
+        {{"zz", "1"}, "ttr02", true},       // a cell that is no number names no tile
+        {{"zz"}, "", false},
     };
     for (const auto& [cells, prefix, has] : cases) EXPECT_EQ(GroupHasModelPrefix(cells, prefix), has) << prefix;
-    EXPECT_THROW(GroupHasModelPrefix({"zz", "0"}, "ttr"), EConvertError);
     EXPECT_TRUE(ImportGroupHasModelPrefix({"0"}, "SRC"));
     EXPECT_FALSE(ImportGroupHasModelPrefix({"1"}, "ttr"));
 }
