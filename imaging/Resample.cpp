@@ -166,6 +166,11 @@ void DoStretch(TFilterFunction Kernel, const Bitmap& Source, Bitmap& Target, flo
 
     float xScale = sw == 1 ? float(tw) : tw == 1 ? float(tw) / float(sw) : float(tw - 1) / float(sw - 1);
     float yScale = sh == 1 || th == 1 ? float(th) / float(sh) : float(th - 1) / float(sh - 1);
+    // A window many times wider than the picture only mirrors the same pixels again, at a
+    // cost that grows with the radius: such a radius is no sane one either.
+    auto window = [&](float scale) { return scale < 1 ? Radius / scale : Radius; };
+    if (window(xScale) > 8.0f * float(sw) + 8 || window(yScale) > 8.0f * float(sh) + 8)
+        return;
 
     // Rows: each source row into a row of the work bitmap.
     auto columns = contributors(tw, xScale, sw, Radius, Kernel);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -101,6 +103,17 @@ TEST(Resampling, HandComputedWeights)
         EXPECT_EQ(target.GetPixelFormat(), PixelFormat::Bits24) << c.what;
         EXPECT_EQ(std::pair(target.Width(), target.Height()), std::pair(c.newWidth, c.newHeight)) << c.what;
         EXPECT_EQ(pixelsOf(target), c.expected) << c.what;
+    }
+
+    // A radius far wider than the picture leaves the target as it was.
+    Bitmap source, target;
+    for (Bitmap* b : {&source, &target}) b->SetPixelFormat(PixelFormat::Bits24);
+    source.SetSize(4, 1);
+    std::fill_n(source.ScanLine(0), 12, uint8_t(100));
+    target.SetSize(1, 1);
+    for (float radius : {1e5f, std::numeric_limits<float>::quiet_NaN()}) {
+        DoStretch(TriangleFilter, source, target, radius);
+        EXPECT_EQ(pixelsOf(target), std::vector<uint32_t>{0}) << radius;
     }
 }
 
