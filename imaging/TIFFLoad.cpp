@@ -50,6 +50,19 @@ bool samplesFit(TColorScheme scheme, uint32_t samples, bool alpha)
     }
 }
 
+// The most decoded bytes one stored byte can give under each compression. Fax and JPEG have
+// no hard limit; their bound lies far above what any encoder reaches.
+uint64_t maxExpansion(TCompressionType compression)
+{
+    switch (compression) {
+    case ctNone: return 1;
+    case ctPackedBits: return 64;     // a run of 128 bytes in two
+    case ctThunderscan: return 32;    // a run of 63 four-bit pixels in one byte
+    case ctLZ77: return 1032;         // deflate's own limit
+    default: return 4096;
+    }
+}
+
 } // namespace
 
 void TTIFFGraphic::checkLayout() const
@@ -207,15 +220,35 @@ void TTIFFGraphic::undoPredictor(uint8_t* row) const
     }
 }
 
-void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
+void TTIFFGraphic::readStripLists(Stream& stream, bool compressed, std::vector<uint32_t>& offsets,
+                                  std::vector<uint32_t>& byteCounts)
 {
-    TImageProperties& p = ImageProperties;
-    std::vector<uint32_t> offsets, byteCounts;
+    const TImageProperties& p = ImageProperties;
     GetValueList(stream, tagStripOffsets, offsets);
     GetValueList(stream, tagStripByteCounts, byteCounts);
-    if (offsets.empty() || (decoder && byteCounts.size() < offsets.size()))
+    if (offsets.empty() || (compressed && byteCounts.size() < offsets.size()))
         RasterErrorFmt(gesInvalidImage, FormatName);
+    // The strips must be able to hold the picture before it is made: raw rows all but the
+    // last in full, packed ones at the most their compression can expand to. Each strip
+    // counts with what the loader reads of it.
+    const uint64_t ratio = maxExpansion(p.Compression);
+    const uint64_t picture = uint64_t(p.Height) * p.BytesPerLine;
+    const uint64_t needed = compressed ? picture : picture - p.BytesPerLine + 1;
+    const uint64_t streamSize = stream.Size();
+    uint64_t held = 0;
+    for (std::size_t s = 0; s < offsets.size() && held * ratio < needed; ++s) {
+        const uint64_t start = BasePosition + offsets[s];
+        const uint64_t available = start < streamSize ? streamSize - start : 0;
+        held += compressed ? std::min<uint64_t>(byteCounts[s], available) : available;
+    }
+    if (held * ratio < needed)
+        RasterErrorFmt(gesStreamReadError, FormatName);
+}
 
+void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vector<uint32_t>& offsets,
+                              const std::vector<uint32_t>& byteCounts)
+{
+    TImageProperties& p = ImageProperties;
     static const BitReversal reversal;
     const bool fax = p.Compression == ctFax3 || p.Compression == ctFaxRLE || p.Compression == ctFaxRLEW;
     const bool reversed = (p.Options & ioReversed) && !fax;
@@ -299,6 +332,8 @@ try {
     SetPixelFormat(ColorManager->SourceColorScheme() == csGA ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
     ImageBytes(p.Width, p.Height, uint64_t(::BitsPerPixel(GetPixelFormat())), FormatName);
     makePalette(stream);
+    std::vector<uint32_t> offsets, byteCounts;
+    readStripLists(stream, decoder != nullptr, offsets, byteCounts);
     SetSize(p.Width, p.Height);
     ProgressRect.right = int32_t(p.Width);
 
@@ -306,7 +341,7 @@ try {
         decoder->DecodeInit();
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
-    readStrips(stream, decoder.get());
+    readStrips(stream, decoder.get(), offsets, byteCounts);
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     if (decoder)
         decoder->DecodeEnd();

@@ -254,6 +254,12 @@ def make_tiff(folder):
         ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
         ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",
          dict(changes={**grey4, 259: (3, [32773]), 317: (3, [2])})),
+        # Twelve bytes of strip cannot hold 50 million pixels, raw or as fax: refused before
+        # the picture is made.
+        ("huge_raw", "Stream read error in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [8]), 256: (4, [50000]), 257: (4, [1000])})),
+        ("huge_fax", "Stream read error in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [1]), 259: (3, [2]), 256: (4, [400000]), 257: (4, [1000])})),
     ]
     for name, text, args in cases:
         tiff(name + ".tif", **args)
