@@ -499,7 +499,12 @@ pcx() {
   { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
   # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
   { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
-  for f in xmin_past_xmax narrow_line too_big short_rle; do echo "Invalid or unexpected PCX image format." > $f.ref.txt; done
+  # 12593 x 18758 of one bit in 43 bytes, raw or run-length: refused before the bitmap is made.
+  { hdr 10 5 0 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_raw.pcx
+  { hdr 10 5 1 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_rle.pcx
+  for f in xmin_past_xmax narrow_line too_big short_rle huge_raw huge_rle; do
+    echo "Invalid or unexpected PCX image format." > $f.ref.txt
+  done
   { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
