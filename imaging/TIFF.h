@@ -122,4 +122,6 @@ private:
     void readStrips(Stream& stream, TDecoder* decoder, const std::vector<uint32_t>& offsets,
                     const std::vector<uint32_t>& byteCounts);
     void undoPredictor(uint8_t* row) const;
+    // One row of grey with alpha into a 32-bit bitmap row.
+    void spreadGreyAlpha(const uint8_t* row, uint8_t* target) const;
 };

@@ -86,7 +86,9 @@ void TTIFFGraphic::checkLayout() const
     uint8_t bits = p.BitsPerSample;
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
         RasterError(gesInvalidSampleDepth);
-    if (!indexed && bits < 8)
+    // Grey with alpha is shown in 32 bits, from samples of 8 or 16 bits.
+    bool greyAlpha = p.ColorScheme == csG && p.SamplesPerPixel == 2;
+    if ((!indexed || greyAlpha) && bits < 8)
         RasterErrorFmt(gesInvalidColorFormat, FormatName);
 }
 
@@ -106,10 +108,16 @@ void TTIFFGraphic::setUpColorManager()
     TColorScheme target = source;
     switch (source) {
     case csIndexed:
-    case csG:
-        // The alpha sample of grey or indices is passed over.
+        // The alpha sample of indices is passed over.
         if (p.SamplesPerPixel == 2)
             source = csGA;
+        break;
+    case csG:
+        // Grey with alpha becomes a 32-bit pixel, spread out by the loader.
+        if (p.SamplesPerPixel == 2) {
+            source = csGA;
+            target = csBGRA;
+        }
         break;
     case csRGB: target = csBGR; break;
     case csRGBA: target = csBGRA; break;
@@ -122,7 +130,7 @@ void TTIFFGraphic::setUpColorManager()
     cm.SetSourceColorScheme(source);
     cm.SetTargetColorScheme(target);
     cm.SetSourceSamplesPerPixel(p.SamplesPerPixel);
-    cm.SetTargetSamplesPerPixel(source == csCMYK ? 3 : source == csGA ? 1 : p.SamplesPerPixel);
+    cm.SetTargetSamplesPerPixel(source == csCMYK ? 3 : target == csBGRA ? 4 : source == csGA ? 1 : p.SamplesPerPixel);
     if (source == csCIELab)
         cm.SourceOptions |= coLabByteRange;
 }
@@ -220,6 +228,20 @@ void TTIFFGraphic::undoPredictor(uint8_t* row) const
     }
 }
 
+void TTIFFGraphic::spreadGreyAlpha(const uint8_t* row, uint8_t* target) const
+{
+    // The colour manager takes grey only to grey: each grey and alpha pair is spread here
+    // over blue, green, red and alpha, 16-bit samples by their high byte.
+    const TImageProperties& p = ImageProperties;
+    const std::size_t step = p.BitsPerSample == 16 ? 2 : 1;
+    const std::size_t high = step == 2 && !(p.Options & ioBigEndian) ? 1 : 0;
+    const uint8_t flip = (p.Options & ioMinIsWhite) ? 0xFF : 0;
+    for (std::size_t x = 0; x < p.Width; ++x, row += 2 * step, target += 4) {
+        target[0] = target[1] = target[2] = uint8_t(row[high] ^ flip);
+        target[3] = row[step + high];
+    }
+}
+
 void TTIFFGraphic::readStripLists(Stream& stream, bool compressed, std::vector<uint32_t>& offsets,
                                   std::vector<uint32_t>& byteCounts)
 {
@@ -256,6 +278,7 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vect
     const uint64_t streamSize = stream.Size();
     std::vector<uint8_t> strip, packed;
     TColorManager& cm = *ColorManager;
+    const bool greyAlpha = cm.SourceColorScheme() == csGA && cm.TargetColorScheme() == csBGRA;
 
     p.CurrentRow = 0;
     p.CurrentStrip = 0;
@@ -304,7 +327,10 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vect
                 uint8_t* row = strip.data() + std::size_t(r) * p.BytesPerLine;
                 if (predictor)
                     undoPredictor(row);
-                cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+                if (greyAlpha)
+                    spreadGreyAlpha(row, ScanLine(p.CurrentRow));
+                else
+                    cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
             }
             ++p.CurrentRow;
             ProgressRow(p.CurrentRow, p.Height);
@@ -329,7 +355,8 @@ try {
     const uint64_t bitsPerPixel = uint64_t(p.BitsPerSample) * p.SamplesPerPixel;
     ImageBytes(p.Width, p.Height, bitsPerPixel, FormatName);
     p.BytesPerLine = uint32_t((bitsPerPixel * p.Width + 7) / 8);
-    SetPixelFormat(ColorManager->SourceColorScheme() == csGA ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
+    const bool indexedAlpha = ColorManager->SourceColorScheme() == csGA && ColorManager->TargetColorScheme() == csIndexed;
+    SetPixelFormat(indexedAlpha ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
     ImageBytes(p.Width, p.Height, uint64_t(::BitsPerPixel(GetPixelFormat())), FormatName);
     makePalette(stream);
     std::vector<uint32_t> offsets, byteCounts;
