@@ -86,6 +86,12 @@ void TTIFFGraphic::checkLayout() const
     uint8_t bits = p.BitsPerSample;
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
         RasterError(gesInvalidSampleDepth);
+    // The fax decoders write rows of one bit a pixel, the ThunderScan decoder rows of four:
+    // any other layout would be filled with rows of the wrong length.
+    const bool fax = p.Compression == ctFax3 || p.Compression == ctFaxRLE || p.Compression == ctFaxRLEW;
+    if ((fax && (bits != 1 || p.SamplesPerPixel != 1)) ||
+        (p.Compression == ctThunderscan && (bits != 4 || p.SamplesPerPixel != 1)))
+        RasterErrorFmt(gesInvalidColorFormat, FormatName);
     // Grey with alpha is shown in 32 bits, from samples of 8 or 16 bits.
     bool greyAlpha = p.ColorScheme == csG && p.SamplesPerPixel == 2;
     if ((!indexed || greyAlpha) && bits < 8)

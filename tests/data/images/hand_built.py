@@ -254,6 +254,10 @@ def make_tiff(folder):
         ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
         ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",
          dict(changes={**grey4, 259: (3, [32773]), 317: (3, [2])})),
+        # Fax rows are one bit a pixel and ThunderScan rows four: other depths are refused.
+        ("fax_8_bits", "Invalid color format in TIF/TIFF file.", dict(changes={**grey4, 258: (3, [8]), 259: (3, [2])})),
+        ("thunder_8_bits", "Invalid color format in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [8]), 259: (3, [32809])})),
         # Twelve bytes of strip cannot hold 50 million pixels, raw or as fax: refused before
         # the picture is made.
         ("huge_raw", "Stream read error in TIF/TIFF file.",
