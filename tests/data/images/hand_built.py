@@ -225,6 +225,12 @@ def make_tiff(folder):
     with open("hb_palette_300.ref.pam", "wb") as f:
         f.write(b"P7\nWIDTH 2\nHEIGHT 2\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n")
         f.write(bytes([0, 255, 7, 10, 254, 7, 20, 253, 7, 30, 252, 7]))
+    # Grey with alpha, white as the lowest value: the grey levels turn over, the alpha does not.
+    tiff("hb_grey_alpha_miniswhite.tif", data=bytes([0, 255, 100, 10, 255, 0, 30, 128]),
+         changes={258: (3, [8, 8]), 262: (3, [0]), 277: (3, [2]), 338: (3, [2])})
+    with open("hb_grey_alpha_miniswhite.ref.pam", "wb") as f:
+        f.write(b"P7\nWIDTH 2\nHEIGHT 2\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n")
+        f.write(bytes([255, 255, 155, 10, 0, 0, 225, 128]))
     # Damaged directories: the picture with entries changed, each with the text its error
     # must hold.
     os.chdir("bad")
