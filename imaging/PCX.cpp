@@ -179,15 +179,16 @@ try {
     // cannot hold the picture the header states.
     if (p.Compression == ctRLE && available < (2 * uint64_t(decodedSize) + 62) / 63)
         RasterErrorFmt(gesInvalidImage, kFormatName);
+    // Raw rows are stored as they are: all but the last must be there in full.
+    if (p.Compression != ctRLE && available + lineSize <= decodedSize)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     if (GetPixelFormat() != PixelFormat::Bits24 && GetPixelFormat() != PixelFormat::Bits32)
         MakePalette(stream, h, dataEnd);
     SetSize(p.Width, p.Height);
 
-    // A short raw file leaves its missing rows black: only the rows it holds are taken.
-    std::size_t lines = p.Height;
-    if (p.Compression != ctRLE)
-        lines = std::size_t(std::min<uint64_t>(p.Height, (available + lineSize - 1) / lineSize));
-    std::vector<uint8_t> decoded(lines * lineSize);
+    // A short last raw row is left black where the file lacks it.
+    const uint32_t lines = p.Height;
+    std::vector<uint8_t> decoded(decodedSize);
     if (p.Compression == ctRLE) {
         // Each decoded byte takes at most two packed ones; more is never looked at.
         std::vector<uint8_t> raw(std::size_t(std::min<uint64_t>(available, 2 * uint64_t(decodedSize))));
@@ -203,7 +204,7 @@ try {
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
     if (!Empty())
-        transfer(decoded.data(), lineSize, uint32_t(lines), h);
+        transfer(decoded.data(), lineSize, lines, h);
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
 } catch (...) {
     RethrowImageError(kFormatName);

@@ -115,6 +115,13 @@ private:
     void setUpColorManager();
     void makePalette(Stream& stream);
     std::unique_ptr<TDecoder> CreateDecoder(Stream& stream);
-    void readStrips(Stream& stream, TDecoder* decoder);
+    // The strip offsets and byte counts; a file whose strips cannot hold the picture it
+    // states is refused.
+    void readStripLists(Stream& stream, bool compressed, std::vector<uint32_t>& offsets,
+                        std::vector<uint32_t>& byteCounts);
+    void readStrips(Stream& stream, TDecoder* decoder, const std::vector<uint32_t>& offsets,
+                    const std::vector<uint32_t>& byteCounts);
     void undoPredictor(uint8_t* row) const;
+    // One row of grey with alpha into a 32-bit bitmap row.
+    void spreadGreyAlpha(const uint8_t* row, uint8_t* target) const;
 };

@@ -50,6 +50,19 @@ bool samplesFit(TColorScheme scheme, uint32_t samples, bool alpha)
     }
 }
 
+// The most decoded bytes one stored byte can give under each compression. Fax and JPEG have
+// no hard limit; their bound lies far above what any encoder reaches.
+uint64_t maxExpansion(TCompressionType compression)
+{
+    switch (compression) {
+    case ctNone: return 1;
+    case ctPackedBits: return 64;     // a run of 128 bytes in two
+    case ctThunderscan: return 32;    // a run of 63 four-bit pixels in one byte
+    case ctLZ77: return 1032;         // deflate's own limit
+    default: return 4096;
+    }
+}
+
 } // namespace
 
 void TTIFFGraphic::checkLayout() const
@@ -73,7 +86,15 @@ void TTIFFGraphic::checkLayout() const
     uint8_t bits = p.BitsPerSample;
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
         RasterError(gesInvalidSampleDepth);
-    if (!indexed && bits < 8)
+    // The fax decoders write rows of one bit a pixel, the ThunderScan decoder rows of four:
+    // any other layout would be filled with rows of the wrong length.
+    const bool fax = p.Compression == ctFax3 || p.Compression == ctFaxRLE || p.Compression == ctFaxRLEW;
+    if ((fax && (bits != 1 || p.SamplesPerPixel != 1)) ||
+        (p.Compression == ctThunderscan && (bits != 4 || p.SamplesPerPixel != 1)))
+        RasterErrorFmt(gesInvalidColorFormat, FormatName);
+    // Grey with alpha is shown in 32 bits, from samples of 8 or 16 bits.
+    bool greyAlpha = p.ColorScheme == csG && p.SamplesPerPixel == 2;
+    if ((!indexed || greyAlpha) && bits < 8)
         RasterErrorFmt(gesInvalidColorFormat, FormatName);
 }
 
@@ -93,10 +114,16 @@ void TTIFFGraphic::setUpColorManager()
     TColorScheme target = source;
     switch (source) {
     case csIndexed:
-    case csG:
-        // The alpha sample of grey or indices is passed over.
+        // The alpha sample of indices is passed over.
         if (p.SamplesPerPixel == 2)
             source = csGA;
+        break;
+    case csG:
+        // Grey with alpha becomes a 32-bit pixel, spread out by the loader.
+        if (p.SamplesPerPixel == 2) {
+            source = csGA;
+            target = csBGRA;
+        }
         break;
     case csRGB: target = csBGR; break;
     case csRGBA: target = csBGRA; break;
@@ -109,7 +136,7 @@ void TTIFFGraphic::setUpColorManager()
     cm.SetSourceColorScheme(source);
     cm.SetTargetColorScheme(target);
     cm.SetSourceSamplesPerPixel(p.SamplesPerPixel);
-    cm.SetTargetSamplesPerPixel(source == csCMYK ? 3 : source == csGA ? 1 : p.SamplesPerPixel);
+    cm.SetTargetSamplesPerPixel(source == csCMYK ? 3 : target == csBGRA ? 4 : source == csGA ? 1 : p.SamplesPerPixel);
     if (source == csCIELab)
         cm.SourceOptions |= coLabByteRange;
 }
@@ -207,15 +234,49 @@ void TTIFFGraphic::undoPredictor(uint8_t* row) const
     }
 }
 
-void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
+void TTIFFGraphic::spreadGreyAlpha(const uint8_t* row, uint8_t* target) const
 {
-    TImageProperties& p = ImageProperties;
-    std::vector<uint32_t> offsets, byteCounts;
+    // The colour manager takes grey only to grey: each grey and alpha pair is spread here
+    // over blue, green, red and alpha, 16-bit samples by their high byte.
+    const TImageProperties& p = ImageProperties;
+    const std::size_t step = p.BitsPerSample == 16 ? 2 : 1;
+    const std::size_t high = step == 2 && !(p.Options & ioBigEndian) ? 1 : 0;
+    const uint8_t flip = (p.Options & ioMinIsWhite) ? 0xFF : 0;
+    for (std::size_t x = 0; x < p.Width; ++x, row += 2 * step, target += 4) {
+        target[0] = target[1] = target[2] = uint8_t(row[high] ^ flip);
+        target[3] = row[step + high];
+    }
+}
+
+void TTIFFGraphic::readStripLists(Stream& stream, bool compressed, std::vector<uint32_t>& offsets,
+                                  std::vector<uint32_t>& byteCounts)
+{
+    const TImageProperties& p = ImageProperties;
     GetValueList(stream, tagStripOffsets, offsets);
     GetValueList(stream, tagStripByteCounts, byteCounts);
-    if (offsets.empty() || (decoder && byteCounts.size() < offsets.size()))
+    if (offsets.empty() || (compressed && byteCounts.size() < offsets.size()))
         RasterErrorFmt(gesInvalidImage, FormatName);
+    // The strips must be able to hold the picture before it is made: raw rows all but the
+    // last in full, packed ones at the most their compression can expand to. Each strip
+    // counts with what the loader reads of it.
+    const uint64_t ratio = maxExpansion(p.Compression);
+    const uint64_t picture = uint64_t(p.Height) * p.BytesPerLine;
+    const uint64_t needed = compressed ? picture : picture - p.BytesPerLine + 1;
+    const uint64_t streamSize = stream.Size();
+    uint64_t held = 0;
+    for (std::size_t s = 0; s < offsets.size() && held * ratio < needed; ++s) {
+        const uint64_t start = BasePosition + offsets[s];
+        const uint64_t available = start < streamSize ? streamSize - start : 0;
+        held += compressed ? std::min<uint64_t>(byteCounts[s], available) : available;
+    }
+    if (held * ratio < needed)
+        RasterErrorFmt(gesStreamReadError, FormatName);
+}
 
+void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vector<uint32_t>& offsets,
+                              const std::vector<uint32_t>& byteCounts)
+{
+    TImageProperties& p = ImageProperties;
     static const BitReversal reversal;
     const bool fax = p.Compression == ctFax3 || p.Compression == ctFaxRLE || p.Compression == ctFaxRLEW;
     const bool reversed = (p.Options & ioReversed) && !fax;
@@ -223,6 +284,7 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
     const uint64_t streamSize = stream.Size();
     std::vector<uint8_t> strip, packed;
     TColorManager& cm = *ColorManager;
+    const bool greyAlpha = cm.SourceColorScheme() == csGA && cm.TargetColorScheme() == csBGRA;
 
     p.CurrentRow = 0;
     p.CurrentStrip = 0;
@@ -271,7 +333,10 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder)
                 uint8_t* row = strip.data() + std::size_t(r) * p.BytesPerLine;
                 if (predictor)
                     undoPredictor(row);
-                cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+                if (greyAlpha)
+                    spreadGreyAlpha(row, ScanLine(p.CurrentRow));
+                else
+                    cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
             }
             ++p.CurrentRow;
             ProgressRow(p.CurrentRow, p.Height);
@@ -296,9 +361,12 @@ try {
     const uint64_t bitsPerPixel = uint64_t(p.BitsPerSample) * p.SamplesPerPixel;
     ImageBytes(p.Width, p.Height, bitsPerPixel, FormatName);
     p.BytesPerLine = uint32_t((bitsPerPixel * p.Width + 7) / 8);
-    SetPixelFormat(ColorManager->SourceColorScheme() == csGA ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
+    const bool indexedAlpha = ColorManager->SourceColorScheme() == csGA && ColorManager->TargetColorScheme() == csIndexed;
+    SetPixelFormat(indexedAlpha ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
     ImageBytes(p.Width, p.Height, uint64_t(::BitsPerPixel(GetPixelFormat())), FormatName);
     makePalette(stream);
+    std::vector<uint32_t> offsets, byteCounts;
+    readStripLists(stream, decoder != nullptr, offsets, byteCounts);
     SetSize(p.Width, p.Height);
     ProgressRect.right = int32_t(p.Width);
 
@@ -306,7 +374,7 @@ try {
         decoder->DecodeInit();
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesTransfering);
-    readStrips(stream, decoder.get());
+    readStrips(stream, decoder.get(), offsets, byteCounts);
     Progress(ProgressStage::Ending, 0, false, ProgressRect, "");
     if (decoder)
         decoder->DecodeEnd();

@@ -225,6 +225,12 @@ def make_tiff(folder):
     with open("hb_palette_300.ref.pam", "wb") as f:
         f.write(b"P7\nWIDTH 2\nHEIGHT 2\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n")
         f.write(bytes([0, 255, 7, 10, 254, 7, 20, 253, 7, 30, 252, 7]))
+    # Grey with alpha, white as the lowest value: the grey levels turn over, the alpha does not.
+    tiff("hb_grey_alpha_miniswhite.tif", data=bytes([0, 255, 100, 10, 255, 0, 30, 128]),
+         changes={258: (3, [8, 8]), 262: (3, [0]), 277: (3, [2]), 338: (3, [2])})
+    with open("hb_grey_alpha_miniswhite.ref.pam", "wb") as f:
+        f.write(b"P7\nWIDTH 2\nHEIGHT 2\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n")
+        f.write(bytes([255, 255, 155, 10, 0, 0, 225, 128]))
     # Damaged directories: the picture with entries changed, each with the text its error
     # must hold.
     os.chdir("bad")
@@ -254,6 +260,16 @@ def make_tiff(folder):
         ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
         ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",
          dict(changes={**grey4, 259: (3, [32773]), 317: (3, [2])})),
+        # Fax rows are one bit a pixel and ThunderScan rows four: other depths are refused.
+        ("fax_8_bits", "Invalid color format in TIF/TIFF file.", dict(changes={**grey4, 258: (3, [8]), 259: (3, [2])})),
+        ("thunder_8_bits", "Invalid color format in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [8]), 259: (3, [32809])})),
+        # Twelve bytes of strip cannot hold 50 million pixels, raw or as fax: refused before
+        # the picture is made.
+        ("huge_raw", "Stream read error in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [8]), 256: (4, [50000]), 257: (4, [1000])})),
+        ("huge_fax", "Stream read error in TIF/TIFF file.",
+         dict(changes={**grey4, 258: (3, [1]), 259: (3, [2]), 256: (4, [400000]), 257: (4, [1000])})),
     ]
     for name, text, args in cases:
         tiff(name + ".tif", **args)
