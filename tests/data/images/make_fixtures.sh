@@ -522,6 +522,9 @@ pcx() {
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
   echo "Color depth is invalid." > zero_bits.ref.txt
+  # Manufacturer 0x0C: the probe takes it, the loader reads no picture in it.
+  { hdr 12 5 1 8 3 0 1 4 1; bytes 1 2 3 4; } > manufacturer_0c.pcx
+  echo "Invalid or unexpected PCX image format." > manufacturer_0c.ref.txt
   cd ..
   mkdir -p "$seeds"
   cp nb_24.pcx nb_8.pcx nb_planes_4.pcx nb_packed_4.pcx im_rgba.pcx hb_v3_planes.pcx bad/*.pcx "$seeds/"
