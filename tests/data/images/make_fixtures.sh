@@ -953,6 +953,15 @@ start, length = struct.unpack('<II', data[20:28])
 open(sys.argv[2], 'wb').write(data[start:start + length])
 PY
   tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
+  # Hand-built: a preview right behind the 30-byte header, the PostScript after it.
+  python3 - cp_rgb_none_le.tif hb_preview_at_30.eps <<'PY'
+import struct, sys
+tiff = open(sys.argv[1], 'rb').read()
+ps = b'%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 13 7\nshowpage\n'
+header = b'\xc5\xd0\xd3\xc6' + struct.pack('<6IH', 30 + len(tiff), len(ps), 0, 0, 30, len(tiff), 0xFFFF)
+open(sys.argv[2], 'wb').write(header + tiff + ps)
+PY
+  cp cp_rgb_none_le.ref.pam hb_preview_at_30.ref.pam
 
   # Colours computed from YCbCr, Lab and 16-bit samples, in tiff_colour: libtiff's own
   # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
