@@ -11,7 +11,7 @@
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
-# makes.
+# makes, libtiff_built.py those that libtiff itself writes (through libtiff6).
 # Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
@@ -1164,8 +1164,8 @@ from PIL import Image
 Image.open(sys.argv[1]).convert("1").save("pl_mh.tif", compression="tiff_ccitt")
 PY
   # Hand-built: modified Huffman rows each starting on a 16-bit boundary (compression 32771),
-  # and ThunderScan 4-bit grey (compression 32809): codes of every kind, runs that cross the
-  # row end. A small TIFF writer: one strip, little-endian.
+  # and ThunderScan 4-bit grey (compression 32809): codes of every kind, a 2-bit delta byte
+  # that crosses a row's end. A small TIFF writer: one strip, little-endian.
   /usr/bin/python3 - <<'PY'
 import struct
 
@@ -1207,8 +1207,7 @@ head = "P7\nWIDTH 20\nHEIGHT %d\nDEPTH 1\nMAXVAL 255\nTUPLTYPE GRAYSCALE\nENDHDR
 open("hb_mh_word_aligned.ref.pam", "wb").write(head.encode() + pixels)
 
 # ThunderScan, 7 pixels a row: raw pixels, runs after odd and even counts, 2-bit and 3-bit
-# deltas (libtiff, which makes the reference, drops a run that reaches the row's end: none
-# does here).
+# deltas (runs that pass a row's end are in the lt_thunder files).
 thunder = bytes([0xC3, 0x02, 0x46, 0x9D,            # 3, run 2, +0 +1 (2 skipped), +3 -3
                  0xCF, 0x03, 0xC1, 0xC2, 0xC5,      # 15, run 3, 1, 2, 5
                  0xC0, 0x5A, 0x8A, 0x01, 0xC9, 0xC2])   # 0, +1 (2 2 skipped), +1 +2, run 1, 9, 2
@@ -1233,6 +1232,10 @@ PY
   done
   cd ..
   for f in [!h]*.tif hb_thunder.tif; do tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "${f%.tif}.ref.pam"; done
+  # libtiff writes hand-coded ThunderScan strips as they are and decodes them row by row for
+  # the references: runs that pass a row's end after odd and even counts, deltas past it;
+  # rows of odd and even width, several to a strip.
+  /usr/bin/python3 "$here/libtiff_built.py" thunder "$here/tiff_fax"
   mkdir -p "$seeds"
   cp cp_g3_1d_lsb2msb.tif pl_mh.tif hb_mh_word_aligned.tif hb_thunder.tif bad/*.tif "$seeds/"
 }
