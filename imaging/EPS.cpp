@@ -47,7 +47,9 @@ bool TEPSGraphic::CanLoad(Stream& stream)
     if (!PeekHeader(stream, bytes, sizeof bytes))
         return false;
     EPSHeader h = EPSHeader::Parse(bytes);
-    return h.HasCode() && int64_t(int32_t(h.TiffStart)) > int64_t(stream.Position()) + int64_t(EPSHeader::Size) &&
+    // The preview's start counts from the header, wherever that lies in the stream; it may
+    // follow the header at once, and must start where the load can find it.
+    return h.HasCode() && int32_t(h.TiffStart) >= int32_t(EPSHeader::Size) && h.TiffStart < stream.Remaining() &&
            int32_t(h.TiffLength) > 0;
 }
 

@@ -23,9 +23,8 @@ struct EPSHeader {
 class TEPSGraphic : public TTIFFGraphic {
 public:
     static const GraphicClass& Class();
-    // More than 30 bytes remain and they hold the header, with a preview after it (the
-    // preview's start compared with the stream position) of a length above 0; the stream is
-    // left where it was.
+    // More than 30 bytes remain and they hold the header, with a preview of a length above
+    // 0 that starts behind the header and inside the stream; the stream is left where it was.
     static bool CanLoad(Stream& stream);
     static bool CanLoad(const std::string& fileName) { return CanLoadFile(Class(), fileName); }
 

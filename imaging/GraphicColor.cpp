@@ -221,10 +221,15 @@ void TColorManager::ConvertRow(const void* const* source, std::size_t sourceCoun
     if (!rowConversion_)
         Error(gesConversionUnsupported);
     // The converters walk every one of the Count target pixels: one sample each into an
-    // indexed or grey target, three or four into a colour one.
+    // indexed or grey target, three or four into a colour one. Packed targets hold 8 div
+    // bits fields a byte, so 3-bit ones take two a byte and 5- to 7-bit ones one.
     bool oneSample = targetScheme_ == csIndexed || targetScheme_ == csG;
     uint64_t samples = oneSample ? 1 : (TargetOptions & coAlpha) ? 4 : 3;
     uint64_t needed = (uint64_t(count) * samples * targetBPS_ + 7) / 8;
+    if (oneSample && targetBPS_ < 8) {
+        const uint64_t perByte = 8 / targetBPS_;
+        needed = (count + perByte - 1) / perByte;
+    }
     if (target.size() < needed)
         throw std::length_error("Row conversion: the target row holds " + std::to_string(target.size()) +
                                 " bytes, " + std::to_string(needed) + " are needed");

@@ -248,7 +248,9 @@ public:
 // ThunderScan 4-bit grey (TIFF compression 32809): bytes whose top two bits choose a run of
 // the last pixel, three 2-bit or two 3-bit deltas to it, or a raw pixel. Rows are Width
 // pixels in (Width + 1) / 2 bytes, the first pixel in the high half; each row starts from
-// pixel 0 and ends when it is full, runs cut there. Reads at most PackedSize bytes, writes
+// pixel 0 and ends when it is full. Deltas past the end are dropped; a run that would pass
+// it ends the row, putting only the pixel that completes a half-filled byte and leaving the
+// rest 0, as libtiff does. Reads at most PackedSize bytes, writes
 // whole rows within UnpackedSize bytes (what the data does not reach is 0). Source and Dest
 // are not moved. Encode writes nothing.
 class TThunderDecoder : public TDecoder {

@@ -133,8 +133,10 @@ void TPCXGraphic::LoadFromStream(Stream& stream)
 try {
     Clear();
     BasePosition = stream.Position();
+    // A header the probe takes (manufacturer 0x0C among them) but the loader cannot read is
+    // an error, not an empty picture.
     if (!ReadImageProperties(stream, 0))
-        return;
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     const TImageProperties& p = ImageProperties;
     stream.SetPosition(BasePosition);
     ProgressRect = {0, 0, int32_t(p.Width), 1};

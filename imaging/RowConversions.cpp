@@ -460,7 +460,9 @@ void TColorManager::RowConvertIndexed8(const void* const* s, std::size_t n, void
     if (!packedDepth(sourceBPS_) || !packedDepth(targetBPS_) || n == 0 || !s[0])
         return;
     if (sourceBPS_ == targetBPS_ && mask == 0xFF) {
-        std::memcpy(t, s[0], (std::size_t(sourceBPS_) * count + 7) / 8);
+        // Rows hold 8 div bits fields a byte (for 1, 2, 4 and 8 bits, all a byte holds).
+        const std::size_t perByte = 8 / sourceBPS_;
+        std::memcpy(t, s[0], (std::size_t(count) + perByte - 1) / perByte);
         return;
     }
     uint16_t sourceMax = uint16_t((1 << sourceBPS_) - 1), targetMax = uint16_t((1 << targetBPS_) - 1);

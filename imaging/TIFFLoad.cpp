@@ -96,6 +96,10 @@ void TTIFFGraphic::checkLayout() const
     bool greyAlpha = p.ColorScheme == csG && p.SamplesPerPixel == 2;
     if ((!indexed || greyAlpha) && bits < 8)
         RasterErrorFmt(gesInvalidColorFormat, FormatName);
+    // 16-bit indices reach 65,536 colours, which no bitmap palette holds: scaled down to 8
+    // bits they would pick the wrong ones.
+    if (p.ColorScheme == csIndexed && bits == 16)
+        RasterErrorFmt(gesInvalidColorFormat, FormatName);
 }
 
 void TTIFFGraphic::setUpColorManager()

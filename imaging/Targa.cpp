@@ -167,22 +167,26 @@ void TTargaGraphic::readPalette(Stream& stream, const TargaHeader& h)
         return;
     bool usableEntry = h.ColorMapEntrySize == 15 || h.ColorMapEntrySize == 16 || h.ColorMapEntrySize == 24 ||
                        h.ColorMapEntrySize == 32;
-    if (indexed && (!usableEntry || h.ColorMapLength > 256))
+    if (indexed && !usableEntry)
         RasterErrorFmt(gesInvalidPalette, kFormatName);
-    if (!usableEntry || h.ColorMapLength > 256) {
-        // Pixels are colours themselves; a map no palette can hold is only stepped over.
+    if (!usableEntry) {
+        // Pixels are colours themselves: the map is only stepped over.
         stream.Skip(entryBytes * h.ColorMapLength);
         return;
     }
-    std::vector<uint8_t> map(std::size_t(entryBytes * h.ColorMapLength));
+    // A palette holds the first 256 entries, all that 8-bit indices reach; the pixels start
+    // behind the whole map.
+    const uint32_t colours = std::min<uint32_t>(h.ColorMapLength, 256);
+    std::vector<uint8_t> map(std::size_t(entryBytes * colours));
     stream.ReadBuffer(map.data(), map.size());
+    stream.Skip(entryBytes * (h.ColorMapLength - colours));
     if (h.ColorMapEntrySize == 24) {
-        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Triple, h.ColorMapLength, true));
+        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Triple, colours, true));
     } else if (h.ColorMapEntrySize == 32) {
-        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Quad, h.ColorMapLength, true));
+        SetPalette(ColorManager->CreateColorPalette({map.data()}, pfInterlaced8Quad, colours, true));
     } else {
         LogicalPalette logical;
-        for (std::size_t i = 0; i < h.ColorMapLength; ++i) {
+        for (std::size_t i = 0; i < colours; ++i) {
             uint16_t w = LoadU16LE(&map[2 * i]);
             logical.entries.push_back(
                 {uint8_t((w & 0x7C00) >> 7), uint8_t((w & 0x03E0) >> 2), uint8_t((w & 0x1F) << 3), 0});

@@ -42,10 +42,22 @@ void TThunderDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t Pac
         while (count < Width && in < inEnd) {
             const unsigned code = *in++;
             switch (code >> 6) {
-            case 0:   // a run of the last pixel
-                for (unsigned n = code & 0x3F; n > 0 && count < Width; --n)
+            case 0: {   // a run of the last pixel
+                unsigned n = code & 0x3F;
+                if (n > 0 && (count & 1)) {   // the half-filled byte is completed first
+                    put(last);
+                    --n;
+                }
+                // A run that would pass the row's end puts nothing more and ends the row,
+                // whose remaining pixels stay 0, as libtiff decodes such rows.
+                if (count + n > Width) {
+                    count = Width;
+                    break;
+                }
+                for (; n > 0; --n)
                     put(last);
                 break;
+            }
             case 1:
                 for (int shift = 4; shift >= 0; shift -= 2) {
                     unsigned field = (code >> shift) & 3;

@@ -84,8 +84,8 @@ TEST(BitDecoders, DecodeHandCodedData)
         {"thunder: a run of one after an even count", thunder(3), {0xC1, 0xC2, 0x01}, {0x12, 0x20}},
         {"thunder: 3-bit deltas +3, -3; a delta wraps in 4 bits", thunder(5), {0xC8, 0x9D, 0xCF, 0x5A},
          {0x8B, 0x8F, 0x00}},
-        {"thunder: a run stops at the row end; the next row starts anew", thunder(3), {0xC3, 0x3F, 0xC9, 0x8C},
-         {0x33, 0x30, 0x9A, 0x00}},
+        {"thunder: a run past the row end completes its byte, the rest stays 0; the next row starts anew", thunder(3),
+         {0xC3, 0x3F, 0xC9, 0x8C}, {0x33, 0x00, 0x9A, 0x00}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -7,7 +7,8 @@
 TEST(RowTarget, TooSmallATargetFailsAndKeepsItsBytes)
 {
     struct Case { TColorScheme source, target; uint8_t sourceBits, targetBits; uint32_t count; std::size_t needed; };
-    const Case cases[] = {{csRGB, csBGR, 8, 8, 5, 15}, {csRGBA, csBGRA, 8, 16, 3, 24}, {csIndexed, csIndexed, 8, 1, 9, 2}};
+    const Case cases[] = {{csRGB, csBGR, 8, 8, 5, 15}, {csRGBA, csBGRA, 8, 16, 3, 24}, {csIndexed, csIndexed, 8, 1, 9, 2},
+                          {csIndexed, csIndexed, 8, 3, 5, 3}, {csIndexed, csIndexed, 16, 5, 4, 4}, {csIndexed, csIndexed, 3, 3, 7, 4}};
     const std::vector<uint8_t> source(64, 0x40);
     for (const Case& c : cases) {
         TColorManager cm;

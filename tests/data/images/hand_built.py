@@ -256,6 +256,9 @@ def make_tiff(folder):
         ("bits_12", "Bits per sample must be 1, 2, 4, 8 or 16.", dict(changes={258: (3, [12, 12, 12])})),
         ("rgb_4_bits", "Invalid color format in TIF/TIFF file.", dict(changes={258: (3, [4, 4, 4])})),
         ("palette_without_map", "Palette in TIF/TIFF file is invalid.", dict(changes=palette)),
+        # 16-bit indices reach 65,536 colours, more than any palette holds.
+        ("palette_16_bits", "Invalid color format in TIF/TIFF file.",
+         dict(changes={**palette, 258: (3, [16]), 320: (3, [0] * 48)})),
         ("colormap_past_end", "Palette in TIF/TIFF file is invalid.", dict(changes={**palette, 320: (3, [0] * 6, 768)})),
         ("deflate_damaged", "LZ77 decompression error.", dict(changes={259: (3, [8])})),
         ("predictor_4_bits", "Horizontal differencing of samples other than 8 or 16 bits",

@@ -11,7 +11,7 @@
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
-# makes.
+# makes, libtiff_built.py those that libtiff itself writes (through libtiff6).
 # Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
@@ -120,8 +120,22 @@ targa() {
     > hb_grey_map_bu.tga
   # 3 x 1 indices into a map of 32-bit entries (blue, green, red, alpha).
   { hdr 1 3 1 8 0 0 1 2 32; bytes 1 2 3 9 4 5 6 9 1 0 1; } > hb_cmap32_bu.tga
-  # 2 x 1 true colour carrying a 300-entry map no palette can hold: it is stepped over.
+  # 2 x 1 true colour carrying a 300-entry map its pixels do not use: the pixels follow it.
   { hdr 2 2 1 24 0 0 1 300 24; head -c 900 /dev/zero | tr '\0' 'm'; bytes 5 6 7 8 9 10; } > hb_24_bigmap_bu.tga
+  # Maps longer than 8-bit indices reach: 4 x 2 indices into 300 entries of 24 bits (the last
+  # indices 254 and 255), and 6 x 2 run-length indices, top row first, into 260 entries of
+  # 16 bits. The pixels follow the whole map.
+  map() {  # entries, bits
+    python3 -c 'import struct, sys
+n, bits = int(sys.argv[1]), int(sys.argv[2])
+if bits == 24:
+    out = b"".join(bytes([(3 * i) % 256, (5 * i + 7) % 256, (255 - i) % 256]) for i in range(n))
+else:
+    out = b"".join(struct.pack("<H", (i * 37) & 0x7FFF) for i in range(n))
+sys.stdout.buffer.write(out)' "$@"
+  }
+  { hdr 1 4 2 8 0 0 1 300 24; map 300 24; bytes 0 1 254 255 7 128 200 3; } > hb_cmap300_bu.tga
+  { hdr 9 6 2 8 0x20 0 1 260 16; map 260 16; bytes 0x82 255 0x02 0 9 254 0x85 1; } > hb_cmap16_260_rle_td.tga
   for f in hb_*.tga; do tgatoppm "$f" 2>/dev/null | pamtopam > "${f%.tga}.ref.pam"; done
 
   # Pillow encodes 16-bit grey with alpha (8 bits each) and decodes it; ImageMagick 6 and
@@ -199,9 +213,8 @@ PY
   for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
   { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
   echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
-  { hdr 1 1 1 8 0 0 1 257 24; head -c 800 /dev/zero; } > map_257_entries.tga
   { hdr 1 1 1 8 0 0 1 2 8; head -c 8 /dev/zero; } > map_8_bit_entries.tga
-  for f in map_257_entries map_8_bit_entries; do echo "Palette in Targa file is invalid." > $f.ref.txt; done
+  echo "Palette in Targa file is invalid." > map_8_bit_entries.ref.txt
   # Run-length data that ends inside a raw packet, and after a run's header.
   { hdr 10 4 2 24; bytes 0x07 1 2 3 4 5 6; } > rle_cut_raw.tga
   { hdr 10 4 2 24; bytes 0x83 1 2 3 0x83; } > rle_cut_run.tga
@@ -509,6 +522,9 @@ pcx() {
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
   echo "Color depth is invalid." > zero_bits.ref.txt
+  # Manufacturer 0x0C: the probe takes it, the loader reads no picture in it.
+  { hdr 12 5 1 8 3 0 1 4 1; bytes 1 2 3 4; } > manufacturer_0c.pcx
+  echo "Invalid or unexpected PCX image format." > manufacturer_0c.ref.txt
   cd ..
   mkdir -p "$seeds"
   cp nb_24.pcx nb_8.pcx nb_planes_4.pcx nb_packed_4.pcx im_rgba.pcx hb_v3_planes.pcx bad/*.pcx "$seeds/"
@@ -937,6 +953,15 @@ start, length = struct.unpack('<II', data[20:28])
 open(sys.argv[2], 'wb').write(data[start:start + length])
 PY
   tifftopnm "$tmp/preview.tif" 2>/dev/null | pamdepth 255 | pamtopam > gm_ept.ref.pam
+  # Hand-built: a preview right behind the 30-byte header, the PostScript after it.
+  python3 - cp_rgb_none_le.tif hb_preview_at_30.eps <<'PY'
+import struct, sys
+tiff = open(sys.argv[1], 'rb').read()
+ps = b'%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 13 7\nshowpage\n'
+header = b'\xc5\xd0\xd3\xc6' + struct.pack('<6IH', 30 + len(tiff), len(ps), 0, 0, 30, len(tiff), 0xFFFF)
+open(sys.argv[2], 'wb').write(header + tiff + ps)
+PY
+  cp cp_rgb_none_le.ref.pam hb_preview_at_30.ref.pam
 
   # Colours computed from YCbCr, Lab and 16-bit samples, in tiff_colour: libtiff's own
   # conversion to RGBA (tiff2rgba) decodes them within 1 of the colour manager, which rounds
@@ -980,6 +1005,10 @@ PY
   convert "$tmp/src.ppm" -colorspace CMYK -depth 16 -define tiff:endian=msb -compress none tiff:im_cmyk16_be.tif
   convert im_cmyk16_be.tif -depth 8 -compress none tiff:"$tmp/cmyk8.tif"
   tifftopnm "$tmp/cmyk8.tif" 2>/dev/null | pamtopam > im_cmyk16_be.ref.pam
+  # libtiff writes 16-bit CMYK, little-endian deflate with differencing and big-endian
+  # uncompressed, and an 8-bit twin of each, whose colours libtiff decodes for the reference.
+  /usr/bin/python3 "$here/libtiff_built.py" cmyk "$here/tiff_colour" "$tmp"
+  for f in lt_cmyk16_le lt_cmyk16_be; do rgba "$tmp/$f.tif" $f.ref.pam; done
 
   cd ../tiff/bad
   tiffcp -t -c none "$tmp/rgb.tif" cp_tiled.tif
@@ -1139,8 +1168,8 @@ from PIL import Image
 Image.open(sys.argv[1]).convert("1").save("pl_mh.tif", compression="tiff_ccitt")
 PY
   # Hand-built: modified Huffman rows each starting on a 16-bit boundary (compression 32771),
-  # and ThunderScan 4-bit grey (compression 32809): codes of every kind, runs that cross the
-  # row end. A small TIFF writer: one strip, little-endian.
+  # and ThunderScan 4-bit grey (compression 32809): codes of every kind, a 2-bit delta byte
+  # that crosses a row's end. A small TIFF writer: one strip, little-endian.
   /usr/bin/python3 - <<'PY'
 import struct
 
@@ -1182,8 +1211,7 @@ head = "P7\nWIDTH 20\nHEIGHT %d\nDEPTH 1\nMAXVAL 255\nTUPLTYPE GRAYSCALE\nENDHDR
 open("hb_mh_word_aligned.ref.pam", "wb").write(head.encode() + pixels)
 
 # ThunderScan, 7 pixels a row: raw pixels, runs after odd and even counts, 2-bit and 3-bit
-# deltas (libtiff, which makes the reference, drops a run that reaches the row's end: none
-# does here).
+# deltas (runs that pass a row's end are in the lt_thunder files).
 thunder = bytes([0xC3, 0x02, 0x46, 0x9D,            # 3, run 2, +0 +1 (2 skipped), +3 -3
                  0xCF, 0x03, 0xC1, 0xC2, 0xC5,      # 15, run 3, 1, 2, 5
                  0xC0, 0x5A, 0x8A, 0x01, 0xC9, 0xC2])   # 0, +1 (2 2 skipped), +1 +2, run 1, 9, 2
@@ -1208,6 +1236,10 @@ PY
   done
   cd ..
   for f in [!h]*.tif hb_thunder.tif; do tifftopnm "$f" 2>/dev/null | pamdepth 255 | pamtopam > "${f%.tif}.ref.pam"; done
+  # libtiff writes hand-coded ThunderScan strips as they are and decodes them row by row for
+  # the references: runs that pass a row's end after odd and even counts, deltas past it;
+  # rows of odd and even width, several to a strip.
+  /usr/bin/python3 "$here/libtiff_built.py" thunder "$here/tiff_fax"
   mkdir -p "$seeds"
   cp cp_g3_1d_lsb2msb.tif pl_mh.tif hb_mh_word_aligned.tif hb_thunder.tif bad/*.tif "$seeds/"
 }
