@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the .set reader and the Import tab's reader. Whatever the main
-// reader made of them must write out and read back to the same text.
+// reader made of them must write out and read back to the same text, and what the readers
+// note must name lines of the input, in order, each with a text.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -24,12 +26,22 @@ std::string writtenText()
     return f.Written();
 }
 
+void checkFindings(const SetFindings& findings, const std::string& text)
+{
+    const long lines = long(std::count(text.begin(), text.end(), '\n')) + (text.ends_with('\n') ? 0 : 1);
+    long last = 1;
+    for (const SetFinding& f : findings) {
+        if (f.line < last || f.line > lines || f.text.empty()) std::abort();
+        last = f.line;
+    }
+}
+
 void readMain(const std::string& text)
 {
     ResetAllModelData();
     TextFile f;
     f.OpenText(text);
-    ReadSetFile(f);
+    checkFindings(ReadSetFile(f), text);
 }
 
 } // namespace
@@ -41,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ResetAllModelData();
     TextFile import;
     import.OpenText(input);
-    ReadImportSet(import);
+    checkFindings(ReadImportSet(import), input);
+    CheckSetText(input);
 
     readMain(input);
     const std::string first = writtenText();

@@ -15,6 +15,48 @@ std::string GetIniValue(std::string_view line)
     return std::string(v);
 }
 
+namespace {
+SetFindings* collecting = nullptr;
+}
+
+void NoteFinding(long line, std::string text)
+{
+    if (collecting) collecting->push_back({line, std::move(text)});
+}
+
+std::string QuoteLine(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    constexpr std::size_t shown = 60;
+    if (line.size() > shown) return std::string(line.substr(0, shown)) + "...";
+    return std::string(line);
+}
+
+CollectFindings::CollectFindings(SetFindings& into) : previous_(collecting)
+{
+    collecting = &into;
+}
+
+CollectFindings::~CollectFindings()
+{
+    collecting = previous_;
+}
+
+int NumberKey(const TextFile& file, std::string_view line)
+{
+    const std::string value = GetIniValue(line);
+    int n = 0;
+    if (TryStrToInt(value, n)) return n;
+    n = NumberValue(value);
+    NoteFinding(file.LineNumber(), QuoteLine(line) + Format(": no whole number, read as %d", n));
+    return n;
+}
+
+uint8_t FlagKey(const TextFile& file, std::string_view line)
+{
+    return NumberKey(file, line) != 0 ? 1 : 0;
+}
+
 int NumberValue(std::string_view value)
 {
     return LeadingInt(value);
@@ -54,11 +96,16 @@ bool EndsSection(std::string_view line)
     return !line.empty() && (line[0] == '\n' || line[0] == '[');
 }
 
-void KeepUnknownKey(KeyLines& keys, std::string_view line)
+void KeepUnknownKey(KeyLines& keys, std::string_view line, long at)
 {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (line.empty() || line[0] == ';') return;
     auto eq = line.find('=');
-    if (eq == 0 || eq == std::string_view::npos || line[0] == ';') return;
+    if (eq == 0 || eq == std::string_view::npos) {
+        if (line.find_first_not_of(" \t\r") != std::string_view::npos)
+            NoteFinding(at, QuoteLine(line) + ": no key line, dropped");
+        return;
+    }
     keys.emplace_back(line);
 }
 
@@ -85,8 +132,8 @@ void CGeneral::ReadFromSet(TextFile& file, bool grass)
         if (is("Name", 4)) Name = GetIniValue(line);
         else if (is("Type", 4)) Type = GetIniValue(line);
         else if (is("Version", 7)) Version = GetIniValue(line);
-        else if (is("Interior", 8)) Interior = FlagValue(GetIniValue(line));
-        else if (is("HasHeightTransition", 19)) HasHeightTransition = FlagValue(GetIniValue(line));
+        else if (is("Interior", 8)) Interior = FlagKey(file, line);
+        else if (is("HasHeightTransition", 19)) HasHeightTransition = FlagKey(file, line);
         else if (is("EnvMap", 6)) EnvMap = GetIniValue(line);
         else if (is("Transition", 10)) Transition = GetIniValue(line);
         else if (is("DisplayName", 11)) DisplayName = GetIniValue(line);
@@ -94,7 +141,7 @@ void CGeneral::ReadFromSet(TextFile& file, bool grass)
         else if (is("Border", 6)) Border = GetIniValue(line);
         else if (is("Default", 7)) Default = GetIniValue(line);
         else if (is("Floor", 5)) Floor = GetIniValue(line);
-        else if (is("Grass", 5)) Grass = FlagValue(GetIniValue(line));
+        else if (is("Grass", 5)) Grass = FlagKey(file, line);
         else if (is("Density", 7)) Density = GetIniValue(line);
         else if (is("Height", 5)) Height = GetIniValue(line);
         else if (is("AmbientRed", 10)) AmbientRed = GetIniValue(line);
@@ -103,7 +150,7 @@ void CGeneral::ReadFromSet(TextFile& file, bool grass)
         else if (is("DiffuseRed", 10)) DiffuseRed = GetIniValue(line);
         else if (is("DiffuseGreen", 10)) DiffuseGreen = GetIniValue(line);
         else if (is("DiffuseBlue", 10)) DiffuseBlue = GetIniValue(line);
-        else KeepUnknownKey(grass ? UnknownGrassKeys : UnknownKeys, line);
+        else KeepUnknownKey(grass ? UnknownGrassKeys : UnknownKeys, line, file.LineNumber());
     }
 }
 

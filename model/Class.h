@@ -24,12 +24,42 @@ public:
     virtual void FillImportLists();
 };
 
+// What a reader could not take as the file has it, and what it made of it: one finding per
+// line, with the number of that line (1 for the first).
+struct SetFinding {
+    long line;
+    std::string text;
+    bool operator==(const SetFinding&) const = default;
+};
+using SetFindings = std::vector<SetFinding>;
+
+// Notes a finding while a CollectFindings lives; without one it does nothing.
+void NoteFinding(long line, std::string text);
+// A line as a finding quotes it: without its line end, long ones cut short.
+std::string QuoteLine(std::string_view line);
+
+// Collects every finding noted while it lives into the list given.
+class CollectFindings {
+public:
+    explicit CollectFindings(SetFindings& into);
+    ~CollectFindings();
+    CollectFindings(const CollectFindings&) = delete;
+    CollectFindings& operator=(const CollectFindings&) = delete;
+
+private:
+    SetFindings* previous_;
+};
+
 // The value of a key line: the text after its first '=' up to the line end, without the
 // line end. A line without '=' has an empty value.
 std::string GetIniValue(std::string_view line);
 // The number at the start of a value (0 when there are no digits), and a flag from it.
 int NumberValue(std::string_view value);
 uint8_t FlagValue(std::string_view value);
+// The number, or flag, of the key line last read from file; a value that is no whole
+// number is noted as a finding and read as NumberValue reads it.
+int NumberKey(const TextFile& file, std::string_view line);
+uint8_t FlagKey(const TextFile& file, std::string_view line);
 // Reads the next line of a section with its line end, whole however long.
 bool ReadSectionLine(TextFile& file, std::string& line);
 // True for an empty line or a header: where terrain, crosser, rule, group and general
@@ -41,8 +71,9 @@ bool EndsSection(std::string_view line);
 // the known keys of their section; the editor never shows or changes them.
 using KeyLines = std::vector<std::string>;
 // Keeps a line that no key of its section took, when it is a key line: a name, '=' and a
-// value. Comments, empty lines and other text are dropped as before.
-void KeepUnknownKey(KeyLines& keys, std::string_view line);
+// value. Comments and empty lines are dropped as before, other text too, noted as a finding
+// at line number at.
+void KeepUnknownKey(KeyLines& keys, std::string_view line, long at);
 void WriteUnknownKeys(TextFile& file, const KeyLines& keys);
 // Writes one key line in the game's layout, given as its format ("Name=%s\n"): the %s is
 // replaced by the value byte for byte, so a value holding a NUL byte is not cut short as

@@ -34,11 +34,16 @@ bool endsAtHeader(std::string_view line)
     return !line.empty() && line[0] == '[';
 }
 
-// A group's cell line: the number after Tile in its key (-1 when that is no number) and
-// its value.
+// A group's cell line: the number after Tile in its key (-1 when that is no number), its
+// value, and for the findings where it stands, the number its key gave and why that was of
+// no use.
 struct CellLine {
     long number;
     std::string value;
+    long at;
+    std::string quoted;
+    long key;
+    const char* unused;
 };
 
 // The number between "Tile" and '=', when it is nothing but digits and below
@@ -70,6 +75,7 @@ void placeCells(std::vector<CellLine>& lines, StringList& cells)
         if (n >= placed.size()) placed.resize(n + 1), given.resize(n + 1, 0);
         if (given[n]) {
             c.number = -1;
+            c.unused = "its cell was given before";
             continue;
         }
         placed[n] = std::move(c.value);
@@ -80,6 +86,8 @@ void placeCells(std::vector<CellLine>& lines, StringList& cells)
         if (c.number >= 0) continue;
         while (free < given.size() && given[free]) ++free;
         if (free == placed.size()) placed.emplace_back(), given.push_back(0);
+        // Cells taken in line order where their keys say so are no guess.
+        if (long(free) != c.key) NoteFinding(c.at, c.quoted + ": " + c.unused + Format(", placed in cell %zu", free));
         placed[free] = std::move(c.value);
         given[free] = 1;
     }
@@ -95,7 +103,7 @@ void CNamedType::ReadNamedKeys(TextFile& file)
         if (is(line, "Name", 4)) SetName(GetIniValue(line)), known = true;
         if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line)), known = true;
         if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(GetIniValue(line)), known = true;
-        if (!known) KeepUnknownKey(UnknownKeys, line);
+        if (!known) KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
 }
 
@@ -191,7 +199,7 @@ void CRules::ReadRuleSection(TextFile& file, bool primary)
         if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(GetIniValue(line)), known = true;
         if (is(line, "Changed=", 8)) SetChanged(GetIniValue(line)), known = true;
         if (is(line, "ChangedHeight", 13)) SetChangedHeight(GetIniValue(line)), known = true;
-        if (!known) KeepUnknownKey(UnknownKeys, line);
+        if (!known) KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
     (primary ? TS().PrimaryRuleList : TS().SecondaryRuleList).Append(this);
 }
@@ -229,7 +237,7 @@ void CTile::ReadFromSet(TextFile& file)
     // A tile section ends only at a header: empty lines inside it are skipped.
     readSection(file, endsAtHeader, [&](const std::string& line) {
         auto text = [&] { return GetIniValue(line); };
-        auto flag = [&] { return FlagValue(GetIniValue(line)); };
+        auto flag = [&] { return FlagKey(file, line); };
         // An ordered chain; a corner's text key must not take its Height line.
         if (is(line, "Model", 5)) Model = text();
         else if (is(line, "WalkMesh", 8)) WalkMesh = text();
@@ -252,8 +260,8 @@ void CTile::ReadFromSet(TextFile& file)
         else if (is(line, "AnimLoop1", 9)) AnimLoop1 = flag();
         else if (is(line, "AnimLoop2", 9)) AnimLoop2 = flag();
         else if (is(line, "AnimLoop3", 9)) AnimLoop3 = flag();
-        else if (is(line, "Doors", 5)) Doors = NumberValue(text());
-        else if (is(line, "Sounds", 6)) Sounds = NumberValue(text());
+        else if (is(line, "Doors", 5)) Doors = NumberKey(file, line);
+        else if (is(line, "Sounds", 6)) Sounds = NumberKey(file, line);
         else if (is(line, "PathNode", 6)) PathNode = text();
         else if (is(line, "Orientation", 11)) Orientation = text();
         else if (is(line, "VisibilityNode", 14)) VisibilityNode = text();
@@ -261,7 +269,7 @@ void CTile::ReadFromSet(TextFile& file)
         else if (is(line, "ImageMap2D", 10)) ImageMap2D = text();
         else if (is(line, "DoorVisibilityNode", 18)) DoorVisibilityNode = text();
         else if (is(line, "DoorVisibilityOrientation", 18)) DoorVisibilityOrientation = text();
-        else KeepUnknownKey(UnknownKeys, line);
+        else KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
     Tileset& t = TS();
     (t.ReadTilesIntoMain ? t.TileList : t.ImportTiles).Append(this);
@@ -270,6 +278,7 @@ void CTile::ReadFromSet(TextFile& file)
 void CTile::ReadDoorSection(TextFile& file)
 {
     if (!DoorList) DoorList = std::make_unique<StringList>();
+    const long header = file.LineNumber();
     long mark = file.Tell();
     // The five values are taken by line position. A section cut short by a header or the
     // end of the file gives no door, so the list keeps whole doors only.
@@ -281,7 +290,7 @@ void CTile::ReadDoorSection(TextFile& file)
         for (auto& v : values) DoorList->Add(std::move(v));
         // Key lines after the five, up to the section's end, are keys of other tools.
         KeyLines unknown;
-        readSection(file, EndsSection, [&](const std::string& l) { KeepUnknownKey(unknown, l); });
+        readSection(file, EndsSection, [&](const std::string& l) { KeepUnknownKey(unknown, l, file.LineNumber()); });
         if (!unknown.empty()) {
             UnknownDoorKeys.resize(std::size_t(DoorsHeld()));
             UnknownDoorKeys.back() = std::move(unknown);
@@ -290,6 +299,7 @@ void CTile::ReadDoorSection(TextFile& file)
         // all, goes on at the line that ended the section.
         return;
     }
+    NoteFinding(header, Format("door section with %d of its five lines: no door read", got));
     // The file reader reads those lines again: a header among them is dispatched.
     file.Seek(mark);
 }
@@ -408,22 +418,31 @@ void CGroup::ReadFromSet(TextFile& file)
 {
     // Cells are placed when the whole section is known: Rows and Columns may follow them.
     std::vector<CellLine> lines;
+    const long header = file.LineNumber();
     readSection(file, EndsSection, [&](const std::string& line) {
         if (is(line, "Name", 4)) Name = GetIniValue(line);
         else if (is(line, "StrRef", 6)) StrRef = GetIniValue(line);
-        else if (is(line, "Rows", 4)) Rows = NumberValue(GetIniValue(line));
-        else if (is(line, "Columns", 7)) Columns = NumberValue(GetIniValue(line));
+        else if (is(line, "Rows", 4)) Rows = NumberKey(file, line);
+        else if (is(line, "Columns", 7)) Columns = NumberKey(file, line);
         else if (is(line, "Tile", 4)) {
             std::string v = GetIniValue(line);
-            lines.push_back({cellNumber(line), StartsWithNoCase(v, "NULL", 4) ? std::string("-1") : std::move(v)});
+            const long n = cellNumber(line);
+            lines.push_back({n, StartsWithNoCase(v, "NULL", 4) ? std::string("-1") : std::move(v), file.LineNumber(),
+                             QuoteLine(line), n, "its key has no cell number of use"});
         } else {
-            KeepUnknownKey(UnknownKeys, line);
+            KeepUnknownKey(UnknownKeys, line, file.LineNumber());
         }
     });
     const int64_t size = Rows > 0 && Columns > 0 ? int64_t(Rows) * Columns : 0;
-    for (CellLine& c : lines)
-        if (c.number >= size) c.number = -1;
+    for (CellLine& c : lines) {
+        if (c.number < size) continue;
+        c.number = -1;
+        c.unused = size > 0 ? "outside the group's Rows x Columns" : "the group has no Rows and Columns";
+    }
     placeCells(lines, Cells);
+    if (Cells.Count() < size)
+        NoteFinding(header, "group \"" + QuoteLine(Name) +
+                                Format("\" has %d of its %d x %d cells", Cells.Count(), Rows, Columns));
     Tileset& t = TS();
     (t.ReadGroupsIntoMain ? t.GroupList : t.ImportGroups).Append(this);
 }

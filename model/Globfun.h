@@ -2,12 +2,17 @@
 // Reading and writing a whole .set file, and the operations that act on the tileset as a
 // whole.
 #include <string>
+#include <string_view>
 
 #include "model/Tileset.h"
 
 // Reads the open file into General and the main lists, refills every view and closes the
-// file. The caller resets the tileset first (ResetTileset).
-void ReadSetFile(TextFile& file);
+// file. The caller resets the tileset first (ResetTileset). Returns, in line order, what did
+// not fit and how it was read: lists whose Count line differs from the sections read,
+// number keys that hold no number, headers without their closing bracket, lines in no
+// section, door sections without a tile or cut short, group cells of no use. A file as the
+// writer writes it gives none.
+SetFindings ReadSetFile(TextFile& file);
 
 // Writes General and the main lists to the file opened for writing and closes it, so that
 // the file on disk is replaced only by the complete new text. Returns false with a message
@@ -23,8 +28,18 @@ constexpr int MaxSetTiles = 10000;
 // into a new ImportGeneral, then terrains, crossers, tiles with their doors and groups;
 // [GRASS] and rule sections are skipped. Refills the import views of the groups, terrains
 // and crossers that were found, and closes the file. The caller empties the import lists
-// first; filtering the tile list is the Import tab's own work.
-void ReadImportSet(TextFile& file);
+// first; filtering the tile list is the Import tab's own work. Returns what did not fit,
+// as ReadSetFile does.
+SetFindings ReadImportSet(TextFile& file);
+
+// Whether bytes can be a tileset file at all: text with at least one section header of a
+// tileset ([GENERAL], [TILES], [TILE0], ...). Readers take anything, so a file is checked
+// before it replaces what is open.
+enum class SetTextCheck { Tileset, Binary, NoSection };
+SetTextCheck CheckSetText(std::string_view bytes);
+
+// What Save .SET would write now, General taken from the general frame first, as text.
+std::string SetFileText();
 
 // Gives General a new empty entry and empties the six main lists; the Import tab's
 // tileset and the views are left to the caller.

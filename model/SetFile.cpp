@@ -2,6 +2,7 @@
 // writer.
 #include "model/Globfun.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/Text.h"
@@ -33,6 +34,102 @@ Header classify(const std::string& line)
     return Header::None;
 }
 
+// The index sections, in the order of Kind: their headers, and what they count.
+enum Kind { Terrains, Crossers, PrimaryRules, SecondaryRules, Tiles, Groups, Kinds };
+struct IndexSection {
+    const char* header;
+    std::size_t n;
+    const char* counts;
+};
+constexpr IndexSection indexSections[Kinds] = {{"[TERRAIN TYPES]", 14, "terrain"}, {"[CROSSER TYPES]", 14, "crosser"},
+    {"[PRIMARY RULES]", 14, "primary rule"}, {"[SECONDARY RULES]", 16, "secondary rule"}, {"[TILES]", 7, "tile"},
+    {"[GROUPS]", 8, "group"}};
+
+// The index section a line opens, or Kinds.
+Kind indexKind(const std::string& line)
+{
+    int k = 0;
+    while (k < Kinds && !starts(line, indexSections[k].header, indexSections[k].n)) ++k;
+    return Kind(k);
+}
+
+// The list a section header adds an entry to, or Kinds.
+Kind entryKind(Header h)
+{
+    switch (h) {
+    case Header::Terrain: return Terrains;
+    case Header::Crosser: return Crossers;
+    case Header::Primary: return PrimaryRules;
+    case Header::Secondary: return SecondaryRules;
+    case Header::Tile: return Tiles;
+    case Header::Group: return Groups;
+    default: return Kinds;
+    }
+}
+
+bool blankOrComment(const std::string& line)
+{
+    for (char c : line) {
+        if (c == ';') return true;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+    }
+    return true;
+}
+
+// What the file itself says beside its sections: the Count lines of the index sections, and
+// the lines that are in no section the readers take. Notes what does not fit.
+class FileChecks {
+public:
+    // The line just read opens a section; entries tells which list it adds to (Kinds for
+    // none), and taken that a section reader reads its lines.
+    void Opens(const std::string& line, long at, Kind entries, bool taken)
+    {
+        if (line.find(']') == std::string::npos)
+            NoteFinding(at, QuoteLine(line) + ": the header has no closing bracket");
+        if (entries != Kinds) ++read_[entries];
+        index_ = indexKind(line);
+        where_ = taken ? Outside : index_ != Kinds ? Index : Skipped;
+        if (!taken && index_ == Kinds && classify(line) == Header::None)
+            NoteFinding(at, QuoteLine(line) + ": no section of a tileset, its lines are skipped");
+    }
+    // Any other line.
+    void Line(const std::string& line, long at)
+    {
+        if (line[0] == '\n') {
+            where_ = Outside;
+            return;
+        }
+        if (blankOrComment(line) || where_ == Skipped) return;
+        if (where_ == Index && starts(line, "Count", 5)) {
+            int n = 0;
+            if (TryStrToInt(GetIniValue(line), n)) {
+                count_[index_] = {at, n};
+                return;
+            }
+        }
+        NoteFinding(at, QuoteLine(line) + (where_ == Index ? ": no count, skipped" : ": in no section, skipped"));
+    }
+    // At the end of the file: counts that differ from the sections read.
+    void End() const
+    {
+        for (int k = 0; k < Kinds; ++k) {
+            const auto [at, n] = count_[k];
+            if (at > 0 && n != read_[k])
+                NoteFinding(at, Format("%s Count=%d, but the file holds %d %s sections", indexSections[k].header, n,
+                                       read_[k], indexSections[k].counts));
+        }
+    }
+
+private:
+    enum { Outside, Index, Skipped } where_ = Outside;
+    Kind index_ = Kinds;
+    int read_[Kinds] = {};
+    struct Count {
+        long at = 0;
+        int n = 0;
+    } count_[Kinds];
+};
+
 // Lowers the loading flags however the main reader ends, so that later readers never
 // append to the main lists by mistake.
 struct LoadingFlagsDown {
@@ -55,11 +152,78 @@ void readRule(TextFile& file, bool primary)
     (new CRules)->ReadRuleSection(file, primary);
 }
 
+bool hasDoorWord(const std::string& line)
+{
+    for (std::size_t i = 0; i + 4 <= line.size(); ++i)
+        if (StartsWithNoCase(std::string_view(line).substr(i), "DOOR", 4)) return true;
+    return false;
+}
+
 // A door header before any tile has no tile to go to: its lines are skipped like any
 // other lines outside a section.
-void readDoor(TextFile& file, const CPtrList<CTile>& tiles)
+void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at)
 {
-    if (CTile* tile = tiles.Tail()) tile->ReadDoorSection(file);
+    CTile* tile = tiles.Tail();
+    if (!tile) {
+        NoteFinding(at, QuoteLine(line) + ": a door section before any tile, skipped");
+        return;
+    }
+    if (!hasDoorWord(line))
+        NoteFinding(at, QuoteLine(line) + ": read as a door of the tile before it, as tile headers stop at [TILE9999]");
+    tile->ReadDoorSection(file);
+}
+
+// Reads every section of the file into the edited tileset (main) or the Import tab's, which
+// leaves out [GRASS] and the rules. Returns what did not fit, in line order.
+SetFindings readSections(TextFile& file, bool main)
+{
+    Tileset& t = TS();
+    SetFindings findings;
+    {
+        CollectFindings collect(findings);
+        FileChecks checks;
+        std::string line;
+        while (ReadSectionLine(file, line)) {
+            const long at = file.LineNumber();
+            if (line[0] != '[') {
+                checks.Line(line, at);
+                continue;
+            }
+            const Header h = classify(line);
+            const bool mainOnly = h == Header::Grass || h == Header::Primary || h == Header::Secondary;
+            checks.Opens(line, at, entryKind(h), h != Header::None && h != Header::Door && (main || !mainOnly));
+            switch (h) {
+            case Header::General:
+                if (main) {
+                    t.General->ReadFromSet(file, false);
+                } else {
+                    auto general = std::make_unique<CGeneral>();
+                    general->ReadFromSet(file);
+                    t.ImportGeneral = std::move(general);
+                }
+                break;
+            case Header::Grass:
+                if (main) t.General->ReadFromSet(file, true);
+                break;
+            case Header::Terrain: readNew<CTerrain>(file); break;
+            case Header::Crosser: readNew<CCrosser>(file); break;
+            case Header::Primary:
+                if (main) readRule(file, true);
+                break;
+            case Header::Secondary:
+                if (main) readRule(file, false);
+                break;
+            case Header::Tile: readNew<CTile>(file); break;
+            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at); break;
+            case Header::Group: readNew<CGroup>(file); break;
+            case Header::None: break;
+            }
+        }
+        checks.End();
+    }
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const SetFinding& a, const SetFinding& b) { return a.line < b.line; });
+    return findings;
 }
 
 void writeSetText(TextFile& f, Tileset& t)
@@ -94,7 +258,7 @@ void writeSetText(TextFile& f, Tileset& t)
 
 } // namespace
 
-void ReadSetFile(TextFile& file)
+SetFindings ReadSetFile(TextFile& file)
 {
     Tileset& t = TS();
     t.ReadTilesIntoMain = true;
@@ -103,21 +267,7 @@ void ReadSetFile(TextFile& file)
     t.ReadGroupsIntoMain = true;
     LoadingFlagsDown flagsDown;
 
-    std::string line;
-    while (ReadSectionLine(file, line)) {
-        switch (classify(line)) {
-        case Header::General: t.General->ReadFromSet(file, false); break;
-        case Header::Grass: t.General->ReadFromSet(file, true); break;
-        case Header::Terrain: readNew<CTerrain>(file); break;
-        case Header::Crosser: readNew<CCrosser>(file); break;
-        case Header::Primary: readRule(file, true); break;
-        case Header::Secondary: readRule(file, false); break;
-        case Header::Tile: readNew<CTile>(file); break;
-        case Header::Door: readDoor(file, t.TileList); break;
-        case Header::Group: readNew<CGroup>(file); break;
-        case Header::None: break;
-        }
-    }
+    SetFindings findings = readSections(file, true);
 
     // Every kind is refilled, an empty list too, so no view keeps rows of an earlier file.
     t.General->FillMainLists();
@@ -131,39 +281,44 @@ void ReadSetFile(TextFile& file)
     Views().FillGroups();
     t.ReadGroupsIntoMain = false;
     file.Discard(); // read to the end: closing has nothing to report
+    return findings;
 }
 
-void ReadImportSet(TextFile& file)
+SetFindings ReadImportSet(TextFile& file)
 {
     Tileset& t = TS();
     t.ReadTilesIntoMain = t.ReadTerrainsIntoMain = t.ReadCrossersIntoMain = t.ReadGroupsIntoMain = false;
 
-    std::string line;
-    while (ReadSectionLine(file, line)) {
-        switch (classify(line)) {
-        case Header::General: {
-            auto general = std::make_unique<CGeneral>();
-            general->ReadFromSet(file);
-            t.ImportGeneral = std::move(general);
-            break;
-        }
-        case Header::Terrain: readNew<CTerrain>(file); break;
-        case Header::Crosser: readNew<CCrosser>(file); break;
-        case Header::Tile: readNew<CTile>(file); break;
-        case Header::Door: readDoor(file, t.ImportTiles); break;
-        case Header::Group: readNew<CGroup>(file); break;
-        // The source's grass and rules are of no use to an import.
-        case Header::Grass:
-        case Header::Primary:
-        case Header::Secondary:
-        case Header::None: break;
-        }
-    }
+    SetFindings findings = readSections(file, false);
 
     if (!t.ImportGroups.Empty()) Views().FillImportGroups();
     if (!t.ImportTerrains.Empty()) Views().FillImportTerrains();
     if (!t.ImportCrossers.Empty()) Views().FillImportCrossers();
     file.Discard(); // read to the end: closing has nothing to report
+    return findings;
+}
+
+SetTextCheck CheckSetText(std::string_view bytes)
+{
+    if (bytes.find('\0') != std::string_view::npos) return SetTextCheck::Binary;
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::string line(bytes.substr(at, end - at));
+        if (classify(line) != Header::None || indexKind(line) != Kinds) return SetTextCheck::Tileset;
+        at = end + 1;
+    }
+    return SetTextCheck::NoSection;
+}
+
+std::string SetFileText()
+{
+    Tileset& t = TS();
+    t.General->ReadFromFrame();
+    TextFile f;
+    f.OpenWriteText();
+    writeSetText(f, t);
+    return f.Written();
 }
 
 bool WriteSetFile(TextFile& file, std::string& error)

@@ -9,8 +9,8 @@
 #include <vector>
 
 enum class MsgKind { Warning, Error, Information, Confirmation, Plain };
-enum class MsgButtons { Ok, YesNo, YesNoYesToAll };
-enum class MsgResult { Ok, Yes, No, YesToAll };
+enum class MsgButtons { Ok, YesNo, YesNoYesToAll, YesNoCancel };
+enum class MsgResult { Ok, Yes, No, YesToAll, Cancel };
 
 struct FileDialogOptions {
     std::string title;

@@ -1,5 +1,6 @@
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -12,6 +13,7 @@ bool TextFile::Open(const std::string& path, Mode mode)
     mode_ = mode;
     data_.clear();
     pos_ = 0;
+    lineEnds_ = lastLine_ = 0;
     toDisk_ = mode == Mode::Write;
     if (mode == Mode::Read) {
         if (!ReadWholeFile(path, data_)) return false;
@@ -29,7 +31,17 @@ void TextFile::OpenText(std::string contents)
     path_.clear();
     data_ = std::move(contents);
     pos_ = 0;
+    lineEnds_ = lastLine_ = 0;
     mode_ = Mode::Read;
+    toDisk_ = false;
+    open_ = true;
+}
+
+void TextFile::OpenWriteText()
+{
+    Discard();
+    path_.clear();
+    mode_ = Mode::Write;
     toDisk_ = false;
     open_ = true;
 }
@@ -38,16 +50,21 @@ bool TextFile::ReadLine(std::string& line, std::size_t maxChars)
 {
     line.clear();
     if (pos_ >= data_.size() || maxChars == 0) return false;
+    lastLine_ = lineEnds_ + 1;
     while (pos_ < data_.size() && line.size() < maxChars) {
         char c = data_[pos_];
         if (c == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') {
             line.push_back('\n');
             pos_ += 2;
+            ++lineEnds_;
             break;
         }
         line.push_back(c);
         ++pos_;
-        if (c == '\n') break;
+        if (c == '\n') {
+            ++lineEnds_;
+            break;
+        }
     }
     return true;
 }
@@ -60,7 +77,14 @@ bool TextFile::ReadLine(std::string& line)
 void TextFile::Seek(long pos)
 {
     if (pos < 0) pos = 0;
-    pos_ = std::size_t(pos) > data_.size() ? data_.size() : std::size_t(pos);
+    const std::size_t to = std::size_t(pos) > data_.size() ? data_.size() : std::size_t(pos);
+    // Readers step back a line or so: counting the line ends passed over stays cheap.
+    const auto from = data_.begin();
+    if (to < pos_)
+        lineEnds_ -= long(std::count(from + long(to), from + long(pos_), '\n'));
+    else
+        lineEnds_ += long(std::count(from + long(pos_), from + long(to), '\n'));
+    pos_ = to;
 }
 
 void TextFile::Write(std::string_view text)
@@ -98,7 +122,11 @@ bool TextFile::Close()
     open_ = false;
     bool ok = true;
     if (mode_ == Mode::Write && toDisk_) ok = WriteFileAtomic(path_, data_);
-    if (mode_ == Mode::Read) data_.clear();
+    if (mode_ == Mode::Read) {
+        data_.clear();
+        pos_ = 0;
+        lineEnds_ = 0;
+    }
     return ok;
 }
 
@@ -107,4 +135,5 @@ void TextFile::Discard()
     open_ = false;
     data_.clear();
     pos_ = 0;
+    lineEnds_ = lastLine_ = 0;
 }

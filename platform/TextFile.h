@@ -24,6 +24,8 @@ public:
 
     // Opens an in-memory text for reading (tests, archive contents).
     void OpenText(std::string contents);
+    // Opens for writing into memory only: Close touches no file and Written() keeps the text.
+    void OpenWriteText();
 
     // Reads the next line with its line end ('\n'), at most maxChars characters; a longer
     // line comes in pieces. Returns false at the end of the file.
@@ -33,6 +35,10 @@ public:
     bool AtEnd() const { return pos_ >= data_.size(); }
     long Tell() const { return long(pos_); }
     void Seek(long pos);
+    // The number of the line the last read began in, 1 for the first; 0 before any read.
+    long LineNumber() const { return lastLine_; }
+    // The whole file as read, its bytes as they are on disk.
+    const std::string& Contents() const { return data_; }
 
     void Write(std::string_view text);
     void Printf(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
@@ -51,6 +57,8 @@ private:
     std::string path_;
     std::string data_;
     std::size_t pos_ = 0;
+    long lineEnds_ = 0; // before pos_
+    long lastLine_ = 0;
     Mode mode_ = Mode::Read;
     bool open_ = false;
     bool toDisk_ = false;

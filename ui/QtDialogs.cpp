@@ -99,13 +99,21 @@ MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons b
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case MsgButtons::YesNoCancel:
+        // Escape and the close box change nothing.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     const int r = box.exec();
     switch (r) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::YesToAll: return MsgResult::YesToAll;
     case QMessageBox::No: return MsgResult::No;
-    default: return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    default:
+        if (buttons == MsgButtons::YesNoCancel) return MsgResult::Cancel;
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
     }
 }
 

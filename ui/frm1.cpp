@@ -30,6 +30,10 @@ const std::string DBlueEditKeyPress = "0123456789.";
 // Key filter B (TransitionEditKeyPress): TransitionEdit and DisplayEdit take digits and '-'.
 const std::string TransitionEditKeyPress = "0123456789-";
 
+const char* const SaveQuestion = "The tileset has changed. Do you want to save it ?";
+// Findings shown in one message at most; the rest are counted.
+constexpr std::size_t FindingsShown = 20;
+
 uint32_t windowColour()
 {
     const QWidget* w = Form1 ? static_cast<const QWidget*>(Form1) : nullptr;
@@ -81,6 +85,30 @@ QPixmap banner(int w, int h)
 
 } // namespace
 
+bool IsTilesetFile(const TextFile& file, const std::string& path)
+{
+    switch (CheckSetText(file.Contents())) {
+    case SetTextCheck::Tileset: return true;
+    case SetTextCheck::Binary:
+        AppDialogs().Warning(path + " is not a tileset: it holds binary data.");
+        return false;
+    case SetTextCheck::NoSection:
+        AppDialogs().Warning(path + " is not a tileset: it has no tileset section ([GENERAL], [TILES], ...).");
+        return false;
+    }
+    return false;
+}
+
+void ShowSetFindings(const std::string& path, const SetFindings& findings)
+{
+    if (findings.empty()) return;
+    std::string text = "Not everything in " + path + " could be read as written:\n";
+    for (std::size_t i = 0; i < findings.size() && i < FindingsShown; ++i)
+        text += Format("\nline %ld: ", findings[i].line) + findings[i].text;
+    if (findings.size() > FindingsShown) text += Format("\nand %zu more", findings.size() - FindingsShown);
+    AppDialogs().Warning(text);
+}
+
 std::string FormatColorValue(std::string t)
 {
     if (t == "1") return "1.000";
@@ -113,9 +141,9 @@ TFram1::TFram1(QWidget* parent) : QWidget(parent)
 
     StatusBar1 = MakeNamed<QStatusBar>(this, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    auto* panel = new QLabel(StatusBar1);
-    panel->setMinimumWidth(50);
-    StatusBar1->addWidget(panel);
+    StatusPanel = MakeNamed<QLabel>(StatusBar1, "StatusPanel");
+    StatusPanel->setMinimumWidth(50);
+    StatusBar1->addWidget(StatusPanel, 1);
     StatusBar1->setGeometry(0, FrameHeight - 22, TForm1::WindowWidth, 22);
 
     OpenDialog1.defaultExt = "set";
@@ -302,15 +330,26 @@ void TFram1::startEditing()
     Form1->SetWindowHeight(TForm1::EditingHeight);
 }
 
+void TFram1::showFileName(const std::string& path)
+{
+    StatusPanel->setText("SET FILE : " + ToQt(path));
+}
+
 void TFram1::OpenButtonClick()
 {
-    auto path = AppDialogs().OpenFile(OpenDialog1);
+    if (!AskToSaveChanges()) return;
+    // The folder of the tileset last opened (or first saved).
+    FileDialogOptions options = OpenDialog1;
+    options.initialDir = Game().SetDir;
+    auto path = AppDialogs().OpenFile(options);
     if (!path) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning("Error on opening file !!!");
         return;
     }
+    // Read and checked before anything of the open tileset is given up.
+    if (!IsTilesetFile(file, *path)) return;
     GameData& game = Game();
     game.SetFilePath = *path;
     std::error_code ec;
@@ -321,14 +360,21 @@ void TFram1::OpenButtonClick()
     startEditing();
     // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);
-    // A large tileset fills thousands of rows in the tabs.
-    BusyCursor busy;
-    ResetTileset();
-    ReadSetFile(file);
+    SetFindings findings;
+    {
+        // A large tileset fills thousands of rows in the tabs.
+        BusyCursor busy;
+        ResetTileset();
+        findings = ReadSetFile(file);
+        savedText_ = SetFileText();
+    }
+    showFileName(*path);
+    ShowSetFindings(*path, findings);
 }
 
 void TFram1::Button1Click()
 {
+    if (!AskToSaveChanges()) return;
     ResetTileset();
     // Empty every list view, as reading a file does at its end, so nothing of an earlier
     // tileset stays on show. The frame's own controls keep their texts.
@@ -339,6 +385,7 @@ void TFram1::Button1Click()
     views.FillTiles();
     views.FillGroups();
     startEditing();
+    savedText_ = SetFileText();
 }
 
 bool TFram1::fail(MsgKind kind, const char* message)
@@ -375,19 +422,31 @@ bool TFram1::ValidateTileset()
 
 void TFram1::Button2Click()
 {
-    if (!ValidateTileset()) return;
-    auto path = AppDialogs().SaveFile(SaveDialog1);
-    if (!path) return;
+    SaveSetFile();
+}
+
+bool TFram1::SaveSetFile()
+{
+    if (!ValidateTileset()) return false;
+    // In the tileset's folder, under its own name.
+    FileDialogOptions options = SaveDialog1;
+    options.initialDir = Game().SetDir;
+    if (!Game().SetFilePath.empty())
+        options.fileName = std::filesystem::path(Game().SetFilePath).filename().string();
+    auto path = AppDialogs().SaveFile(options);
+    if (!path) return false;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Write)) {
         AppDialogs().Warning("Error on saving file !!!");
-        return;
+        return false;
     }
     std::string error;
     if (!WriteSetFile(file, error)) {
         AppDialogs().Warning(error);
-        return;
+        return false;
     }
+    savedText_ = file.Written();
+    showFileName(*path);
     // A tileset started with New takes the folder it is first saved into; one that has a
     // folder keeps it.
     GameData& game = Game();
@@ -397,6 +456,22 @@ void TFram1::Button2Click()
         auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
         game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
         showSetFolder();
+    }
+    return true;
+}
+
+bool TFram1::TilesetChanged()
+{
+    return savedText_ && SetFileText() != *savedText_;
+}
+
+bool TFram1::AskToSaveChanges()
+{
+    if (!TilesetChanged()) return true;
+    switch (AppDialogs().Message(MsgKind::Confirmation, SaveQuestion, MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes: return SaveSetFile();
+    case MsgResult::No: return true;
+    default: return false;
     }
 }
 

@@ -2,6 +2,7 @@
 // The general settings frame at the bottom of the main window: the tileset's [GENERAL] and
 // [GRASS] settings, and the program's file commands (Open, New, Save .SET, Save .ITP,
 // Options) with the popup menu.
+#include <optional>
 #include <string>
 
 #include <QAction>
@@ -25,6 +26,13 @@
 std::string FormatColorValue(std::string t);
 // The text of one colour component 0..255 as the colour picker writes it.
 std::string ColorComponentText(uint32_t component);
+
+// False, after a message naming the file, when what was read from path can be no tileset
+// (binary data, or no tileset section): the readers would take it for an empty one.
+bool IsTilesetFile(const TextFile& file, const std::string& path);
+// Shows in one message what the reader had to guess about the file at path; nothing for
+// a file that read as written.
+void ShowSetFindings(const std::string& path, const SetFindings& findings);
 
 class TFram1 : public TFrame {
     Q_OBJECT
@@ -80,6 +88,7 @@ public:
     QLabel* ResultLabel;
 
     QStatusBar* StatusBar1;
+    QLabel* StatusPanel; // its one panel: "SET FILE : " and the file
     QMenu* PopupMenu1;
     QAction* Options1;
     QAction* About1;
@@ -102,6 +111,15 @@ public:
     void Panel7Click(TColorPanel* sender);
 
     bool ValidateTileset();
+    // Save .SET: true when the file was written.
+    bool SaveSetFile();
+    // True when Save .SET would write something else than was last opened, made new or
+    // saved; never before the first Open or New.
+    bool TilesetChanged();
+    // Before the tileset is replaced or the window closes: when it has changed, asks
+    // whether to save it. False when the user cancels or the save does not happen: nothing
+    // may go on then.
+    bool AskToSaveChanges();
 
     // The general view: the frame from the entry, and the entry from the frame.
     void ShowGeneral(const CGeneral& general);
@@ -117,4 +135,9 @@ private:
     void showSetFolder();
     void startEditing();
     bool fail(MsgKind kind, const char* message);
+    void showFileName(const std::string& path);
+
+    // What Save .SET wrote, or would have written, when the tileset was last opened, made
+    // new or saved; none before the first Open or New.
+    std::optional<std::string> savedText_;
 };

@@ -11,6 +11,7 @@
 #include "ui/EditorViews.h"
 #include "ui/Modal.h"
 #include "ui/SetBifOpen.h"
+#include "ui/frm1.h"
 #include "ui/frm4Pictures.h"
 #include "ui/frm6.h"
 
@@ -55,13 +56,18 @@ std::string ImportTilesetName(const CGeneral& general)
 
 void TFram6::Button1Click()
 {
-    auto path = AppDialogs().OpenFile(OpenDialog1);
+    // Where the last source came from, else the edited tileset's folder.
+    FileDialogOptions options = OpenDialog1;
+    options.initialDir = ImportSetDir.empty() || ImportSetDir == ArchiveSourceMarker ? CurrentSetDir : ImportSetDir;
+    auto path = AppDialogs().OpenFile(options);
     if (!path) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning(OpenFailed);
         return;
     }
+    // A file that is no tileset leaves the previous source as it was.
+    if (!IsTilesetFile(file, *path)) return;
     // Always a whole path, so that a folder is never mistaken for the archive marker.
     std::error_code ec;
     const fs::path full = fs::absolute(fs::path(*path), ec);

@@ -122,6 +122,18 @@ void TForm1::FormClose()
 
 void TForm1::closeEvent(QCloseEvent* e)
 {
+    // Unsaved changes are never thrown away without a question; when it cannot be asked,
+    // the window stays.
+    bool close = false;
+    try {
+        close = Fram11->AskToSaveChanges();
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+    if (!close) {
+        e->ignore();
+        return;
+    }
     try {
         FormClose();
     } catch (...) {

@@ -26,14 +26,16 @@ protected:
         ResetAllModelData();
     }
 
-    // Resets the main tileset and reads text into it as a .set file.
-    void readSet(const std::string& text)
+    // Resets the main tileset and reads text into it as a .set file; returns what the
+    // reader noted.
+    SetFindings readSet(const std::string& text)
     {
         ResetTileset();
         TextFile f;
         f.OpenText(text);
-        ReadSetFile(f);
+        SetFindings findings = ReadSetFile(f);
         EXPECT_FALSE(f.IsOpen()) << "the reader closes the file";
+        return findings;
     }
 
     // Writes the main tileset to a file and returns the bytes on disk.

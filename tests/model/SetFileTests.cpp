@@ -33,8 +33,9 @@ int filesIn(const std::string& folder)
 
 } // namespace
 
-// tests/data/set/NAME.set, read and written again, gives NAME.out.set (or itself); see the
-// README there for what each file holds.
+// tests/data/set/NAME.set, read and written again, gives NAME.out.set (or itself), and
+// notes what NAME.findings says (NAME.out.findings for the rewrite); see the README there
+// for what each file holds.
 TEST_F(SetFile, GoldenFilesAreRewrittenAsExpected)
 {
     const fs::path folder = dataFolder();
@@ -47,9 +48,16 @@ TEST_F(SetFile, GoldenFilesAreRewrittenAsExpected)
         const std::string input = readFile(entry.path());
         const fs::path out = folder / (name.substr(0, name.size() - 4) + ".out.set");
         const std::string expected = fs::exists(out) ? readFile(out) : input;
+        // The findings beside a file, one "line: text" a line; none without them.
+        auto noted = [](fs::path p) { return fs::exists(p.replace_extension(".findings")) ? readFile(p) : ""; };
+        const std::string findings = noted(entry.path());
         // As stored, with CR LF line ends, and the expected text, which is its own rewrite.
-        for (const std::string& text : {input, std::regex_replace(input, std::regex("\r?\n"), "\r\n"), expected}) {
-            readSet(text);
+        for (auto [text, notes] : {std::pair{input, findings},
+                 {std::regex_replace(input, std::regex("\r?\n"), "\r\n"), findings},
+                 {expected, fs::exists(out) ? noted(out) : findings}}) {
+            std::string shown;
+            for (const SetFinding& f : readSet(text)) shown += std::to_string(f.line) + ": " + f.text + "\n";
+            EXPECT_EQ(shown, notes);
             EXPECT_EQ(writeSet(), expected);
         }
     }

@@ -262,10 +262,11 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     T().Button5->click();
     TempDir other;
     other.Write("x.mdl", "newmodel x\r\n  bitmap tcn01_gone\r\n");
+    dialogs.QueueAnswer(MsgResult::No);
     OpenSet(other.Write("o.set", "[TILES]\r\nCount=1\r\n\r\n[TILE0]\r\nModel=x\r\n"));
     Form5->LabeledEdit1->setText("tt_sand");
     Form5->Button1->click();
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The tileset has changed. Do you want to save it ?"});
     EXPECT_EQ(other.Read("x.mdl"), "newmodel x\r\n  bitmap tcn01_gone\r\n");
 }
 

@@ -150,6 +150,7 @@ TEST_F(UiTest, SaveChecksTheSettingsInOrderAndTheFirstFailureWins)
     // Break check i and every later one at once (the later ones first, so that a later
     // break of the same control gives way): check i must be the one reported.
     for (std::size_t i = 0; i < std::size(checks); ++i) {
+        if (i) dialogs.QueueAnswer(MsgResult::No); // the edits of the last case
         OpenSet(path);
         F().DisplayEdit->setText("-1");
         for (std::size_t j = std::size(checks); j-- > i;) {
@@ -166,6 +167,7 @@ TEST_F(UiTest, SaveChecksTheSettingsInOrderAndTheFirstFailureWins)
 
     // Check 9 takes any negative DisplayName, and one that is no number, but not a StrRef;
     // terrain names compare without regard to case.
+    dialogs.QueueAnswer(MsgResult::No);
     OpenSet(path);
     dialogs.Clear();
     F().BorderCombo->setEditText("gRASS");

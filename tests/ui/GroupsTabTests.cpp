@@ -12,7 +12,7 @@ protected:
     // A new tileset of six tiles t0 to t5 and the groups given (name, rows, columns, cells).
     void Build(std::vector<std::tuple<std::string, int, int, StringList>> groups)
     {
-        F().Button1Click();
+        NewTileset();
         for (int i = 0; i < 6; ++i) AddTile(TS().TileList, "t" + std::to_string(i));
         for (auto& [name, rows, columns, cells] : groups) {
             CGroup* g = AddGroup(TS().GroupList, name, cells);

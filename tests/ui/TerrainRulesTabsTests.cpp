@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include <QKeyEvent>
+#include <cstring>
 #include <functional>
 
 #include "ui/frm2.h"
@@ -24,6 +25,9 @@ std::string RuleSet()
         add += std::string("[SECONDARY RULE0]\nPlaced=") + s + "\nPlacedHeight=0\nAdjacent=" + s +
                "\nAdjacentHeight=0\nChanged=Grass\nChangedHeight=0\n\n";
     set.insert(set.find("[TILES]"), add);
+    for (auto [index, count] : {std::pair{"CROSSER TYPES]\r\nCount=", "1"}, {"PRIMARY RULES]\r\nCount=", "12"},
+             {"SECONDARY RULES]\r\nCount=", "2"}})
+        set.replace(set.find(index) + std::strlen(index), 1, count);
     return set.replace(set.find("Top=\r\n"), 6, "Top=Road\r\n");
 }
 

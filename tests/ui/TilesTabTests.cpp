@@ -271,7 +271,7 @@ TEST_F(TilesTab, PopupShowsWhatFitsTheList)
     Views().FillTiles();
     EXPECT_EQ(FromQt(f.Label1->text()) + std::to_string(f.Button3->isEnabled()) + std::to_string(f.Button4->isEnabled()),
               "No selection00");
-    F().Button1Click();
+    NewTileset();
     EXPECT_EQ(shown(), "");
 }
 

@@ -115,6 +115,13 @@ protected:
         F().OpenButton->click();
     }
 
+    // New over what the case built before, its changes discarded.
+    void NewTileset()
+    {
+        if (F().TilesetChanged()) dialogs.QueueAnswer(MsgResult::No);
+        F().Button1Click();
+    }
+
     // The window's height, "tabs" when they show, and the names of the enabled controls
     // among those that Open and New turn on.
     std::string EditorState()
