@@ -97,9 +97,10 @@ bool RunModelConverter(const std::string& modelPath,
 
 // ---- Model textures ------------------------------------------------------------------
 
-// Adds to textures the texture names on the "bitmap" lines of SetDir/model.mdl that the
-// list lacks (ignoring case), leaving out "NULL" and, unless includeGame, the names the
-// archives hold as tile textures. Returns the names added; -1 for a binary model; -2 when
+// Adds to textures the texture names of SetDir/model.mdl that the list lacks (ignoring
+// case): the word after "bitmap" on lines whose first word it is (any case), with LF or
+// CR LF line ends. "NULL" is left out and, unless includeGame, so are the names the archives
+// hold as tile textures. Returns the names added; -1 for a binary model; -2 when
 // the model cannot be opened.
 int CollectMdlTextures(const std::string& model, StringList& textures, bool includeGame);
 
@@ -107,9 +108,10 @@ int CollectMdlTextures(const std::string& model, StringList& textures, bool incl
 // the names added; -1 when textures is absent.
 int CollectAllTileTextures(StringList* textures, ProgressSink& bar, bool includeGame);
 
-// Renames a texture on the "bitmap" lines of a text model: a name counts only when a
-// carriage return follows it. Returns the names replaced; 0 when the file cannot be read
-// and written, is binary, or the new file cannot be written (the old one is then whole).
+// Renames a texture where CollectMdlTextures reads it, matching the whole name ignoring
+// case; the rest of each line, its end included, stays as it was. Returns the names
+// replaced; 0 when the file cannot be read and written, is binary, or the new file cannot
+// be written (the old one is then whole).
 int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, const std::string& newName);
 
 // Shows a texture by name: a TGA of the tileset folder, then a DDS there (not shown), then
