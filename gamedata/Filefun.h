@@ -115,8 +115,8 @@ int CollectAllTileTextures(StringList* textures, ProgressSink& bar, bool include
 int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, const std::string& newName);
 
 // Shows a texture by name: a TGA of the tileset folder, then a DDS there (not shown), then
-// a tile texture of the archives. A folder TGA larger than 128 pixels either way turns the
-// stretching on.
+// a tile texture of the archives, by the name without its extension. A folder TGA larger
+// than 128 pixels either way turns the stretching on.
 TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image);
 
 // Adds the names of the folder's files ending in "tga", "dds", "mdl" or "wok" (ignoring

@@ -116,7 +116,8 @@ TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image)
         info.status = 1;
         return info;
     }
-    if (Game().BifResList.HasTileTga(name)) return Game().BifResList.LoadTileTexture(name, image);
+    // The archives hold textures by name alone.
+    if (Game().BifResList.HasTileTga(base)) return Game().BifResList.LoadTileTexture(base, image);
     image.ClearPicture();
     return info;
 }
