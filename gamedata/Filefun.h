@@ -70,7 +70,8 @@ int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, Minim
 // archive marker, out of the game archives. A copied model is converted when
 // Game().AutoConvertMdl is set; models copied from a folder add their textures to
 // report.ImportTextures. A name holding a path separator is never looked for and is
-// reported as not found. Returns the files copied; 0 when the index names no import tile.
+// reported as not found, and so is a file the archives hold but cannot give. Returns the
+// files copied; 0 when the index names no import tile.
 int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, bool ask,
                         const std::string& importSetDir, ImportCopyReport& report,
                         MinimapPickList& minimaps);
