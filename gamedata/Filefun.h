@@ -132,15 +132,19 @@ int ListAssetFiles(const std::string& folder, StringList* list);
 StringList& FindFilePrefixes(StringList& out, bool includeTextures);
 
 // Gives every asset file of the tileset folder that starts with oldPrefix the new prefix in
-// its place, rewrites the prefix inside the renamed models and walkmeshes (not on "bitmap"
-// lines unless everywhere; binary models are left alone unless everywhere), and moves the
-// tiles' Model along. Logs each file to memo. Returns the files renamed.
+// its place and rewrites the prefix inside the renamed models and walkmeshes (not on lines
+// that name a texture, and not in binary models, unless everywhere). A model, its walkmesh
+// and the tiles that use them (found as a tile finds its files, whatever the letter case;
+// each tile's Model gets the new prefix in place of its old one) change together or not at
+// all: a file that cannot be opened, is binary, cannot take its new name or cannot be
+// rewritten leaves all of them as they were. Logs each file to memo. Returns the files
+// renamed.
 int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix, bool everywhere,
                       bool renameTextures, ProgressSink& bar, LineSink& memo);
 
 // Replaces oldPrefix (ignoring case) by newPrefix inside a file; unless everywhere, binary
-// files and names on "bitmap" lines are left alone. A binary file never gets a replacement
-// of a different length. Returns the occurrences replaced.
+// files and the lines that name a texture are left alone. A binary file never gets a
+// replacement of a different length. Returns the occurrences replaced.
 int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
                         const std::string& newPrefix, bool everywhere);
 

@@ -299,9 +299,14 @@ TEST_F(FilesTab, TheRenamerTakesSafeFiveLetterPrefixesAndMovesTheTilesAlong)
                                         "tcn01_bin.mdl", "tcn01_grass.tga", "tt_stone.tga", "xyz02_a01.mdl",
                                         "xyz02_a01.wok", "xyz02_b01.mdl", "xyz02_old.mdl"}));
     EXPECT_EQ(set.Read("xyz02_a01.mdl"), "newmodel xyz02_a01\r\n  bitmap tcn01_grass\r\n  bitmap tt_stone\r\n");
-    EXPECT_EQ(Rows(T().ListView1), "0:xyz02_a01 1:TCN01_B01 2:tcn01_bin 3:TCN01_A01 4:tt_rock 5:xyz02_a01")
-        << "tiles whose Model is the file's name as written";
+    EXPECT_EQ(Rows(T().ListView1), "0:xyz02_a01 1:xyz02_B01 2:tcn01_bin 3:xyz02_A01 4:tt_rock 5:xyz02_a01")
+        << "the tiles follow their files whatever the letter case";
     EXPECT_EQ(Items(T().ComboBox1), "tcn01 xyz02");
+    // No renamed file that a tile names is taken for unused.
+    T().RadioButton4->setChecked(true);
+    T().Button1->click();
+    EXPECT_EQ(Memo(T().Memo2), "xyz02_old.mdl --> Unused\n" + Dashes46 + "\n1 - Files unused\nstray.dds --> Not checked\n"
+                               "1 - Textures not checked: some MDL files are binary");
 
     // Binary models and textures too.
     T().CheckBox9->setChecked(false);
