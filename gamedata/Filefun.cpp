@@ -192,6 +192,8 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
         CopyQuestion(minimapName, TgaFoundQuestion),
     };
     bool done[3] = {false, false, false};
+    // Held by the archives but not got out of them: reported with the files not found.
+    bool notExtracted[3] = {false, false, false};
     // A name that is no plain file name is never looked for: it is reported as not found.
     const bool plain[3] = {IsPlainFileName(names[KindMdl]), IsPlainFileName(names[KindWok]),
                            IsPlainFileName(names[KindTga])};
@@ -216,7 +218,10 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
             int extracted = kind == KindMdl   ? archives.ExtractMdl(model)
                             : kind == KindWok ? archives.ExtractWok(model)
                                               : archives.ExtractMinimap(minimapName);
-            if (extracted == 0 && CopyInto(game.TempFilePath, game.SetDir, names[kind])) copiedOne(kind);
+            if (extracted != 0) {
+                notExtracted[kind] = true;
+                done[kind] = false;
+            } else if (CopyInto(game.TempFilePath, game.SetDir, names[kind])) copiedOne(kind);
         }
         RemoveFile(game.TempFilePath);
     } else if (std::vector<std::string> entries; ListFolder(importSetDir, entries)) {
@@ -239,7 +244,7 @@ int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, boo
 
     for (Kind kind : {KindMdl, KindWok, KindTga}) {
         if (done[kind]) continue;
-        if (kind == KindTga && plain[kind] && archives.HasMinimap(minimapName)) continue;
+        if (kind == KindTga && plain[kind] && !notExtracted[kind] && archives.HasMinimap(minimapName)) continue;
         ++report.FilesNotFoundCount;
         report.FilesNotFoundText += FileLogIndent + names[kind];
     }

@@ -70,7 +70,8 @@ int DeleteTileFiles(const CTile* tile, bool ask, TileDeleteReport& report, Minim
 // archive marker, out of the game archives. A copied model is converted when
 // Game().AutoConvertMdl is set; models copied from a folder add their textures to
 // report.ImportTextures. A name holding a path separator is never looked for and is
-// reported as not found. Returns the files copied; 0 when the index names no import tile.
+// reported as not found, and so is a file the archives hold but cannot give. Returns the
+// files copied; 0 when the index names no import tile.
 int CopyImportTileFiles(int importTileIndex, const std::string& minimapName, bool ask,
                         const std::string& importSetDir, ImportCopyReport& report,
                         MinimapPickList& minimaps);
@@ -97,9 +98,10 @@ bool RunModelConverter(const std::string& modelPath,
 
 // ---- Model textures ------------------------------------------------------------------
 
-// Adds to textures the texture names on the "bitmap" lines of SetDir/model.mdl that the
-// list lacks (ignoring case), leaving out "NULL" and, unless includeGame, the names the
-// archives hold as tile textures. Returns the names added; -1 for a binary model; -2 when
+// Adds to textures the texture names of SetDir/model.mdl that the list lacks (ignoring
+// case): the word after "bitmap" on lines whose first word it is (any case), with LF or
+// CR LF line ends. "NULL" is left out and, unless includeGame, so are the names the archives
+// hold as tile textures. Returns the names added; -1 for a binary model; -2 when
 // the model cannot be opened.
 int CollectMdlTextures(const std::string& model, StringList& textures, bool includeGame);
 
@@ -107,14 +109,15 @@ int CollectMdlTextures(const std::string& model, StringList& textures, bool incl
 // the names added; -1 when textures is absent.
 int CollectAllTileTextures(StringList* textures, ProgressSink& bar, bool includeGame);
 
-// Renames a texture on the "bitmap" lines of a text model: a name counts only when a
-// carriage return follows it. Returns the names replaced; 0 when the file cannot be read
-// and written, is binary, or the new file cannot be written (the old one is then whole).
+// Renames a texture where CollectMdlTextures reads it, matching the whole name ignoring
+// case; the rest of each line, its end included, stays as it was. Returns the names
+// replaced; 0 when the file cannot be read and written, is binary, or the new file cannot
+// be written (the old one is then whole).
 int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, const std::string& newName);
 
 // Shows a texture by name: a TGA of the tileset folder, then a DDS there (not shown), then
-// a tile texture of the archives. A folder TGA larger than 128 pixels either way turns the
-// stretching on.
+// a tile texture of the archives, by the name without its extension. A folder TGA larger
+// than 128 pixels either way turns the stretching on.
 TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image);
 
 // Adds the names of the folder's files ending in "tga", "dds", "mdl" or "wok" (ignoring
@@ -129,15 +132,19 @@ int ListAssetFiles(const std::string& folder, StringList* list);
 StringList& FindFilePrefixes(StringList& out, bool includeTextures);
 
 // Gives every asset file of the tileset folder that starts with oldPrefix the new prefix in
-// its place, rewrites the prefix inside the renamed models and walkmeshes (not on "bitmap"
-// lines unless everywhere; binary models are left alone unless everywhere), and moves the
-// tiles' Model along. Logs each file to memo. Returns the files renamed.
+// its place and rewrites the prefix inside the renamed models and walkmeshes (not on lines
+// that name a texture, and not in binary models, unless everywhere). A model, its walkmesh
+// and the tiles that use them (found as a tile finds its files, whatever the letter case;
+// each tile's Model gets the new prefix in place of its old one) change together or not at
+// all: a file that cannot be opened, is binary, cannot take its new name or cannot be
+// rewritten leaves all of them as they were. Logs each file to memo. Returns the files
+// renamed.
 int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix, bool everywhere,
                       bool renameTextures, ProgressSink& bar, LineSink& memo);
 
 // Replaces oldPrefix (ignoring case) by newPrefix inside a file; unless everywhere, binary
-// files and names on "bitmap" lines are left alone. A binary file never gets a replacement
-// of a different length. Returns the occurrences replaced.
+// files and the lines that name a texture are left alone. A binary file never gets a
+// replacement of a different length. Returns the occurrences replaced.
 int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
                         const std::string& newPrefix, bool everywhere);
 

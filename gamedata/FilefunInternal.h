@@ -25,6 +25,24 @@ bool CanReadWrite(const std::string& path);
 // four bytes is not.
 bool IsBinaryModel(std::string_view bytes);
 
+// The texture a line of a text model names: the word after a first word "bitmap" (any
+// case); empty when there is none. Blanks, tabs, carriage returns and line feeds part words,
+// so LF and CR LF lines read alike.
+std::string_view BitmapName(std::string_view line);
+
+// Calls fn with each line of bytes, its line feed included (a last line may have none), so
+// that the lines put together are the bytes.
+template <class Fn>
+void ForEachLine(std::string_view bytes, Fn&& fn)
+{
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        const std::size_t size = end == std::string_view::npos ? bytes.size() : end + 1;
+        fn(bytes.substr(0, size));
+        bytes.remove_prefix(size);
+    }
+}
+
 // True when the last three characters of name equal ext (three characters), ignoring case.
 bool HasExt3(std::string_view name, std::string_view ext);
 

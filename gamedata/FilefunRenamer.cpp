@@ -1,7 +1,12 @@
 // The prefix renamer: gives the tileset's asset files a new prefix, inside and out.
+#include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "gamedata/Filefun.h"
 #include "gamedata/FilefunInternal.h"
@@ -46,37 +51,59 @@ StringList& FindFilePrefixes(StringList& out, bool includeTextures)
     return out;
 }
 
-int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
-                        const std::string& newPrefix, bool everywhere)
-{
-    if (oldPrefix.empty()) return 0;
-    std::string file = ResolveFile(path);
-    std::string bytes;
-    if (file.empty() || !CanReadWrite(file) || !ReadWholeFile(file, bytes)) return 0;
-    if (!everywhere && IsBinaryModel(bytes)) return 0;
-    // Offsets inside a binary file would no longer point where they should.
-    bool binary = IsBinaryModel(bytes) || bytes.find('\0') != std::string::npos;
-    if (binary && newPrefix.size() != oldPrefix.size()) return 0;
+namespace {
 
-    std::string_view in(bytes);
-    std::string out;
-    out.reserve(in.size());
+// Every occurrence of oldPrefix (ignoring case) in text replaced by newPrefix.
+int ReplaceAll(std::string_view in, const std::string& oldPrefix, const std::string& newPrefix, std::string& out)
+{
     int replaced = 0;
     const std::size_t n = oldPrefix.size();
     for (std::size_t p = 0; p < in.size();) {
         if (n <= in.size() - p && EqualsNoCase(in.substr(p, n), oldPrefix)) {
-            if (!everywhere && p >= 7 && EqualsNoCase(in.substr(p - 7, 6), "bitmap")) {
-                // A texture name keeps its prefix, all of it.
-                out.append(in.substr(p, n));
-            } else {
-                out += newPrefix;
-                ++replaced;
-            }
+            out += newPrefix;
+            ++replaced;
             p += n;
         } else {
             out.push_back(in[p++]);
         }
     }
+    return replaced;
+}
+
+// The bytes of a file with the prefix replaced; unless everywhere, the lines that name a
+// texture keep it as it is. Returns the occurrences replaced.
+int ReplacePrefixInBytes(std::string_view in, const std::string& oldPrefix, const std::string& newPrefix,
+                         bool everywhere, std::string& out)
+{
+    out.clear();
+    out.reserve(in.size());
+    if (oldPrefix.empty()) return 0;
+    if (everywhere) return ReplaceAll(in, oldPrefix, newPrefix, out);
+    int replaced = 0;
+    ForEachLine(in, [&](std::string_view line) {
+        if (BitmapName(line).empty()) replaced += ReplaceAll(line, oldPrefix, newPrefix, out);
+        else out.append(line);
+    });
+    return replaced;
+}
+
+// A binary file cannot take a prefix of another length inside: its offsets would no
+// longer point where they should.
+bool CannotTake(std::string_view bytes, const std::string& oldPrefix, const std::string& newPrefix)
+{
+    return newPrefix.size() != oldPrefix.size() && (IsBinaryModel(bytes) || bytes.find('\0') != std::string::npos);
+}
+
+}  // namespace
+
+int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
+                        const std::string& newPrefix, bool everywhere)
+{
+    std::string file = ResolveFile(path);
+    std::string bytes, out;
+    if (file.empty() || !CanReadWrite(file) || !ReadWholeFile(file, bytes)) return 0;
+    if ((!everywhere && IsBinaryModel(bytes)) || CannotTake(bytes, oldPrefix, newPrefix)) return 0;
+    const int replaced = ReplacePrefixInBytes(bytes, oldPrefix, newPrefix, everywhere, out);
     if (replaced == 0) return 0;
     return WriteFileAtomic(file, out) ? replaced : 0;
 }
@@ -92,22 +119,24 @@ public:
         for (const auto& n : names) ++count_[LowerAscii(n)];
     }
 
+    // True when dir/from may become dir/to: nothing else is there under that name.
+    bool Free(const std::string& dir, const std::string& from, const std::string& to)
+    {
+        const auto target = JoinFileName(dir, to);
+        if (!target || !JoinFileName(dir, from)) return false;
+        if (from == to) return true;
+        if (LowerAscii(from) != LowerAscii(to) && count_[LowerAscii(to)] > 0) return false;
+        // Anything under that name stays, even a link that leads nowhere.
+        std::error_code ec;
+        return std::filesystem::symlink_status(*target, ec).type() == std::filesystem::file_type::not_found;
+    }
+
     // Renames dir/from to dir/to unless that would replace another file or leave the folder.
     bool Rename(const std::string& dir, const std::string& from, const std::string& to)
     {
-        const auto source = JoinFileName(dir, from), target = JoinFileName(dir, to);
-        if (!source || !target) return false;
-        std::string lf = LowerAscii(from), lt = LowerAscii(to);
-        if (from != to) {
-            if (lf != lt && count_[lt] > 0) return false;
-            // Anything under that name stays, even a link that leads nowhere.
-            std::error_code ec;
-            if (std::filesystem::symlink_status(*target, ec).type() != std::filesystem::file_type::not_found)
-                return false;
-        }
-        if (!RenameFile(*source, *target)) return false;
-        --count_[lf];
-        ++count_[lt];
+        if (!Free(dir, from, to) || !RenameFile(JoinPath(dir, from), JoinPath(dir, to))) return false;
+        --count_[LowerAscii(from)];
+        ++count_[LowerAscii(to)];
         return true;
     }
 
@@ -115,70 +144,176 @@ private:
     std::unordered_map<std::string, int> count_;
 };
 
+// One run of the renamer over a listed folder.
+class PrefixRun {
+public:
+    PrefixRun(const std::string& oldPrefix, const std::string& newPrefix, bool everywhere, bool renameTextures,
+              LineSink& memo)
+        : old_(oldPrefix), new_(newPrefix), everywhere_(everywhere), renameTextures_(renameTextures),
+          dir_(Game().SetDir), memo_(memo)
+    {
+        ListAssetFiles(dir_, &files_);
+        folder_.emplace(files_);
+        PairWalkmeshes();
+        // The file each tile's model and walkmesh is, found as everywhere else (the exact
+        // name first), so a tile follows its file whatever the letter case.
+        std::unordered_set<std::string> exact(files_.begin(), files_.end());
+        std::unordered_map<std::string, std::string> byCase;
+        for (const std::string& f : files_) byCase.emplace(LowerAscii(f), f);
+        auto find = [&](const std::string& name) {
+            if (exact.count(name)) return name;
+            auto it = byCase.find(LowerAscii(name));
+            return it == byCase.end() ? std::string() : it->second;
+        };
+        for (CTile* tile : TS().TileList)
+            tiles_.push_back({tile, find(tile->Model + ".mdl"), find(tile->Model + ".wok")});
+    }
+
+    const StringList& Files() const { return files_; }
+    int Renamed() const { return renamed_; }
+
+    void Handle(const std::string& name)
+    {
+        if (old_.empty() || !StartsWithNoCase(name, old_)) return;
+        // A prefix that reaches into the extension would change what kind of file it is.
+        if (name.size() < old_.size() + 4) return;
+        if (HasExt3(name, "tga") || HasExt3(name, "dds")) {
+            if (!renameTextures_) return;
+            const bool ok = folder_->Rename(dir_, name, NewName(name));
+            Log((ok ? "SUCESS : " : "FAILED : ") + name + " --> " + NewName(name));
+            renamed_ += ok;
+            return;
+        }
+        const bool model = HasExt3(name, "mdl");
+        if (!model && !HasExt3(name, "wok")) return;
+        const std::string base = BaseName4(name);
+        if (!model && (paired_.count(name) || leftAlone_.IndexOf(base) >= 0)) return;
+        std::vector<std::string> unit{name};
+        if (auto it = walkmeshOf_.find(name); model && it != walkmeshOf_.end()) unit.push_back(it->second);
+        if (RenameTogether(unit)) return;
+        leftAlone_.Add(base);
+    }
+
+private:
+    struct TileFiles {
+        CTile* tile;
+        std::string model, walkmesh;   // listed names, empty when not in the folder
+        bool moved = false;
+    };
+
+    std::string NewName(const std::string& name) const { return OverwritePrefix(name, old_.size(), new_); }
+
+    void Log(const std::string& line)
+    {
+        memo_.AddLine(line);
+        memo_.AddLine(std::string(42, '-'));
+    }
+
+    // Gives each model the walkmesh of its base name: the one written alike first, then one
+    // that differs in letter case alone. Each walkmesh goes with one model at most.
+    void PairWalkmeshes()
+    {
+        std::unordered_map<std::string, std::vector<std::string>> walkmeshes;   // by base name in lower case
+        for (const std::string& f : files_)
+            if (HasExt3(f, "wok")) walkmeshes[LowerAscii(BaseName4(f))].push_back(f);
+        for (bool exact : {true, false}) {
+            for (const std::string& f : files_) {
+                if (!HasExt3(f, "mdl") || walkmeshOf_.count(f)) continue;
+                for (const std::string& w : walkmeshes[LowerAscii(BaseName4(f))]) {
+                    if (paired_.count(w) || (exact && BaseName4(w) != BaseName4(f))) continue;
+                    walkmeshOf_[f] = w;
+                    paired_.insert(w);
+                    break;
+                }
+            }
+        }
+    }
+
+    // Renames a model with its walkmesh (or a walkmesh alone) and rewrites the prefix inside
+    // them, and the tiles that use them follow; or leaves all of it as it was. Every check
+    // and write that can fail comes before the first name changes.
+    bool RenameTogether(const std::vector<std::string>& unit)
+    {
+        std::vector<std::unique_ptr<StagedFile>> staged(unit.size());
+        // The model is named even when its walkmesh is what stops them.
+        auto fail = [&](std::size_t i, const std::string& why) {
+            if (i > 0) Log("FAILED : " + unit[0] + " --> " + NewName(unit[0]));
+            Log(why.empty() ? "FAILED : " + unit[i] + " --> " + NewName(unit[i]) : why);
+            return false;
+        };
+        for (std::size_t i = 0; i < unit.size(); ++i) {
+            const std::string path = JoinPath(dir_, unit[i]);
+            std::string bytes, out;
+            if (!CanReadWrite(path) || !ReadWholeFile(path, bytes))
+                return fail(i, unit[i] + " ---> Cannot be opened for reading and writing, not renamed");
+            if ((!everywhere_ && IsBinaryModel(bytes)) || CannotTake(bytes, old_, new_))
+                return fail(i, unit[i] + " ---> Non ascii file, not renamed");
+            if (!folder_->Free(dir_, unit[i], NewName(unit[i]))) return fail(i, "");
+            if (ReplacePrefixInBytes(bytes, old_, new_, everywhere_, out) == 0) continue;
+            staged[i] = std::make_unique<StagedFile>(path, out);
+            if (!staged[i]->Ready()) return fail(i, "");
+        }
+        std::size_t done = 0;
+        auto undo = [&] {
+            // Back under the names they had; the folder has just taken these names.
+            while (done > 0) {
+                --done;
+                (void)folder_->Rename(dir_, NewName(unit[done]), unit[done]);
+            }
+        };
+        for (; done < unit.size(); ++done) {
+            if (!folder_->Rename(dir_, unit[done], NewName(unit[done]))) {
+                const std::size_t failed = done;
+                undo();
+                return fail(failed, "");
+            }
+        }
+        // Renames within the folder, like those that have just worked: a failure here is not
+        // expected; the names go back at least.
+        for (std::size_t i = 0; i < unit.size(); ++i) {
+            if (staged[i] && !staged[i]->Commit(JoinPath(dir_, NewName(unit[i])))) {
+                undo();
+                return fail(i, "");
+            }
+        }
+        for (const std::string& name : unit) Log("SUCESS : " + name + " --> " + NewName(name));
+        renamed_ += int(unit.size());
+        for (TileFiles& t : tiles_) {
+            if (t.moved || std::find_if(unit.begin(), unit.end(), [&](const std::string& f) {
+                               return f == t.model || f == t.walkmesh;
+                           }) == unit.end())
+                continue;
+            SetTileModel(t.tile, OverwritePrefix(t.tile->Model, old_.size(), new_));
+            t.moved = true;
+        }
+        return true;
+    }
+
+    const std::string old_, new_;
+    const bool everywhere_, renameTextures_;
+    const std::string dir_;
+    LineSink& memo_;
+    StringList files_;   // listed once, so renamed files are never met again
+    std::optional<FolderNames> folder_;
+    std::vector<TileFiles> tiles_;
+    StringList leftAlone_;                    // base names of models that were not renamed
+    std::unordered_map<std::string, std::string> walkmeshOf_;   // a model's walkmesh
+    std::unordered_set<std::string> paired_;                    // walkmeshes handled with their model
+    int renamed_ = 0;
+};
+
 }  // namespace
 
 int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix, bool everywhere,
                       bool renameTextures, ProgressSink& bar, LineSink& memo)
 {
-    const std::string dir = Game().SetDir;
-    const std::string dashes(42, '-');
-    // The folder is listed once, so renamed files are never met again.
-    StringList files;
-    ListAssetFiles(dir, &files);
-    bar.SetMax(files.Count());
-    FolderNames folder(files);
-    StringList leftAlone;   // base names of models that were not renamed
-    int renamed = 0;
-
-    auto rename = [&](const std::string& from, const std::string& to) {
-        bool ok = folder.Rename(dir, from, to);
-        memo.AddLine((ok ? "SUCESS : " : "FAILED : ") + from + " --> " + to);
-        memo.AddLine(dashes);
-        if (ok) ++renamed;
-        return ok;
-    };
-
-    for (const std::string& name : files) {
+    PrefixRun run(oldPrefix, newPrefix, everywhere, renameTextures, memo);
+    bar.SetMax(run.Files().Count());
+    for (const std::string& name : run.Files()) {
         bar.StepIt();
-        if (oldPrefix.empty() || !StartsWithNoCase(name, oldPrefix)) continue;
-        // A prefix that reaches into the extension would change what kind of file it is.
-        if (name.size() < oldPrefix.size() + 4) continue;
-        const std::string newName = OverwritePrefix(name, oldPrefix.size(), newPrefix);
-
-        if (HasExt3(name, "tga") || HasExt3(name, "dds")) {
-            if (renameTextures) rename(name, newName);
-            continue;
-        }
-        if (!HasExt3(name, "mdl") && !HasExt3(name, "wok")) continue;
-
-        const std::string base = BaseName4(name);
-        if (HasExt3(name, "wok") && leftAlone.IndexOf(base) >= 0) continue;
-        const std::string path = JoinPath(dir, name);
-        // A binary file cannot take a prefix of another length inside; it keeps its name
-        // too, so that name and contents still agree.
-        const bool lengthChanges = oldPrefix.size() != newPrefix.size();
-        if (!everywhere || lengthChanges) {
-            std::string bytes;
-            bool readable = CanReadWrite(path) && ReadWholeFile(path, bytes);
-            if (!everywhere && !readable) continue;
-            if (IsBinaryModel(bytes) || (lengthChanges && bytes.find('\0') != std::string::npos)) {
-                memo.AddLine(name + " ---> Non ascii file, not renamed");
-                memo.AddLine(dashes);
-                leftAlone.Add(base);
-                continue;
-            }
-        }
-        if (!rename(name, newName)) {
-            leftAlone.Add(base);
-            continue;
-        }
-        const std::string newBase = BaseName4(newName);
-        for (CTile* tile : TS().TileList)
-            if (tile->Model == base) SetTileModel(tile, newBase);
-        ReplacePrefixInFile(JoinPath(dir, newName), oldPrefix, newPrefix, everywhere);
+        run.Handle(name);
     }
-
     bar.SetPosition(0);
     if (CTile* first = TS().TileList.Head()) first->FillMainLists();
-    return renamed;
+    return run.Renamed();
 }

@@ -1,4 +1,6 @@
 // Texture names on the "bitmap" lines of text models: collecting, renaming and previewing.
+#include <algorithm>
+
 #include "gamedata/Filefun.h"
 #include "gamedata/FilefunInternal.h"
 #include "gamedata/GameData.h"
@@ -6,28 +8,24 @@
 #include "model/Tileset.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "platform/TextFile.h"
+
+namespace filefun {
+
+std::string_view BitmapName(std::string_view line)
+{
+    static constexpr std::string_view blanks = " \t\r\n\v\f";
+    auto word = [&](std::size_t from) {
+        const std::size_t start = std::min(line.find_first_not_of(blanks, from), line.size());
+        return line.substr(start, std::min(line.find_first_of(blanks, start), line.size()) - start);
+    };
+    const std::string_view first = word(0);
+    if (!EqualsNoCase(first, "bitmap")) return {};
+    return word(std::size_t(first.data() - line.data()) + first.size());
+}
+
+}  // namespace filefun
 
 using namespace filefun;
-
-namespace {
-
-// Position of the first "bitmap" in text, ignoring case; npos when there is none.
-std::size_t FindBitmapWord(std::string_view text)
-{
-    static constexpr std::string_view word = "bitmap";
-    for (std::size_t p = 0; p + word.size() <= text.size(); ++p)
-        if (EqualsNoCase(text.substr(p, word.size()), word)) return p;
-    return std::string_view::npos;
-}
-
-// True when the six bytes seven before p spell "bitmap" (the word, then one separator).
-bool BitmapBefore(std::string_view bytes, std::size_t p)
-{
-    return p >= 7 && EqualsNoCase(bytes.substr(p - 7, 6), "bitmap");
-}
-
-}  // namespace
 
 int CollectMdlTextures(const std::string& model, StringList& textures, bool includeGame)
 {
@@ -35,24 +33,15 @@ int CollectMdlTextures(const std::string& model, StringList& textures, bool incl
     std::string bytes;
     if (!path || !ReadWholeFile(*path, bytes)) return -2;
     if (IsBinaryModel(bytes)) return -1;
-    TextFile file;
-    file.OpenText(std::move(bytes));
 
     int added = 0;
-    std::string line;
-    while (file.ReadLine(line, 1023)) {
-        // The name runs to the line end; a last line may have none, and a "bitmap" at the
-        // very end of a line names nothing.
-        std::string_view text(line);
-        if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-        std::size_t at = FindBitmapWord(text);
-        if (at == std::string_view::npos || at + 7 > text.size()) continue;
-        std::string name(text.substr(at + 7));
-        if (name.empty() || name == "NULL" || textures.IndexOf(name) >= 0) continue;
-        if (!includeGame && Game().BifResList.HasTileTga(name)) continue;
+    ForEachLine(bytes, [&](std::string_view line) {
+        std::string name(BitmapName(line));
+        if (name.empty() || name == "NULL" || textures.IndexOf(name) >= 0) return;
+        if (!includeGame && Game().BifResList.HasTileTga(name)) return;
         textures.Add(std::move(name));
         ++added;
-    }
+    });
     return added;
 }
 
@@ -70,28 +59,24 @@ int CollectAllTileTextures(StringList* textures, ProgressSink& bar, bool include
 
 int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, const std::string& newName)
 {
-    // An empty name would match before every carriage return of a "bitmap" line and never
-    // move the walk on.
-    if (oldName.empty()) return 0;
     std::string file = ResolveFile(path);
     std::string bytes;
     if (file.empty() || !CanReadWrite(file) || !ReadWholeFile(file, bytes) || IsBinaryModel(bytes)) return 0;
 
-    std::string_view in(bytes);
+    // Only the name changes: the rest of each line, its end included, stays as it was.
     std::string out;
-    out.reserve(in.size());
+    out.reserve(bytes.size());
     int replaced = 0;
-    const std::size_t n = oldName.size();
-    for (std::size_t p = 0; p < in.size();) {
-        if (p >= 7 && n < in.size() - p && in[p + n] == '\r' && EqualsNoCase(in.substr(p, n), oldName) &&
-            BitmapBefore(in, p)) {
-            out += newName;
-            p += n;
-            ++replaced;
-        } else {
-            out.push_back(in[p++]);
+    ForEachLine(bytes, [&](std::string_view line) {
+        const std::string_view name = BitmapName(line);
+        if (name.empty() || !EqualsNoCase(name, oldName)) {
+            out.append(line);
+            return;
         }
-    }
+        const std::size_t at = std::size_t(name.data() - line.data());
+        out.append(line.substr(0, at)).append(newName).append(line.substr(at + name.size()));
+        ++replaced;
+    });
     if (replaced == 0) return 0;
     // The old model stays whole unless the new one was written completely.
     return WriteFileAtomic(file, out) ? replaced : 0;
@@ -131,7 +116,8 @@ TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image)
         info.status = 1;
         return info;
     }
-    if (Game().BifResList.HasTileTga(name)) return Game().BifResList.LoadTileTexture(name, image);
+    // The archives hold textures by name alone.
+    if (Game().BifResList.HasTileTga(base)) return Game().BifResList.LoadTileTexture(base, image);
     image.ClearPicture();
     return info;
 }

@@ -223,23 +223,48 @@ bool ReadWholeFile(const std::string& path, std::string& out)
     }
 }
 
-bool WriteFileAtomic(const std::string& requested, std::string_view data)
+namespace {
+// The file a write to path lands in: a link is written through to the file it names.
+std::optional<std::string> WriteTarget(const std::string& path)
 {
-    // Write beside the real file, so that a link stays a link, and keep its permissions.
     std::error_code ec;
-    std::string path = requested;
-    if (fs::is_symlink(requested, ec)) {
-        auto target = fs::canonical(requested, ec);
-        if (ec) return false;
-        path = target.string();
-    }
+    if (!fs::is_symlink(path, ec)) return path;
+    auto target = fs::canonical(path, ec);
+    if (ec) return std::nullopt;
+    return target.string();
+}
+} // namespace
+
+StagedFile::StagedFile(const std::string& requested, std::string_view data)
+{
+    const auto path = WriteTarget(requested);
+    if (!path) return;
+    // The file keeps its permissions; a new one gets the usual ones.
     struct stat st;
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : newFileMode();
-    TempBeside tmp(path);
-    if (!tmp.Ok() || !tmp.Write(data.data(), data.size()) || !tmp.Finish(mode)) return false;
-    if (::rename(tmp.Path().c_str(), path.c_str()) != 0) return false;
+    const mode_t mode = ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : newFileMode();
+    TempBeside tmp(*path);
+    if (!tmp.Ok() || !tmp.Write(data.data(), data.size()) || !tmp.Finish(mode)) return;
     tmp.Placed();
+    temp_ = tmp.Path();
+}
+
+StagedFile::~StagedFile()
+{
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+bool StagedFile::Commit(const std::string& requested)
+{
+    const auto path = WriteTarget(requested);
+    if (temp_.empty() || !path || ::rename(temp_.c_str(), path->c_str()) != 0) return false;
+    temp_.clear();
     return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    StagedFile staged(path, data);
+    return staged.Ready() && staged.Commit(path);
 }
 
 std::string WritableFolderOr(const std::string& preferred)

@@ -45,6 +45,24 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // file it names, whose permissions are kept.
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data);
 
+// New contents for a file, written whole and flushed beside it (beside the file a link
+// names), but put in place only by Commit; dropped when the object goes without one. Lets
+// several files get ready before any of them changes.
+class StagedFile {
+public:
+    StagedFile(const std::string& path, std::string_view data);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    bool Ready() const { return !temp_.empty(); }
+    // Replaces the file now at path (the same file, perhaps renamed within its folder since).
+    [[nodiscard]] bool Commit(const std::string& path);
+
+private:
+    std::string temp_;
+};
+
 // A folder where the program may write its temporary files: the given one when writable,
 // else the system's temporary folder.
 std::string WritableFolderOr(const std::string& preferred);

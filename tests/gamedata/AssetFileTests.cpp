@@ -1,11 +1,34 @@
 // What the cases under tests/data/gamedata cannot show: the model converter, files that
 // cannot be removed or written, and absent lists.
 #include <chrono>
+#include <sys/fsuid.h>
 
 #include "AssetTestSupport.h"
 #include "support/FileSizeLimit.h"
 
 namespace {
+
+// While it lives, the named files of dir cannot be opened for writing. Root may write any
+// file, so root is made to open files as an ordinary user meanwhile.
+struct FilesLocked {
+    FilesLocked(const TempDir& dir, std::initializer_list<const char*> names)
+    {
+        for (const char* name : names) ok &= chmod(dir.File(name).c_str(), 0444) == 0;
+        if (!root) return;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            ok &= lchown(entry.path().c_str(), 65534, 65534) == 0;
+        ok &= chown(dir.Path().c_str(), 65534, 65534) == 0;
+        setfsgid(65534);
+        setfsuid(65534);
+        ok &= setfsuid(uid_t(-1)) == 65534;   // asks without changing it
+    }
+    ~FilesLocked()
+    {
+        if (root) setfsuid(0), setfsgid(0);
+    }
+    const bool root = geteuid() == 0;
+    bool ok = true;
+};
 
 // An import tile whose model is binary, copied with the converter on.
 class Converter : public AssetTest {
@@ -107,6 +130,26 @@ TEST_F(AssetTest, AbsentListsAndEmptyNames)
     // An empty name would match everywhere and never move a rewrite on.
     EXPECT_EQ(ReplaceTextureInMdl(set.File("a.mdl"), "", "y") + ReplacePrefixInFile(set.File("a.mdl"), "", "y", true), 0);
     EXPECT_EQ(set.Read("a.mdl"), "bitmap x\r");
+}
+
+TEST_F(AssetTest, AModelThatCannotBeWrittenStaysWithItsWalkmeshAndTiles)
+{
+    for (const char* name : {"tcn01_a.mdl", "tcn01_a.wok", "tcn01_b.mdl", "tcn01_b.wok", "tcn01_c.mdl"})
+        set.Write(name, "newmodel " + std::string(name, 7) + "\n");
+    for (const char* model : {"tcn01_a", "TCN01_B", "tcn01_c"}) AddTile(model, "mi");
+    std::string text;
+    {
+        FilesLocked lock(set, {"tcn01_a.mdl", "tcn01_b.wok"});
+        if (!lock.ok) GTEST_SKIP() << "cannot lock files here";
+        text = IntToStr(RenameFilesPrefix("tcn01", "xyz99", false, false, widgets, widgets)) + "\n";
+    }
+    for (const std::string& line : widgets.log) text += line + "\n";
+    for (const CTile* tile : TS().TileList) text += tile->Model + " ";
+    const std::string dashes(42, '-'), locked = " ---> Cannot be opened for reading and writing, not renamed\n";
+    EXPECT_EQ(text, "1\nmax 5\ntcn01_a.mdl" + locked + dashes + "\nFAILED : tcn01_b.mdl --> xyz99_b.mdl\n" + dashes +
+                        "\ntcn01_b.wok" + locked + dashes + "\nSUCESS : tcn01_c.mdl --> xyz99_c.mdl\n" + dashes +
+                        "\npos 0\ntcn01_a TCN01_B xyz99_c ");
+    EXPECT_EQ(SetFiles(), (std::vector<std::string>{"tcn01_a.mdl", "tcn01_a.wok", "tcn01_b.mdl", "tcn01_b.wok", "xyz99_c.mdl"}));
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // each a list of steps and the transcript they must give (README.md there lists the steps).
 #include <iterator>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 
 #include "AssetTestSupport.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ protected:
     std::map<std::string, std::pair<BifBuilder, uint32_t>> bifs;     // archive: its resources and their count
     std::string key = "chitin.key", archive = "data/tiles.bif";
     std::map<std::string, TlkBuilder> tables;
+    rlim_t fileLimit = 0;   // for the next action, as on a full disk
 };
 
 // A step that sets something up; false for an action.
@@ -89,6 +92,7 @@ bool Scenario::Prepare(const std::vector<std::string>& w, const std::string& byt
     else if (step == "refuse") widgets.failLoad = true;
     else if (step == "nofolder") Game().SetDir.clear();
     else if (step == "nogame") Game().GameDir.clear();
+    else if (step == "full") fileLimit = std::stoul(w[1]);
     else if (step == "notemp") Game().TempFilePath = start.File("no/such/folder/MMTEMP.TGA");
     else if (step == "cut") write(w[1], game.Read("g/" + w[1]).substr(0, std::stoul(w[2])));
     else if (step == "remove") RemoveFile(dir + w[1]);
@@ -198,6 +202,8 @@ std::string Scenario::Run(const std::string& steps)
         widgets = fresh;
         std::string result;
         try {
+            std::optional<FileSizeLimit> limit;
+            if (fileLimit) limit.emplace(fileLimit), fileLimit = 0;
             result = Act(w);
         } catch (const std::exception& e) {
             result = std::string("raised: ") + e.what();

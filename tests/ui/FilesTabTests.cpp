@@ -239,17 +239,17 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     EXPECT_EQ(Rows(T().ListView2) + " " + Text(T().Edit2), "0:tcn01_a01 1:TCN01_B01 3:TCN01_A01 5:tcn01_a01 4");
     T().Button5->click();
     EXPECT_EQ(FromQt(Form5->windowTitle()), "Change \"tcn01_grass\" for all tileset");
-    // A model with bare line feeds names the texture but cannot take the change: not counted.
+    // A model with bare line feeds takes the change as well.
     set.Write("tcn01_bin.mdl", "newmodel tcn01_bin\n  bitmap tcn01_grass\n");
     Pick(Form5->ComboBox1, "tt_sand");
     EXPECT_EQ(Text(Form5->LabeledEdit1) + "|" + FromQt(Form5->GroupBox1->title() + "|" + Form5->Panel2->text()),
               "tt_sand|To NWN texture|32 x 32  32Bits");
     Form5->Button1->click();
-    EXPECT_EQ(Notices(), "3 changements done in 2 Files.\n");
+    EXPECT_EQ(Notices(), "4 changements done in 3 Files.\n");
     EXPECT_EQ(Items(T().ListBox2) + "|" + FromQt(T().ListBox2->currentItem()->text()), "tcn01_bad tcn01_gone tt_sand|tt_sand");
     // Only the case changes: the entry stays, as typed.
     T().Button5->click(), Form5->LabeledEdit1->setText("TT_SAND"), Form5->Button1->click();
-    EXPECT_EQ(Notices() + Items(T().ListBox2), "4 changements done in 2 Files.\ntcn01_bad tcn01_gone TT_SAND");
+    EXPECT_EQ(Notices() + Items(T().ListBox2), "5 changements done in 3 Files.\ntcn01_bad tcn01_gone TT_SAND");
     // A change that replaces nothing leaves the list as it is.
     Pick(T().ListBox2, "tcn01_gone");
     T().Button5->click();
@@ -300,9 +300,14 @@ TEST_F(FilesTab, TheRenamerTakesSafeFiveLetterPrefixesAndMovesTheTilesAlong)
                                         "tcn01_bin.mdl", "tcn01_grass.tga", "tt_stone.tga", "xyz02_a01.mdl",
                                         "xyz02_a01.wok", "xyz02_b01.mdl", "xyz02_old.mdl"}));
     EXPECT_EQ(set.Read("xyz02_a01.mdl"), "newmodel xyz02_a01\r\n  bitmap tcn01_grass\r\n  bitmap tt_stone\r\n");
-    EXPECT_EQ(Rows(T().ListView1), "0:xyz02_a01 1:TCN01_B01 2:tcn01_bin 3:TCN01_A01 4:tt_rock 5:xyz02_a01")
-        << "tiles whose Model is the file's name as written";
+    EXPECT_EQ(Rows(T().ListView1), "0:xyz02_a01 1:xyz02_B01 2:tcn01_bin 3:xyz02_A01 4:tt_rock 5:xyz02_a01")
+        << "the tiles follow their files whatever the letter case";
     EXPECT_EQ(Items(T().ComboBox1), "tcn01 xyz02");
+    // No renamed file that a tile names is taken for unused.
+    T().RadioButton4->setChecked(true);
+    T().Button1->click();
+    EXPECT_EQ(Memo(T().Memo2), "xyz02_old.mdl --> Unused\n" + Dashes46 + "\n1 - Files unused\nstray.dds --> Not checked\n"
+                               "1 - Textures not checked: some MDL files are binary");
 
     // Binary models and textures too.
     T().CheckBox9->setChecked(false);
