@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd tiff_fax tiff_jpeg)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd tiff_fax tiff_jpeg bmp)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -56,6 +56,17 @@ fresh() {
 
 # Bytes given as numbers, written as they are.
 bytes() { printf "$(printf '\\x%02x' "$@")"; }
+
+# Seeds for the fuzz target that loads pictures by file name: each file behind the byte
+# that picks its extension, by its place in the registration table.
+extensions=(bmp ico wmf emf jfif jpg jpe jpeg rle dib win vst vda tga icb tiff tif fax eps pcx pcc scr rpf rla sgi
+  rgba rgb bw psd pdd ppm pgm pbm cel pic pcd cut psp png)
+picture_files_seeds() {  # extension, files...
+  local ext=$1 i; shift
+  for i in "${!extensions[@]}"; do [ "${extensions[$i]}" = "$ext" ] && break; done
+  mkdir -p "$seeds/../picture_files"
+  for f in "$@"; do { bytes "$i"; cat "$f"; } > "$seeds/../picture_files/$(basename "${f%.*}").$ext"; done
+}
 
 targa() {
   fresh targa
@@ -1247,6 +1258,52 @@ PY
   cd ..
   mkdir -p "$seeds"
   cp cp_ycbcr.tif im_grey.tif bad/*.tif "$seeds/"
+}
+
+bmp() {
+  fresh bmp
+  # ImageMagick encodes: 1, 4 and 8 bits, RLE8, 24 bits, 5-5-5 and 5-6-5 bit fields, and
+  # 32 bits with an alpha mask in a version 5 header. Pillow encodes 1 bit, grey and palette
+  # 8 bits, 24 bits and plain 32 bits; netpbm an OS/2 core header and 4 bits.
+  convert "$tmp/c2.ppm" -type bilevel bmp3:im_1.bmp
+  convert "$tmp/c16.ppm" -type palette bmp3:im_4.bmp
+  convert "$tmp/src.ppm" -type palette -compress None bmp3:im_8.bmp
+  convert "$tmp/src.ppm" -type palette -compress RLE bmp3:im_rle8.bmp
+  convert "$tmp/src.ppm" -type truecolor bmp3:im_24.bmp
+  convert "$tmp/src.ppm" -define bmp:subtype=RGB555 bmp:im_555.bmp
+  convert "$tmp/src.ppm" -define bmp:subtype=RGB565 bmp:im_565.bmp
+  convert "$tmp/alpha.pam" bmp:im_32_alpha.bmp
+  convert "$tmp/alpha.pam" "png:$tmp/alpha.png"
+  /usr/bin/python3 - "$tmp" <<'PY'
+import sys
+from PIL import Image
+tmp = sys.argv[1]
+Image.open(tmp + "/c2.ppm").convert("1").save("pl_1.bmp")
+Image.open(tmp + "/grey.pgm").save("pl_grey.bmp")
+Image.open(tmp + "/src.ppm").convert("P", palette=Image.ADAPTIVE, colors=50).save("pl_palette.bmp")
+Image.open(tmp + "/src.ppm").save("pl_24.bmp")
+Image.open(tmp + "/alpha.png").convert("RGBA").save("pl_32.bmp")
+PY
+  ppmtobmp -os2 "$tmp/src.ppm" > nb_os2.bmp 2>/dev/null
+  ppmtobmp -windows "$tmp/c16.ppm" > nb_4.bmp 2>/dev/null
+  /usr/bin/python3 "$here/hand_built.py" bmp .
+  # References by Pillow; ImageMagick for run-length data and the bit fields Pillow does not
+  # read. Fields of fewer than eight bits are compared in their own bits, as decoders widen
+  # them differently; Pillow reads a plain 32-bit pixel as colour only, and ImageMagick reads
+  # a 1-bit alpha field as half transparent, so that one is compared in colour only.
+  for f in *.bmp *.dib *.rle; do
+    base=${f%.*}
+    case $base in
+      *rle*|hb_444|hb_1010) convert "$f" -depth 8 "pam:$base.ref.pam" ;;
+      hb_1555_v4) convert "$f" -alpha off -depth 8 "pam:$base.ref.pam" ;;
+      *) /usr/bin/python3 "$here/hand_built.py" pil "$f" "$base.ref.pam" ;;
+    esac
+  done
+  for base in im_555 im_565 hb_1555_v4; do /usr/bin/python3 "$here/hand_built.py" top_bits $base.ref.pam 5 $base.ref.pam; done
+  /usr/bin/python3 "$here/hand_built.py" top_bits hb_444.ref.pam 4 hb_444.ref.pam
+  picture_files_seeds bmp hb_rle4.bmp im_565.bmp nb_os2.bmp hb_1555_v4.bmp bad/short_rows.bmp bad/rle8_cut.bmp
+  picture_files_seeds rle hb_rle8.rle
+  picture_files_seeds dib hb_packed.dib
 }
 
 for format in "${@:-${all[@]}}"; do
