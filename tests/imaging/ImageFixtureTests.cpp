@@ -7,7 +7,6 @@
 #include "ImagingTests.h"
 #include "imaging/Targa.h"
 #include "platform/Picture.h"
-#include "platform/SystemPictures.h"
 #include "platform/Stream.h"
 #include "support/ImageFixtures.h"
 
@@ -15,31 +14,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The class library's icons, metafiles and JPEG images need the decoders the program
-// installs: the ui tests walk those.
-bool readBelowUi(const GraphicClass* reader)
-{
-    return !reader || !dynamic_cast<DecodedPicture*>(reader->create().get());
-}
-
 TEST(ImageFixtures, EveryPictureMatchesItsReference)
 {
     FileFormatList();   // the readers register themselves, as at the editor's start
     int good = 0, bad = 0;
-    for (const FixtureFile& fixture : ImageFixtures(readBelowUi)) {
+    for (const FixtureFile& fixture : ImageFixtures([](const GraphicClass* c) { return !NeedsProgramDecoders(c); })) {
         const fs::path& file = fixture.file;
         const GraphicClass* reader = fixture.reader;
         SCOPED_TRACE(file.string());
@@ -47,7 +32,7 @@ TEST(ImageFixtures, EveryPictureMatchesItsReference)
             ++bad;
             std::string error = ReaderError([&] { LoadPicture(file); });
             EXPECT_NE(error, "") << "a damaged picture loaded";
-            std::string text = fs::exists(fixture.reference) ? readFile(fixture.reference) : "";
+            std::string text = fs::exists(fixture.reference) ? ReadFixtureFile(fixture.reference) : "";
             EXPECT_NE(error.find(text.substr(0, text.find_last_not_of("\r\n") + 1)), std::string::npos) << error;
             continue;
         }
@@ -69,7 +54,7 @@ TEST(ImageFixtures, EveryPictureMatchesItsReference)
         std::mt19937 rng(1234);
         const int rounds = int(std::clamp<uintmax_t>(200 * 65536 / std::max<uintmax_t>(fs::file_size(file), 1), 20, 200));
         for (int i = 0; i < rounds; ++i) {
-            std::string damaged = readFile(file);
+            std::string damaged = ReadFixtureFile(file);
             for (int edits = 1 + int(rng() % 4); edits > 0; --edits)
                 damaged[rng() % damaged.size()] = char(rng());
             damaged.resize(rng() % 4 ? damaged.size() : rng() % damaged.size());

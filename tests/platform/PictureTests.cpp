@@ -198,12 +198,9 @@ TEST(BitmapFile, RunLengthDataStaysInsideThePicture)
         {"RLE4 runs alternate", 4, {4, 0x12, 0, 0, 0, 3, 0x45, 0x60, 0, 1}, {1, 2, 1}, {4, 5, 6}},
     };
     for (const Case& c : cases) {
-        ByteWriter w;
+        ByteWriter w;   // pixels right after the colour table: offset 0
         w.Bytes("BM", 2);
-        w.U32LE(0);
-        w.U32LE(0);
-        w.U32LE(0);
-        for (uint32_t v : {40u, 3u, 2u})
+        for (uint32_t v : {0u, 0u, 0u, 40u, 3u, 2u})
             w.U32LE(v);
         w.U16LE(1);
         w.U16LE(c.bits);

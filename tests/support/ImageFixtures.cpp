@@ -1,5 +1,6 @@
 #include "support/ImageFixtures.h"
 
+#include "platform/SystemPictures.h"
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Red, green, blue and alpha of a pixel in 8 bits; 5- and 6-bit fields keep their low bits 0.
 std::array<int, 4> rgba(const Bitmap& b, uint32_t x, uint32_t y)
@@ -62,6 +57,12 @@ bool isCompanion(const fs::path& p)
 
 } // namespace
 
+std::string ReadFixtureFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 fs::path TestDataFolder()
 {
     const char* data = std::getenv("TILVENNA_TEST_DATA");
@@ -70,7 +71,7 @@ fs::path TestDataFolder()
 
 Reference ReadReference(const fs::path& path)
 {
-    std::istringstream in(readFile(path));
+    std::istringstream in(ReadFixtureFile(path));
     std::map<std::string, std::string> header;
     for (std::string line; std::getline(in, line) && line != "ENDHDR";)
         header[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
@@ -84,6 +85,11 @@ Reference ReadReference(const fs::path& path)
     return r;
 }
 
+bool NeedsProgramDecoders(const GraphicClass* reader)
+{
+    return reader && dynamic_cast<DecodedPicture*>(reader->create().get());
+}
+
 std::vector<FixtureFile> ImageFixtures(const std::function<bool(const GraphicClass*)>& wanted)
 {
     std::vector<FixtureFile> files;
@@ -94,21 +100,17 @@ std::vector<FixtureFile> ImageFixtures(const std::function<bool(const GraphicCla
     std::sort(folders.begin(), folders.end());
     for (const fs::path& folder : folders) {
         Closeness closeness;
-        std::istringstream(readFile(folder / "tolerance")) >> closeness.tolerance >> closeness.radius;
+        std::istringstream(ReadFixtureFile(folder / "tolerance")) >> closeness.tolerance >> closeness.radius;
         for (bool bad : {false, true}) {
             std::error_code noBadFolder;
             std::vector<fs::path> found;
             for (const auto& entry : fs::directory_iterator(bad ? folder / "bad" : folder, noBadFolder))
                 if (entry.is_regular_file() && !isReference(entry.path()) && entry.path().filename() != "tolerance" &&
-                    !isCompanion(entry.path()))
+                    !isCompanion(entry.path()) && wanted(readerOf(entry.path())))
                     found.push_back(entry.path());
             std::sort(found.begin(), found.end());
-            for (const fs::path& file : found) {
-                const GraphicClass* reader = readerOf(file);
-                if (wanted(reader))
-                    files.push_back({file, reader, bad, fs::path(file).replace_extension(bad ? ".ref.txt" : ".ref.pam"),
-                                     closeness});
-            }
+            for (const fs::path& file : found)
+                files.push_back({file, readerOf(file), bad, fs::path(file).replace_extension(bad ? ".ref.txt" : ".ref.pam"), closeness});
         }
     }
     return files;
@@ -117,32 +119,26 @@ std::vector<FixtureFile> ImageFixtures(const std::function<bool(const GraphicCla
 void ExpectPixels(const Bitmap& picture, const Reference& ref, Closeness closeness, const std::string& what, bool coloursOnly)
 {
     ASSERT_EQ(std::pair(picture.Width(), picture.Height()), std::pair(uint32_t(ref.width), uint32_t(ref.height))) << what;
-    int shift = 0, mismatches = 0;
+    int shift = 0, mismatches = 0, r = closeness.radius;
     while ((255 >> shift) > ref.maxval)
         ++shift;
-    const int channels = ref.depth % 2 || coloursOnly ? 3 : 4;
-    auto matches = [&](const std::array<int, 4>& got, int rx, int ry) {
-        for (int c = 0; c < channels; ++c) {
-            int want = ref.at(rx, ry, c == 3 ? ref.depth - 1 : ref.depth >= 3 ? c : 0);
-            if (std::abs((got[c] >> shift) - want) > closeness.tolerance)
+    auto want = [&](int x, int y, int c) { return ref.at(x, y, c == 3 ? ref.depth - 1 : ref.depth >= 3 ? c : 0); };
+    auto matches = [&](const std::array<int, 4>& got, int x, int y) {
+        for (int c = 0; c < (ref.depth % 2 || coloursOnly ? 3 : 4); ++c)
+            if (std::abs((got[c] >> shift) - want(x, y, c)) > closeness.tolerance)
                 return false;
-        }
         return true;
     };
     for (int y = 0; y < ref.height; ++y)
         for (int x = 0; x < ref.width; ++x) {
             const std::array<int, 4> got = rgba(picture, uint32_t(x), uint32_t(y));
-            bool found = matches(got, x, y);
-            for (int ry = std::max(0, y - closeness.radius); !found && ry <= std::min(ref.height - 1, y + closeness.radius); ++ry)
-                for (int rx = std::max(0, x - closeness.radius); !found && rx <= std::min(ref.width - 1, x + closeness.radius); ++rx)
+            bool found = false;
+            for (int ry = std::max(0, y - r); !found && ry <= std::min(ref.height - 1, y + r); ++ry)
+                for (int rx = std::max(0, x - r); !found && rx <= std::min(ref.width - 1, x + r); ++rx)
                     found = matches(got, rx, ry);
-            if (!found && ++mismatches <= 5) {
-                std::ostringstream want;
-                for (int c = 0; c < channels; ++c)
-                    want << (c ? "," : "") << ref.at(x, y, c == 3 ? ref.depth - 1 : ref.depth >= 3 ? c : 0);
-                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << (got[0] >> shift) << ","
-                              << (got[1] >> shift) << "," << (got[2] >> shift) << "," << (got[3] >> shift) << ", not "
-                              << want.str();
-            }
+            if (!found && ++mismatches <= 5)
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << (got[0] >> shift) << "," << (got[1] >> shift)
+                              << "," << (got[2] >> shift) << "," << (got[3] >> shift) << ", not " << want(x, y, 0) << ","
+                              << want(x, y, 1) << "," << want(x, y, 2) << "," << want(x, y, 3);
         }
 }

@@ -13,6 +13,7 @@
 
 // tests/data, as ctest names it, else found beside this file when a test runs by hand.
 std::filesystem::path TestDataFolder();
+std::string ReadFixtureFile(const std::filesystem::path& path);
 
 // A PAM file of samples of at most 8 bits, rows top first.
 struct Reference {
@@ -37,6 +38,10 @@ struct FixtureFile {
     std::filesystem::path reference;   // <name>.ref.pam, or <name>.ref.txt for a bad one
     Closeness closeness;
 };
+
+// Whether the class is one of the class library's pictures whose decoders the program
+// installs (icons, metafiles, JPEG images): the ui tests walk those.
+bool NeedsProgramDecoders(const GraphicClass* reader);
 
 // The fixtures whose reader `wanted` takes (null when no reader is registered), each
 // folder's pictures before its bad ones. A file that is only the companion of a picture of
