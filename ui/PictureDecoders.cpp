@@ -5,11 +5,19 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <vector>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/ByteIO.h"
 #include "platform/Sizes.h"
@@ -61,6 +69,75 @@ QSize pictureSize(double width, double height, const char* format)
     return QSize(int(w), int(h));
 }
 
+// libwmf and libemf2svg are old C code that a damaged file can crash or keep busy (libwmf
+// does crash on some damaged text records): they run in a child process, so that such a
+// file costs only its picture. The child sends what the work made, or the message of the
+// EInvalidGraphic it raised (with exit status 2); a crash, any other failure or a child
+// still busy after the time limit is a picture that cannot be loaded.
+QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
+{
+    constexpr auto kLimit = std::chrono::seconds(20);
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        invalid(format, QStringLiteral("no pipe to a helper process"));
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        QByteArray out;
+        int status = 0;
+        try {
+            out = work();
+        } catch (const EInvalidGraphic& e) {
+            out = e.what(), status = 2;
+        } catch (...) {
+            _exit(3);
+        }
+        for (qsizetype at = 0; at < out.size();) {
+            const ssize_t n = write(pipeEnds[1], out.constData() + at, std::size_t(out.size() - at));
+            if (n <= 0)
+                _exit(3);
+            at += n;
+        }
+        _exit(status);   // no exit handlers: the parent's state is the parent's
+    }
+    close(pipeEnds[1]);
+    if (child < 0) {
+        close(pipeEnds[0]);
+        invalid(format, QStringLiteral("no helper process"));
+    }
+    QByteArray result;
+    bool stopped = false;
+    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    for (char buffer[65536];;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd ready{pipeEnds[0], POLLIN, 0};
+        const int polled = left.count() > 0 ? poll(&ready, 1, int(left.count())) : 0;
+        if (polled < 0 && errno == EINTR)
+            continue;
+        const ssize_t n = polled > 0 ? read(pipeEnds[0], buffer, sizeof buffer) : -1;
+        if (polled > 0 && n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || uint64_t(result.size()) + uint64_t(n) > MaxImageBytes) {
+            stopped = true;
+            break;
+        }
+        if (n == 0)
+            break;
+        result.append(buffer, n);
+    }
+    close(pipeEnds[0]);
+    if (stopped)
+        kill(child, SIGKILL);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!stopped && WIFEXITED(status) && WEXITSTATUS(status) == 2)
+        throw EInvalidGraphic(result.toStdString());
+    if (stopped || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        invalid(format, stopped ? QStringLiteral("the decoder took too long") : QStringLiteral("the decoder failed"));
+    return result;
+}
+
 // Enhanced metafiles: libemf2svg writes the records as SVG in the units of the reference
 // device, Qt SVG draws the picture frame of the header at its size in pixels.
 QImage drawEnhancedMetafile(std::string_view bytes)
@@ -78,19 +155,23 @@ QImage drawEnhancedMetafile(std::string_view bytes)
         invalid(format, QStringLiteral("out of memory"));
     image.fill(Qt::white);   // what nothing covers
 
-    generatorOptions options{};
-    char noNamespace[] = "";
-    options.nameSpace = noNamespace;
-    options.svgDelimiter = true;
-    options.emfplus = true;
-    std::vector<char> data(bytes.begin(), bytes.end());   // the converter takes a writable buffer
-    char* svg = nullptr;
-    size_t svgLength = 0;
-    const int converted = emf2svg(data.data(), data.size(), &svg, &svgLength, &options);
-    const QByteArray document(svg ? svg : "", svg ? qsizetype(svgLength) : 0);
-    std::free(svg);
+    const QByteArray document = isolated(
+        [&] {
+            generatorOptions options{};
+            char noNamespace[] = "";
+            options.nameSpace = noNamespace;
+            options.svgDelimiter = true;
+            options.emfplus = true;
+            std::vector<char> data(bytes.begin(), bytes.end());   // the converter takes a writable buffer
+            char* svg = nullptr;
+            size_t length = 0;
+            if (!emf2svg(data.data(), data.size(), &svg, &length, &options) || !svg)
+                invalid(format);
+            return QByteArray(svg, qsizetype(length));
+        },
+        format);
     QSvgRenderer renderer(document);
-    if (!converted || !renderer.isValid())
+    if (!renderer.isValid())
         invalid(format);
     if (devicePixelsX > 0 && devicePixelsY > 0 && deviceMmX > 0 && deviceMmY > 0) {
         // The frame in the device's pixels, where the drawing's bounds start at 0.
@@ -198,10 +279,10 @@ std::optional<wmfD_Rect> placeableArea(std::string_view bytes)
     return area;
 }
 
-// Windows metafiles: libwmf draws them. A placeable metafile is drawn at the size of its
-// bounding box in its units per inch, the box filling the picture; libwmf works out the
-// size of one without that header and draws the bounds of what it holds.
-QImage drawWindowsMetafile(std::string_view bytes)
+// Windows metafiles: libwmf draws them, as PNG. A placeable metafile is drawn at the size
+// of its bounding box in its units per inch, the box filling the picture; libwmf works out
+// the size of one without that header and draws the bounds of what it holds.
+QByteArray windowsMetafileAsPng(std::string_view bytes)
 {
     const char* format = "Windows metafile";
     WmfSession wmf(bytes);
@@ -240,11 +321,16 @@ QImage drawWindowsMetafile(std::string_view bytes)
     device->bbox = box;
     device->width = unsigned(size.width());
     device->height = unsigned(size.height());
-    if (!(device->flags & WMF_GD_SUPPORTS_PNG) || wmf_play(wmf.Api(), 0, &box) != wmf_E_None)
+    if (!(device->flags & WMF_GD_SUPPORTS_PNG) || wmf_play(wmf.Api(), 0, &box) != wmf_E_None || png.isEmpty())
         invalid(format);
-    QImage image = QImage::fromData(png, "PNG");
-    if (image.size() != size)
-        invalid(format);
+    return png;
+}
+
+QImage drawWindowsMetafile(std::string_view bytes)
+{
+    const QImage image = QImage::fromData(isolated([&] { return windowsMetafileAsPng(bytes); }, "Windows metafile"), "PNG");
+    if (image.isNull())
+        invalid("Windows metafile");
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

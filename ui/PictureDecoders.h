@@ -1,7 +1,8 @@
 #pragma once
 // The decoders behind the class library's icons, JPEG images and metafiles
 // (platform/SystemPictures.h): Qt's image reading for icons and JPEG, libwmf for Windows
-// metafiles, libemf2svg and Qt SVG for enhanced metafiles.
+// metafiles, libemf2svg and Qt SVG for enhanced metafiles. The two metafile libraries run in
+// a child process, so a file that crashes or hangs them is only a picture that cannot load.
 #include <QImage>
 
 #include "platform/SystemPictures.h"

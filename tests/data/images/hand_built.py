@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Writes image files no encoder on hand makes, from their published layouts, for
 make_fixtures.sh: Windows bitmaps (run-length with jumps, top-down rows, unusual bit
-fields, packed and OS/2 headers), RLA files (GraphicsMagick decodes them), Photoshop files
+fields, packed and OS/2 headers), a metafile libwmf crashes on, RLA files (GraphicsMagick decodes them), Photoshop files
 in the colour modes ImageMagick does not write (bitmap, multichannel, duotone, Lab), TIFF
 directories no encoder writes, plus damaged ones.
 Also writes the pixels python3-pil reads from a picture as a PAM reference.
-Usage: hand_built.py bmp|rla|psd|tiff <folder>, hand_built.py pil <picture> <reference.pam>, or
+Usage: hand_built.py bmp|wmf|rla|psd|tiff <folder>, hand_built.py pil <picture> <reference.pam>, or
 hand_built.py top_bits <reference.pam> <bits> <out.pam>"""
 import os
 import struct
@@ -388,6 +388,25 @@ def make_bmp(folder):
     open("cut_header.bmp", "wb").write(data[:30])
 
 
+# ---- Windows metafiles ----
+
+def make_wmf(folder):
+    """A placeable metafile writing one word in a font 27392 units wide, turned by 20.7
+    degrees: libwmf crashes drawing it, which must cost no more than the picture."""
+    records = [(0x020B, struct.pack("<hh", 0, 0)), (0x020C, struct.pack("<hh", 200, 600)),
+               (0x02FB, struct.pack("<hhhhh8B", -120, 27392, 207, 0, 400, *bytes(8)) + b"Times New Roman\0"),
+               (0x012D, struct.pack("<h", 0)), (0x0521, struct.pack("<h", 4) + b"Tile" + struct.pack("<hh", 20, 20))]
+    body = b"".join(struct.pack("<IH", 3 + len(data) // 2, function) + data for function, data in records)
+    body += struct.pack("<IH", 3, 0)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x300, (18 + len(body)) // 2, 1, 20, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 600, 200, 1440, 0)
+    checksum = 0
+    for i in range(0, 20, 2):
+        checksum ^= struct.unpack("<H", placeable[i:i + 2])[0]
+    with open(os.path.join(folder, "wide_turned_font.wmf"), "wb") as f:
+        f.write(placeable + struct.pack("<H", checksum) + header + body)
+
+
 def top_bits(reference, bits, out):
     """A PAM reference keeping only the top bits of each sample, for fields narrower than
     eight bits that decoders widen in different ways."""
@@ -414,4 +433,4 @@ if sys.argv[1] == "pil":
 elif sys.argv[1] == "top_bits":
     top_bits(sys.argv[2], int(sys.argv[3]), sys.argv[4])
 else:
-    {"rla": make_rla, "psd": make_psd, "tiff": make_tiff, "bmp": make_bmp}[sys.argv[1]](sys.argv[2])
+    {"rla": make_rla, "psd": make_psd, "tiff": make_tiff, "bmp": make_bmp, "wmf": make_wmf}[sys.argv[1]](sys.argv[2])

@@ -1397,6 +1397,7 @@ wmf() {
   cd bad
   head -c 40 ../ink_shapes.wmf > cut.wmf
   printf 'not a metafile, only text' > text.wmf
+  /usr/bin/python3 "$here/hand_built.py" wmf .
   for f in *.wmf; do echo "Invalid or unexpected Windows metafile image format" > "${f%.wmf}.ref.txt"; done
   cd ..
   picture_files_seeds wmf ink_figures.wmf bad/cut.wmf
