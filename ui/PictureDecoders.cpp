@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,7 +79,7 @@ QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
 {
     constexpr auto kLimit = std::chrono::seconds(20);
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0)   // no other program started meanwhile keeps it open
         invalid(format, QStringLiteral("no pipe to a helper process"));
     const pid_t child = fork();
     if (child == 0) {
@@ -107,6 +108,7 @@ QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
     }
     QByteArray result;
     bool stopped = false;
+    QString why = QStringLiteral("the decoder took too long");
     const auto deadline = std::chrono::steady_clock::now() + kLimit;
     for (char buffer[65536];;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -119,6 +121,8 @@ QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
             continue;
         if (n < 0 || uint64_t(result.size()) + uint64_t(n) > MaxImageBytes) {
             stopped = true;
+            if (n > 0)
+                why = QStringLiteral("the decoder made too much");
             break;
         }
         if (n == 0)
@@ -134,7 +138,7 @@ QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
     if (!stopped && WIFEXITED(status) && WEXITSTATUS(status) == 2)
         throw EInvalidGraphic(result.toStdString());
     if (stopped || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        invalid(format, stopped ? QStringLiteral("the decoder took too long") : QStringLiteral("the decoder failed"));
+        invalid(format, stopped ? why : QStringLiteral("the decoder failed"));
     return result;
 }
 
