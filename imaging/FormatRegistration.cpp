@@ -16,6 +16,7 @@
 #include "imaging/SGI.h"
 #include "imaging/TIFF.h"
 #include "imaging/Targa.h"
+#include "platform/SystemPictures.h"
 
 namespace {
 
@@ -28,6 +29,18 @@ struct FormatRow {
 };
 
 const FormatRow kFormats[] = {
+    // The class library's own picture classes (platform/SystemPictures.h).
+    {"bmp", gesBitmaps, "", ftRaster, &Bitmap::Class},
+    {"ico", gesIcons, "", ftRaster, &Icon::Class},
+    {"wmf", gesMetaFiles, "", ftVector, &Metafile::Class},
+    {"emf", gesMetaFiles, gesEnhancedMetaFiles, ftVector, &Metafile::Class},
+    {"jfif", gesJPGImages, gesJFIFImages, ftRaster, &JPEGImage::Class},
+    {"jpg", "", gesJPGImages, ftRaster, &JPEGImage::Class},
+    {"jpe", "", gesJPEImages, ftRaster, &JPEGImage::Class},
+    {"jpeg", "", gesJPEGImages, ftRaster, &JPEGImage::Class},
+    {"rle", gesBitmaps, gesRLEBitmaps, ftRaster, &Bitmap::Class},
+    {"dib", "", gesDIBs, ftRaster, &Bitmap::Class},
+    // The image readers.
     {"win", gesTruevision, "", ftRaster, &TTargaGraphic::Class},
     {"vst", "", "", ftRaster, &TTargaGraphic::Class},
     {"vda", "", "", ftRaster, &TTargaGraphic::Class},
@@ -59,8 +72,8 @@ const FormatRow kFormats[] = {
     {"png", gesPortableNetworkGraphic, "", ftRaster, &TPNGGraphic::Class},
 };
 
-// Classes unregistered at program end, in this order (PNG goes after the platform bitmap's
-// "rle" and "dib" extensions).
+// Classes unregistered at program end, in this order; then the platform bitmap's "rle" and
+// "dib", then PNG. The list's Clear takes the rest (the class library's four and EPS).
 const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPSPGraphic::Class,
     &TPSDGraphic::Class,
@@ -73,7 +86,6 @@ const GraphicClass& (*const kUnregisterOrder[])() = {
     &TPPMGraphic::Class,
     &TCUTGraphic::Class,
     &TRLAGraphic::Class,
-    &TPNGGraphic::Class,
 };
 
 } // namespace
@@ -88,4 +100,7 @@ void UnregisterImageFormats(TFileFormatList& list)
 {
     for (auto graphicClass : kUnregisterOrder)
         list.UnregisterFileFormat("", &graphicClass());
+    list.UnregisterFileFormat("rle", &Bitmap::Class());
+    list.UnregisterFileFormat("dib", &Bitmap::Class());
+    list.UnregisterFileFormat("", &TPNGGraphic::Class());
 }

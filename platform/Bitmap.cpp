@@ -1,5 +1,6 @@
 #include "platform/Bitmap.h"
 
+#include "platform/BitmapFile.h"
 #include "platform/Files.h"
 #include "platform/Sizes.h"
 #include "platform/Stream.h"
@@ -261,14 +262,14 @@ void Bitmap::Fill(uint32_t color)
     }
 }
 
-void Bitmap::LoadFromStream(Stream&)
+void Bitmap::LoadFromStream(Stream& stream)
 {
-    throw EInvalidGraphic("A plain bitmap cannot be read from a stream; use a picture reader");
+    ReadBitmapFile(stream, *this);
 }
 
-void Bitmap::SaveToStream(Stream&)
+void Bitmap::SaveToStream(Stream& stream)
 {
-    throw EInvalidGraphic("A plain bitmap cannot be written to a stream; use a picture writer");
+    WriteBitmapFile(*this, stream);
 }
 
 void Bitmap::LoadFromFile(const std::string& fileName)

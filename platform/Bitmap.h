@@ -14,6 +14,7 @@
 #include <vector>
 
 class Stream;
+struct GraphicClass;
 
 // A picture that cannot be read, written or built as asked.
 class EInvalidGraphic : public std::runtime_error {
@@ -74,6 +75,8 @@ public:
     static constexpr std::size_t MaxBytes = std::size_t(1) << 30;
 
     Bitmap() = default;
+    // The class reference under which the picture registry knows plain bitmaps.
+    static const GraphicClass& Class();
     Bitmap(const Bitmap& other) { Bitmap::Assign(other); }
     Bitmap& operator=(const Bitmap& other) { Assign(other); return *this; }
     virtual ~Bitmap() = default;
@@ -126,6 +129,8 @@ public:
     // palette entry (0 without a palette); 32-bit pixels get alpha 0.
     void Fill(uint32_t color);
 
+    // A plain bitmap reads and writes Windows bitmap files (platform/BitmapFile.h); a picture
+    // reader that writes no format of its own saves that way too.
     virtual void LoadFromStream(Stream& stream);
     virtual void SaveToStream(Stream& stream);
     // Opens the file and reads it with LoadFromStream; a reader that needs the file's name

@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-svg-dev
   zlib1g-dev
   libjpeg62-turbo-dev
+  libwmf-dev fonts-urw-base35 libemf2svg-dev
   libstb-dev libpng-dev libtiff-dev
   "$@"
 )

@@ -3,11 +3,13 @@
 #include <clocale>
 #include <string>
 
+#include "imaging/RasterGraphics.h"
 #include "platform/Dialogs.h"
 #include "ui/DlgOptions.h"
 #include "ui/DlgPathList.h"
 #include "ui/DlgRenamerHelp.h"
 #include "ui/DlgTextChange.h"
+#include "ui/PictureDecoders.h"
 #include "ui/SetBifOpen.h"
 #include "ui/mainfrm.h"
 
@@ -47,6 +49,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 
 void CreateWindows()
 {
+    // The windows show pictures from their first moment: every format is registered and
+    // decodable by then, whoever starts them.
+    FileFormatList();
+    InstallPictureDecoders();
     // The main window sets Form1 itself, first thing, as frames may reach it while it is
     // being built.
     try {

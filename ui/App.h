@@ -33,9 +33,10 @@ auto Guard(F f)
     };
 }
 
-// Creates the windows in start-up order, each into its global: Form1 (the main window,
-// whose creation locates the game, reads its key files and loads the options), then the
-// hidden dialogs Form2 to Form6.
+// Registers the picture formats and installs the decoders of the class library's pictures
+// (if not done yet), then creates the windows in start-up order, each into its global:
+// Form1 (the main window, whose creation locates the game, reads its key files and loads
+// the options), then the hidden dialogs Form2 to Form6.
 void CreateWindows();
 // Destroys them again (tests create a fresh set per case).
 void DestroyWindows();

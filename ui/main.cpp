@@ -3,6 +3,7 @@
 #include "imaging/RasterGraphics.h"
 #include "platform/Dialogs.h"
 #include "ui/App.h"
+#include "ui/PictureDecoders.h"
 #include "ui/QtDialogs.h"
 #include "ui/mainfrm.h"
 
@@ -12,8 +13,10 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     SetAppDialogs(&dialogs);
     try {
-        // Every picture reader is registered before a window can ask for a preview.
+        // Every picture reader is registered, and the class library's pictures can be
+        // decoded, before a window can ask for a preview.
         FileFormatList();
+        InstallPictureDecoders();
         CreateWindows();
         Form1->show();
         app.exec();

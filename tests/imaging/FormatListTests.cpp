@@ -5,6 +5,7 @@
 #include "imaging/RasterGraphics.h"
 #include "imaging/Targa.h"
 #include "platform/Resources.h"
+#include "platform/SystemPictures.h"
 #include "platform/Stream.h"
 
 #include "support/TempDir.h"
@@ -114,7 +115,7 @@ TEST(FileFormatList, OpenDialogFilters)
 TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
 {
     TFileFormatList& list = FileFormatList();
-    EXPECT_EQ(list.FindExtension("TGA"), 3);
+    EXPECT_EQ(list.FindExtension("TGA"), 13);
     EXPECT_EQ(list.FindExtension(""), -1);
     EXPECT_EQ(list.GraphicFromExtension("tga"), &TTargaGraphic::Class());
     EXPECT_EQ(list.GraphicFromExtension("tile01.tga"), &TTargaGraphic::Class());
@@ -123,7 +124,8 @@ TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
     EXPECT_EQ(list.GetDescription(&kOtherClass), "");
     // The readers' rows come in the order of the program's table, which content detection
     // follows class by class.
-    const std::vector<std::string> table{"win", "vst", "vda", "tga", "icb", "tiff", "tif", "fax", "eps", "pcx",
+    const std::vector<std::string> table{"bmp", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg", "rle", "dib",
+                                         "win", "vst", "vda", "tga", "icb", "tiff", "tif", "fax", "eps", "pcx",
                                          "pcc", "scr", "rpf", "rla", "sgi", "rgba", "rgb", "bw", "psd", "pdd",
                                          "ppm", "pgm", "pbm", "cel", "pic", "pcd", "cut", "psp", "png"};
     StringList extensions;
@@ -133,8 +135,15 @@ TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
         row = std::find(row, table.end(), extensions[i]);
         ASSERT_NE(row, table.end()) << extensions[i] << " is out of the table's order";
     }
-    EXPECT_GE(extensions.Count(), 15) << "Targa, PCX, SGI, Autodesk and CUT at least";
+    EXPECT_GE(extensions.Count(), 25) << "the class library's, Targa, PCX, SGI, Autodesk and CUT at least";
     checkCounts(list);
+    // The class library's classes come first, the bitmap's filter entry with its three
+    // extensions.
+    EXPECT_EQ(list.Classes()[0]->GraphicClass, &Bitmap::Class());
+    EXPECT_EQ(list.Classes()[3]->GraphicClass, &JPEGImage::Class());
+    const std::string filter = list.GetGraphicFilter(0, fstNone, foCompact | foIncludeExtension, nullptr);
+    EXPECT_EQ(filter.substr(0, filter.find("|Windows icons")),
+              "Windows bitmaps (*.bmp; *.rle; *.dib)|*.bmp; *.rle; *.dib");
 
     std::string garbage(64, 'g');
     ReadOnlyMemoryStream s(garbage);

@@ -1,5 +1,6 @@
 // The bitmap and picture registry, as the image readers use them.
 #include "platform/Bitmap.h"
+#include "platform/ByteIO.h"
 #include "platform/Picture.h"
 #include "platform/Stream.h"
 
@@ -121,12 +122,100 @@ TEST(BitmapTest, PalettesAndSaving)
     big.version = 0x200;
     EXPECT_THROW(Palette::Create(big), EInvalidGraphic);
 
-    // A plain bitmap has no file format; saving it leaves the old file whole.
+    // An empty bitmap cannot be saved; trying leaves the old file whole.
     Bitmap b;
     TempDir dir;
     std::string old = dir.Write("old.bmp", "keep me");
     EXPECT_THROW(b.SaveToFile(old), EInvalidGraphic);
     EXPECT_EQ(dir.Read("old.bmp"), "keep me");
+}
+
+// Every pixel format is saved as a Windows bitmap and read back byte for byte, in its own
+// format; an odd width makes the rows' padding matter. The fixtures (tests/data/images/bmp)
+// hold the files of other encoders, and the ui tests read what is written here with Qt.
+TEST(BitmapFile, EveryPixelFormatSavesAndReadsBack)
+{
+    const LogicalPalette three{0x300, {{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}}};
+    for (PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
+                               PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
+        const int bits = BitsPerPixel(format);
+        Bitmap b;
+        b.SetPixelFormat(format);
+        b.SetSize(5, 3);
+        for (uint32_t y = 0; y < 3; ++y)
+            for (std::size_t i = 0; i < b.BytesPerRow(); ++i)
+                b.ScanLine(y)[i] = uint8_t(i * 37 + y * 101 + 1);
+        if (bits <= 8)
+            b.SetPalette(Palette::Create(three));
+        MemoryStream out;
+        b.SaveToStream(out);
+        const Bytes& file = out.Data();
+        ASSERT_GT(file.size(), 54u);
+        EXPECT_EQ(file[28], bits == 15 ? 16 : bits) << bits;
+        EXPECT_EQ(file[30], bits == 16 ? 3 : 0) << "5-6-5 words need their masks";
+        EXPECT_EQ(LoadU32LE(file.data() + 2), file.size());
+
+        Bitmap back;
+        out.SetPosition(0);
+        back.LoadFromStream(out);
+        EXPECT_EQ(back.GetPixelFormat(), format) << bits;
+        ASSERT_EQ(std::pair(back.Width(), back.Height()), std::pair(5u, 3u));
+        for (uint32_t y = 0; y < 3; ++y)
+            EXPECT_EQ(pixels(back, y, 0, b.BytesPerRow()), pixels(b, y, 0, b.BytesPerRow())) << bits << ", row " << y;
+        if (bits <= 8) {
+            // A full table of the depth: the palette (as much as the depth indexes), then black.
+            const auto& entries = back.GetPalette().Entries();
+            ASSERT_EQ(entries.size(), 1u << bits);
+            EXPECT_EQ(entries[1], three.entries[1]);
+            EXPECT_EQ(entries.back(), bits == 1 ? three.entries[1] : PaletteEntry{});
+        }
+    }
+    // Without a palette, indices are written as the grey the editor shows them in.
+    Bitmap grey;
+    grey.SetPixelFormat(PixelFormat::Bits8);
+    grey.SetSize(1, 1);
+    MemoryStream out;
+    grey.SaveToStream(out);
+    out.SetPosition(0);
+    grey.LoadFromStream(out);
+    EXPECT_EQ(grey.GetPalette().Entries()[128], (PaletteEntry{128, 128, 128, 0}));
+}
+
+// Run-length data that strays: a run or a literal run past its row's end is cut there, a
+// jump below the last row ends the picture, and skipped pixels are index 0.
+TEST(BitmapFile, RunLengthDataStaysInsideThePicture)
+{
+    struct Case {
+        const char* what;
+        uint16_t bits;
+        Bytes data;
+        Bytes bottom, top;   // indices of the two 3-pixel rows
+    };
+    const Case cases[] = {
+        {"RLE8 run past the end", 8, {5, 7, 0, 0, 1, 9, 0, 1}, {7, 7, 7}, {9, 0, 0}},
+        {"RLE8 literal past the end", 8, {0, 4, 1, 2, 3, 4, 0, 0, 0, 1}, {1, 2, 3}, {0, 0, 0}},
+        {"RLE8 jump below the picture", 8, {1, 5, 0, 2, 1, 9, 3, 3}, {5, 0, 0}, {0, 0, 0}},
+        {"RLE4 runs alternate", 4, {4, 0x12, 0, 0, 0, 3, 0x45, 0x60, 0, 1}, {1, 2, 1}, {4, 5, 6}},
+    };
+    for (const Case& c : cases) {
+        ByteWriter w;   // pixels right after the colour table: offset 0
+        w.Bytes("BM", 2);
+        for (uint32_t v : {0u, 0u, 0u, 40u, 3u, 2u})
+            w.U32LE(v);
+        w.U16LE(1);
+        w.U16LE(c.bits);
+        for (uint32_t v : {c.bits == 8 ? 1u : 2u, 0u, 0u, 0u, 0u, 0u})
+            w.U32LE(v);
+        for (int i = 0; i < (1 << c.bits); ++i)
+            w.U32LE(uint32_t(i));
+        w.Bytes(c.data.data(), c.data.size());
+        ReadOnlyMemoryStream in(w.View());
+        Bitmap b;
+        b.LoadFromStream(in);
+        b.SetPixelFormat(PixelFormat::Bits8);
+        EXPECT_EQ(pixels(b, 1, 0, 3), c.bottom) << c.what;
+        EXPECT_EQ(pixels(b, 0, 0, 3), c.top) << c.what;
+    }
 }
 
 TEST(PictureRegistry, ByTheExtensionAfterTheLastDotIgnoringCase)

@@ -21,6 +21,7 @@
 #include "ui/App.h"
 #include "ui/DlgOptions.h"
 #include "ui/Modal.h"
+#include "ui/PictureDecoders.h"
 #include "ui/frm1.h"
 #include "ui/frm4.h"
 #include "ui/frm6.h"
@@ -83,6 +84,7 @@ protected:
         SetAppDialogs(&dialogs);
         SetModalScript(&modals);
         FileFormatList();
+        InstallPictureDecoders();
         Restart();
     }
 

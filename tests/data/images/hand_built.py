@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Writes image files no encoder on hand makes, from their published layouts, for
-make_fixtures.sh: RLA files (GraphicsMagick decodes them), Photoshop files in the colour
-modes ImageMagick does not write (bitmap, multichannel, duotone, Lab), TIFF directories no
-encoder writes, plus damaged ones.
+make_fixtures.sh: Windows bitmaps (run-length with jumps, top-down rows, unusual bit
+fields, packed and OS/2 headers), a metafile libwmf crashes on, RLA files (GraphicsMagick decodes them), Photoshop files
+in the colour modes ImageMagick does not write (bitmap, multichannel, duotone, Lab), TIFF
+directories no encoder writes, plus damaged ones.
 Also writes the pixels python3-pil reads from a picture as a PAM reference.
-Usage: hand_built.py rla|psd|tiff <folder>, or hand_built.py pil <picture> <reference.pam>"""
+Usage: hand_built.py bmp|wmf|rla|psd|tiff <folder>, hand_built.py pil <picture> <reference.pam>, or
+hand_built.py top_bits <reference.pam> <bits> <out.pam>"""
 import os
 import struct
 import sys
@@ -280,6 +282,143 @@ def make_tiff(folder):
             f.write(text + "\n")
 
 
+# ---- Windows bitmaps ----
+
+def bmp(path, w, h, bits, compression, pixels, palette=b"", masks=b"", header=40, colours=0, file_header=True,
+        offset=None):
+    """A Windows bitmap: file header (unless packed), info header of the given size (12 core,
+    40 version 3, 64 OS/2 2.x, 108 version 4), masks after a version 3 header, colour table,
+    pixels. Masks of a version 4 header go inside it."""
+    if header == 12:
+        info = struct.pack("<IHHHH", 12, w, h, 1, bits)
+    else:
+        info = struct.pack("<IiiHHIIiiII", header, w, h, 1, bits, compression, len(pixels), 2835, 2835, colours, 0)
+        if header == 108:
+            info += masks.ljust(16, b"\0") + b"BGRs" + bytes(48)
+            masks = b""
+        info = info.ljust(header, b"\0")
+    body = info + masks + palette
+    start = 14 + len(body) if offset is None else offset
+    head = b"BM" + struct.pack("<IHHI", 14 + len(body) + len(pixels), 0, 0, start) if file_header else b""
+    with open(path, "wb") as f:
+        f.write(head + body + pixels)
+
+
+def bmp_rows(rows, bits):
+    """Rows of values, bottom row first as given, packed and padded to four bytes."""
+    out = bytearray()
+    for row in rows:
+        packed = bytearray()
+        if bits < 8:
+            acc, n = 0, 0
+            for v in row:
+                acc, n = acc << bits | v, n + bits
+                if n == 8:
+                    packed.append(acc)
+                    acc, n = 0, 0
+            if n:
+                packed.append(acc << (8 - n))
+        else:
+            for v in row:
+                packed += v.to_bytes(bits // 8, "little")
+        out += packed + bytes(-len(packed) % 4)
+    return bytes(out)
+
+
+def quad(colours):
+    return b"".join(bytes([b, g, r, 0]) for r, g, b in colours)
+
+
+def make_bmp(folder):
+    os.chdir(folder)
+    pal16 = quad([(i * 16, 255 - i * 16, i * 37 % 256) for i in range(16)])
+    pal256 = quad([(i, i * 7 % 256, 255 - i) for i in range(256)])
+    # RLE4, 13 x 4, bottom row first: a run of alternating values, an odd literal run
+    # (padded to a word), a run to the row's end; a full row; a jump right 4 and up 1 over a
+    # row, three pixels, the end of the picture. Skipped pixels are index 0.
+    rle4 = bytes([5, 0x12, 0, 5, 0x34, 0x56, 0x70, 0, 3, 0xAA, 0, 0, 13, 0xF0, 0, 0, 0, 2, 4, 1, 3, 0x99, 0, 1])
+    bmp("hb_rle4.bmp", 13, 4, 4, 2, rle4 + bytes(4), pal16)
+    # RLE8, 13 x 5: literal runs, a row ended early, a jump inside a row, one over the rest
+    # of a row and the next, a last literal run.
+    rle8 = bytes([4, 10, 0, 3, 20, 21, 22, 0, 6, 30, 0, 0, 2, 50, 0, 0, 3, 60, 0, 2, 2, 0, 3, 70, 0, 0,
+                  0, 2, 5, 1, 0, 4, 80, 81, 82, 83, 0, 1])
+    bmp("hb_rle8.rle", 13, 5, 8, 1, rle8 + bytes(4), pal256)
+    # Top-down rows: 24 bits, and 4 bits with a five-colour table.
+    td24 = [[(x * 20 % 256) | (y * 40 % 256) << 8 | (x * y * 5 % 256) << 16 for x in range(13)] for y in range(5)]
+    bmp("hb_24_td.bmp", 13, -5, 24, 0, bmp_rows(td24, 24))
+    bmp("hb_4_td.bmp", 13, -3, 4, 0, bmp_rows([[(x + y) % 5 for x in range(13)] for y in range(3)], 4), pal16[:20],
+        colours=5)
+    # Bit fields no encoder writes: 4-4-4 in 16 bits, 10-10-10 in 32, and 1-5-5-5 with alpha
+    # in a version 4 header. ImageMagick, the reference, narrows ten bits to eight a shade
+    # below their top eight bits; values up to 192 with both low bits set read alike both ways.
+    bmp("hb_444.bmp", 13, 5, 16, 3, bmp_rows([[x << 8 | y << 4 | (x + y) & 15 for x in range(13)] for y in range(5)], 16),
+        masks=struct.pack("<III", 0x0F00, 0x00F0, 0x000F))
+    ten = lambda v: v << 2 | 3
+    bmp("hb_1010.bmp", 13, 5, 32, 3,
+        bmp_rows([[ten(x * 14) << 20 | ten(y * 45) << 10 | ten(180 - x * 14) for x in range(13)] for y in range(5)], 32),
+        masks=struct.pack("<III", 0x3FF00000, 0x000FFC00, 0x000003FF))
+    bmp("hb_1555_v4.bmp", 13, 3, 16, 3,
+        bmp_rows([[(x % 2) << 15 | (x * 2) << 10 | (y * 9) << 5 | (31 - x) for x in range(13)] for y in range(3)], 16),
+        masks=struct.pack("<IIII", 0x7C00, 0x03E0, 0x001F, 0x8000), header=108)
+    # A packed bitmap (no file header) with a three-colour table, and an OS/2 2.x header.
+    bmp("hb_packed.dib", 13, 3, 8, 0, bmp_rows([[(x + y) % 3 for x in range(13)] for y in range(3)], 8),
+        quad([(200, 10, 10), (10, 200, 10), (10, 10, 200)]), colours=3, file_header=False)
+    bmp("hb_os2v2.bmp", 13, 3, 8, 0, bmp_rows([[x * 10 + y for x in range(13)] for y in range(3)], 8), pal256, header=64)
+
+    os.chdir("bad")
+    rows8 = bmp_rows([[1] * 13] * 3, 8)
+    cases = [
+        ("cut_header", "Stream read error", lambda: bmp("cut_header.bmp", 13, 3, 8, 0, rows8, pal256)),
+        ("short_rows", "Stream read error", lambda: bmp("short_rows.bmp", 13, 3, 8, 0, rows8[:30], pal256)),
+        ("rle8_cut", "Stream read error", lambda: bmp("rle8_cut.bmp", 13, 3, 8, 1, bytes([4, 10, 0, 5, 1, 2]), pal256)),
+        ("jpeg_inside", "JPEG compression is not supported", lambda: bmp("jpeg_inside.bmp", 13, 3, 24, 4, b"\xff\xd8")),
+        ("too_big", "is too large", lambda: bmp("too_big.bmp", 30000, 30000, 24, 0, b"xxxx")),
+        ("width_0", "a size of 0 x 3 pixels", lambda: bmp("width_0.bmp", 0, 3, 24, 0, b"xxxx")),
+        ("bits_7", "7 bits a pixel are not supported", lambda: bmp("bits_7.bmp", 13, 3, 7, 0, rows8)),
+        ("pixels_in_header", "the pixels start inside the headers",
+         lambda: bmp("pixels_in_header.bmp", 13, 3, 24, 0, rows8, offset=20)),
+        ("mask_gaps", "not one run of bits",
+         lambda: bmp("mask_gaps.bmp", 13, 3, 16, 3, rows8 * 2, masks=struct.pack("<III", 0x0F0F, 0x00F0, 0x000F))),
+        ("header_20", "an info header of 20 bytes is unknown",
+         lambda: open("header_20.bmp", "wb").write(b"BM" + bytes(12) + struct.pack("<I", 20) + bytes(16))),
+    ]
+    for name, text, make in cases:
+        make()
+        with open(name + ".ref.txt", "w") as f:
+            f.write(text + "\n")
+    # Cut inside the info header.
+    data = open("cut_header.bmp", "rb").read()
+    open("cut_header.bmp", "wb").write(data[:30])
+
+
+# ---- Windows metafiles ----
+
+def make_wmf(folder):
+    """A placeable metafile writing one word in a font 27392 units wide, turned by 20.7
+    degrees: libwmf crashes drawing it, which must cost no more than the picture."""
+    records = [(0x020B, struct.pack("<hh", 0, 0)), (0x020C, struct.pack("<hh", 200, 600)),
+               (0x02FB, struct.pack("<hhhhh8B", -120, 27392, 207, 0, 400, *bytes(8)) + b"Times New Roman\0"),
+               (0x012D, struct.pack("<h", 0)), (0x0521, struct.pack("<h", 4) + b"Tile" + struct.pack("<hh", 20, 20))]
+    body = b"".join(struct.pack("<IH", 3 + len(data) // 2, function) + data for function, data in records)
+    body += struct.pack("<IH", 3, 0)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x300, (18 + len(body)) // 2, 1, 20, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 600, 200, 1440, 0)
+    checksum = 0
+    for i in range(0, 20, 2):
+        checksum ^= struct.unpack("<H", placeable[i:i + 2])[0]
+    with open(os.path.join(folder, "wide_turned_font.wmf"), "wb") as f:
+        f.write(placeable + struct.pack("<H", checksum) + header + body)
+
+
+def top_bits(reference, bits, out):
+    """A PAM reference keeping only the top bits of each sample, for fields narrower than
+    eight bits that decoders widen in different ways."""
+    data = open(reference, "rb").read()
+    head, body = data.split(b"ENDHDR\n", 1)
+    head = b"\n".join(l for l in head.split(b"\n") if not l.startswith(b"MAXVAL")) + b"MAXVAL %d\nENDHDR\n" % ((1 << bits) - 1)
+    open(out, "wb").write(head + bytes(v >> (8 - bits) for v in body))
+
+
 def pil_reference(picture, reference):
     from PIL import Image
     image = Image.open(picture)
@@ -294,5 +433,7 @@ def pil_reference(picture, reference):
 
 if sys.argv[1] == "pil":
     pil_reference(sys.argv[2], sys.argv[3])
+elif sys.argv[1] == "top_bits":
+    top_bits(sys.argv[2], int(sys.argv[3]), sys.argv[4])
 else:
-    {"rla": make_rla, "psd": make_psd, "tiff": make_tiff}[sys.argv[1]](sys.argv[2])
+    {"rla": make_rla, "psd": make_psd, "tiff": make_tiff, "bmp": make_bmp, "wmf": make_wmf}[sys.argv[1]](sys.argv[2])

@@ -10,14 +10,15 @@
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
-# python3-pil; hand_built.py and psp_writer.py beside this script write the files no encoder
-# makes, libtiff_built.py those that libtiff itself writes (through libtiff6).
+# python3-pil, libjpeg-turbo-progs (cjpeg, djpeg) and Inkscape (metafiles); hand_built.py and
+# psp_writer.py beside this script write the files no encoder makes, libtiff_built.py those that
+# libtiff itself writes (through libtiff6).
 # Run from anywhere: make_fixtures.sh [format...]
 # (every format when none is named). A new reader adds a section and its name to `all`.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seeds=$here/../../../fuzz/seeds/picture_load
-all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd tiff_fax tiff_jpeg)
+all=(targa sgi pcx autodesk cut ppm rla psd png psp tiff pcd tiff_fax tiff_jpeg bmp ico jpeg wmf emf picture_files)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -56,6 +57,17 @@ fresh() {
 
 # Bytes given as numbers, written as they are.
 bytes() { printf "$(printf '\\x%02x' "$@")"; }
+
+# Seeds for the fuzz target that loads pictures by file name: each file behind the byte
+# that picks its extension, by its place in the registration table.
+extensions=(bmp ico wmf emf jfif jpg jpe jpeg rle dib win vst vda tga icb tiff tif fax eps pcx pcc scr rpf rla sgi
+  rgba rgb bw psd pdd ppm pgm pbm cel pic pcd cut psp png)
+picture_files_seeds() {  # extension, files...
+  local ext=$1 i; shift
+  for i in "${!extensions[@]}"; do [ "${extensions[$i]}" = "$ext" ] && break; done
+  mkdir -p "$seeds/../picture_files"
+  for f in "$@"; do { bytes "$i"; cat "$f"; } > "$seeds/../picture_files/$(basename "${f%.*}").$ext"; done
+}
 
 targa() {
   fresh targa
@@ -1279,6 +1291,188 @@ PY
   cd ..
   mkdir -p "$seeds"
   cp cp_ycbcr.tif im_grey.tif bad/*.tif "$seeds/"
+}
+
+bmp() {
+  fresh bmp
+  # ImageMagick encodes: 1, 4 and 8 bits, RLE8, 24 bits, 5-5-5 and 5-6-5 bit fields, and
+  # 32 bits with an alpha mask in a version 5 header. Pillow encodes 1 bit, grey and palette
+  # 8 bits, 24 bits and plain 32 bits; netpbm an OS/2 core header and 4 bits.
+  convert "$tmp/c2.ppm" -type bilevel bmp3:im_1.bmp
+  convert "$tmp/c16.ppm" -type palette bmp3:im_4.bmp
+  convert "$tmp/src.ppm" -type palette -compress None bmp3:im_8.bmp
+  convert "$tmp/src.ppm" -type palette -compress RLE bmp3:im_rle8.bmp
+  convert "$tmp/src.ppm" -type truecolor bmp3:im_24.bmp
+  convert "$tmp/src.ppm" -define bmp:subtype=RGB555 bmp:im_555.bmp
+  convert "$tmp/src.ppm" -define bmp:subtype=RGB565 bmp:im_565.bmp
+  convert "$tmp/alpha.pam" bmp:im_32_alpha.bmp
+  convert "$tmp/alpha.pam" "png:$tmp/alpha.png"
+  /usr/bin/python3 - "$tmp" <<'PY'
+import sys
+from PIL import Image
+tmp = sys.argv[1]
+Image.open(tmp + "/c2.ppm").convert("1").save("pl_1.bmp")
+Image.open(tmp + "/grey.pgm").save("pl_grey.bmp")
+Image.open(tmp + "/src.ppm").convert("P", palette=Image.ADAPTIVE, colors=50).save("pl_palette.bmp")
+Image.open(tmp + "/src.ppm").save("pl_24.bmp")
+Image.open(tmp + "/alpha.png").convert("RGBA").save("pl_32.bmp")
+PY
+  ppmtobmp -os2 "$tmp/src.ppm" > nb_os2.bmp 2>/dev/null
+  ppmtobmp -windows "$tmp/c16.ppm" > nb_4.bmp 2>/dev/null
+  /usr/bin/python3 "$here/hand_built.py" bmp .
+  # References by Pillow; ImageMagick for run-length data and the bit fields Pillow does not
+  # read. Fields of fewer than eight bits are compared in their own bits, as decoders widen
+  # them differently; Pillow reads a plain 32-bit pixel as colour only, and ImageMagick reads
+  # a 1-bit alpha field as half transparent, so that one is compared in colour only.
+  for f in *.bmp *.dib *.rle; do
+    base=${f%.*}
+    case $base in
+      *rle*|hb_444|hb_1010) convert "$f" -depth 8 "pam:$base.ref.pam" ;;
+      hb_1555_v4) convert "$f" -alpha off -depth 8 "pam:$base.ref.pam" ;;
+      *) /usr/bin/python3 "$here/hand_built.py" pil "$f" "$base.ref.pam" ;;
+    esac
+  done
+  for base in im_555 im_565 hb_1555_v4; do /usr/bin/python3 "$here/hand_built.py" top_bits $base.ref.pam 5 $base.ref.pam; done
+  /usr/bin/python3 "$here/hand_built.py" top_bits hb_444.ref.pam 4 hb_444.ref.pam
+  picture_files_seeds bmp hb_rle4.bmp im_565.bmp nb_os2.bmp hb_1555_v4.bmp bad/short_rows.bmp bad/rle8_cut.bmp
+  picture_files_seeds rle hb_rle8.rle
+  picture_files_seeds dib hb_packed.dib
+}
+
+ico() {
+  fresh ico
+  # Icons hold one picture in several sizes; the largest is read. ImageMagick writes
+  # bitmap entries (32-bit, and 4- or 8-bit with a colour table), largest first or not;
+  # Pillow writes PNG entries with alpha. References by Pillow, which opens an icon at its
+  # largest size.
+  convert rose: -resize 32x32! "$tmp/r32.ppm"
+  convert rose: -resize 16x16! -colors 16 "$tmp/r16.png"
+  convert rose: -resize 24x24! -colors 200 "$tmp/r24.png"
+  convert "$tmp/r32.ppm" "$tmp/r16.png" im_32_first.ico
+  convert "$tmp/r16.png" "$tmp/r24.png" im_8_last.ico
+  convert rose: -resize 48x48! -alpha set -channel A -fx '(i+j)/96' +channel "png:$tmp/r48a.png"
+  /usr/bin/python3 -c "from PIL import Image; Image.open('$tmp/r48a.png').save('pl_png.ico', sizes=[(16, 16), (48, 48), (32, 32)])"
+  for f in *.ico; do /usr/bin/python3 "$here/hand_built.py" pil "$f" "${f%.ico}.ref.pam"; done
+  cd bad
+  head -c 30 ../im_32_first.ico > cut_directory.ico
+  printf 'not an icon at all, just text' > text.ico
+  for f in *.ico; do echo "Invalid or unexpected Windows icon image format" > "${f%.ico}.ref.txt"; done
+  cd ..
+  picture_files_seeds ico im_8_last.ico bad/cut_directory.ico
+}
+
+jpeg() {
+  fresh jpeg
+  # libjpeg's cjpeg writes baseline, progressive and grey pictures, ImageMagick one without
+  # subsampling, Pillow one with 4:2:0 subsampling and optimised tables; each extension of
+  # the table once. References by libjpeg's djpeg, the library Qt decodes with.
+  convert rose: -resize 21x13! "$tmp/rose.ppm"
+  cjpeg -quality 85 "$tmp/rose.ppm" > cj_base.jpg
+  cjpeg -progressive "$tmp/rose.ppm" > cj_progressive.jpeg
+  cjpeg -grayscale "$tmp/rose.ppm" > cj_grey.jpg
+  convert "$tmp/rose.ppm" -sampling-factor 1x1 -quality 90 im_444.jpe
+  /usr/bin/python3 -c "from PIL import Image; Image.open('$tmp/rose.ppm').save('pl_420.jfif', 'JPEG', subsampling=2, optimize=True)"
+  for f in *.jpg *.jpeg *.jpe *.jfif; do djpeg -pnm "$f" | pamtopam > "${f%.*}.ref.pam"; done
+  cd bad
+  printf 'not a JPEG picture' > text.jpg
+  # The frame header's height and width set to 0.
+  /usr/bin/python3 - ../cj_base.jpg zero_size.jpg <<'PY'
+import sys
+d = bytearray(open(sys.argv[1], "rb").read())
+at = d.index(b"\xff\xc0") + 5
+d[at:at + 4] = bytes(4)
+open(sys.argv[2], "wb").write(d)
+PY
+  for f in *.jpg; do echo "Invalid or unexpected JPEG image format" > "${f%.jpg}.ref.txt"; done
+  cd ..
+  picture_files_seeds jpg cj_grey.jpg bad/zero_size.jpg
+}
+
+# Metafiles: Inkscape writes them from SVG drawings and, reading them back on its own,
+# draws the references at 96 pixels an inch, the size the metafile reader draws at. Edges
+# fall on different pixels from one renderer to the next and are smoothed differently
+# (libwmf does not smooth them at all): a pixel may match its reference within a pixel's
+# distance and 32 levels.
+metafile_sources() {
+  cat > "$tmp/shapes.svg" <<'SVG'
+<svg xmlns="http://www.w3.org/2000/svg" width="24" height="16" viewBox="0 0 24 16">
+  <rect x="0" y="0" width="24" height="16" fill="#ffffff"/>
+  <rect x="2" y="2" width="8" height="6" fill="#c81e1e"/>
+  <rect x="12" y="4" width="10" height="10" fill="#1e64c8"/>
+  <rect x="4" y="10" width="4" height="4" fill="#32b432"/>
+</svg>
+SVG
+  # No background: what nothing covers stays white.
+  cat > "$tmp/figures.svg" <<'SVG'
+<svg xmlns="http://www.w3.org/2000/svg" width="40" height="30" viewBox="0 0 40 30">
+  <ellipse cx="12" cy="12" rx="9" ry="7" fill="#f0c020"/>
+  <polygon points="22,26 38,26 34,6 27,6" fill="#208040"/>
+  <rect x="3" y="22" width="14" height="5" fill="#802080"/>
+</svg>
+SVG
+}
+
+metafile() {  # extension
+  local ext=$1
+  metafile_sources
+  for name in shapes figures; do
+    inkscape "$tmp/$name.svg" --export-type="$ext" --export-filename="ink_$name.$ext" 2>/dev/null
+    inkscape "ink_$name.$ext" --export-type=png --export-dpi=96 --export-background=white \
+      --export-background-opacity=1 --export-filename="$tmp/$name.png" 2>/dev/null
+    /usr/bin/python3 "$here/hand_built.py" pil "$tmp/$name.png" "ink_$name.ref.pam"
+  done
+  echo "32 1" > tolerance
+}
+
+wmf() {
+  fresh wmf
+  metafile wmf
+  cd bad
+  head -c 40 ../ink_shapes.wmf > cut.wmf
+  printf 'not a metafile, only text' > text.wmf
+  /usr/bin/python3 "$here/hand_built.py" wmf .
+  for f in *.wmf; do echo "Invalid or unexpected Windows metafile image format" > "${f%.wmf}.ref.txt"; done
+  cd ..
+  picture_files_seeds wmf ink_figures.wmf bad/cut.wmf
+}
+
+emf() {
+  fresh emf
+  metafile emf
+  cd bad
+  # A frame of no size, and one of a hundred metres.
+  /usr/bin/python3 - ../ink_shapes.emf <<'PY'
+import struct, sys
+d = bytearray(open(sys.argv[1], "rb").read())
+struct.pack_into("<iiii", d, 24, 0, 0, 0, 0)
+open("no_frame.emf", "wb").write(d)
+struct.pack_into("<iiii", d, 24, 0, 0, 10000000, 10000000)
+open("huge_frame.emf", "wb").write(d)
+PY
+  for f in *.emf; do echo "Invalid or unexpected Windows enhanced metafile image format" > "${f%.emf}.ref.txt"; done
+  cd ..
+  picture_files_seeds emf ink_figures.emf bad/no_frame.emf
+}
+
+# Seeds for loading by file name from the other readers' fixtures (the class library's
+# formats add theirs in their sections); a Dr. Halo picture with its palette behind it.
+picture_files() {
+  cd "$here"
+  picture_files_seeds tga targa/im_24_rle_bu.tga targa/bad/short_rows.tga
+  picture_files_seeds tif tiff/cp_rgb_packbits_r3_be.tif tiff_jpeg/im_grey.tif
+  picture_files_seeds eps tiff/gm_ept.eps
+  picture_files_seeds pcx pcx/nb_8.pcx
+  picture_files_seeds sgi sgi/nb_rgb_rle.sgi
+  picture_files_seeds psd psd/im_indexed_rle.psd
+  picture_files_seeds pgm ppm/nb_p5_16.pgm
+  picture_files_seeds png png/nb_pal4_bkgd.png
+  picture_files_seeds psp psp/v4_pal1_c0.psp
+  picture_files_seeds rla rla/hb_rgb_td.rla
+  picture_files_seeds cel autodesk/hb_2x2.cel
+  local i n
+  for i in "${!extensions[@]}"; do [ "${extensions[$i]}" = cut ] && break; done
+  n=$(stat -c %s cut/hb_pal.cut)
+  { bytes "$i" $((n & 255)) $((n >> 8)); cat cut/hb_pal.cut cut/hb_pal.pal; } > "$seeds/../picture_files/hb_pal.cut"
 }
 
 for format in "${@:-${all[@]}}"; do
