@@ -104,11 +104,19 @@ void EditorViews::TileModelChanged(int tile)
 {
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
-    ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
-    ShowTileModelInRows(form_.Fram51->ListView2, tile, t->Model);
-    ShowTileModelInRows(form_.Fram51->ListView3, tile, t->Model);
-    ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
+    ShowTextInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTextInRows(form_.Fram51->ListView2, tile, t->Model);
+    ShowTextInRows(form_.Fram51->ListView3, tile, t->Model);
+    ShowTextInRows(form_.Fram61->ListView1, tile, t->Model);
     form_.Fram71->TileModelChanged(tile);
+}
+
+void EditorViews::GroupNameChanged(int group)
+{
+    const CGroup* g = TS().GroupList.At(group);
+    if (!g) return;
+    ShowTextInRows(form_.Fram51->ListView1, group, g->Name);
+    ShowTextInRows(form_.Fram61->ListView4, group, g->Name);
 }
 
 int FillTileRows(TListView* view)
@@ -120,11 +128,11 @@ int FillTileRows(TListView* view)
     return tiles.Count();
 }
 
-void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
+void ShowTextInRows(TListView* view, int n, const std::string& text)
 {
-    const QString text = ToQt(model);
+    const QString shown = ToQt(text);
     for (int i = 0; i < view->RowCount(); ++i)
-        if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
+        if (TListView::NumberOf(view->Row(i)) == n) view->Row(i)->setText(1, shown);
 }
 
 void EditorViews::ClearUnusedFiles()

@@ -36,8 +36,9 @@ public:
     StringList MainCrosserNames() override;
 
     // Tile n's Model changed in place: every row that shows tile n shows its new Model,
-    // each list keeping its filter, order and selection.
+    // each list keeping its filter, order and selection. The same for group n's Name.
     void TileModelChanged(int tile);
+    void GroupNameChanged(int group);
 
 private:
     TForm1& form_;
@@ -46,5 +47,6 @@ private:
 // What the tabs' tile views share. A view of every tile of TileList, one row (number,
 // Model) per tile, its selection dropped; returns the number of tiles.
 int FillTileRows(TListView* view);
-// The rows of tile n (a list may hold several, as a group's members do) show model.
-void ShowTileModelInRows(TListView* view, int tile, const std::string& model);
+// The rows of entry n (a list may hold several, as a group's members do) show text in
+// their second column.
+void ShowTextInRows(TListView* view, int n, const std::string& text);

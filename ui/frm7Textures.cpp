@@ -214,7 +214,7 @@ void TFram7::FillTileList()
 
 void TFram7::TileModelChanged(int tile)
 {
-    if (const CTile* t = TS().TileList.At(tile)) ShowTileModelInRows(ListView1, tile, t->Model);
+    if (const CTile* t = TS().TileList.At(tile)) ShowTextInRows(ListView1, tile, t->Model);
     if (ListView1->SelectedNumber() == tile) ListView1Click();
 }
 
