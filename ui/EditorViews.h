@@ -31,7 +31,7 @@ public:
     void ClearImportGroupView() override;
     void RefillTileLists() override;
     void ClearTileEditorFields() override;
-    void ClearUnusedFiles() override;
+    void TilesetReset() override;
     StringList MainTerrainNames() override;
     StringList MainCrosserNames() override;
 
@@ -42,6 +42,11 @@ public:
 
 private:
     TForm1& form_;
+    // Set by a reset: the next fill of the kind applies the tab's display filter, when it
+    // is on, to the new tileset's entries.
+    bool refilterRules_ = false;
+    bool refilterTiles_ = false;
+    bool refilterGroups_ = false;
 };
 
 // What the tabs' tile views share. A view of every tile of TileList, one row (number,

@@ -295,10 +295,19 @@ void TFram7::Button4Click()
     AppDialogs().Notice(IntToStr(deleted) + " Files deleted");
 }
 
-void TFram7::ClearUnusedFiles()
+void TFram7::ForgetTileset()
 {
     UnusedFiles.Clear();
-    Memo2->clear();
+    TilesetTextures.Clear();
+    for (QPlainTextEdit* report : {Memo1, Memo2, Memo3}) report->clear();
+    ListBox2->clear();
+    ListView2->clear();
+    Edit1->clear();
+    Edit2->clear();
+    Image1->ClearPicture();
+    Panel4->clear();
+    Panel5->clear();
+    resetTileTextures();
 }
 
 // ---- Prefix renamer ----------------------------------------------------------------------

@@ -210,6 +210,8 @@ void TFram7::FillTileList()
 {
     Edit3->setText(QString::number(FillTileRows(ListView1)));
     resetTileTextures();
+    // Tiles come with a new tileset or an import, and so may files with other prefixes.
+    if (RadioButton5->isChecked()) refillPrefixes();
 }
 
 void TFram7::TileModelChanged(int tile)

@@ -147,6 +147,9 @@ TEST_F(FilesTab, MissingAndUnusedFilesAreReportedAndOnlyFilesStillUnusedAreDelet
     EXPECT_TRUE(FileExists(set.File("tcn01_old.mdl")) && FileExists(set.File("stray.dds")));
     T().Button4->click();
     EXPECT_TRUE(dialogs.boxes.empty()) << "nothing listed, nothing asked";
+    // New: no report of the last tileset's folder stays.
+    T().Button1->click(), F().Button1Click();
+    EXPECT_EQ(Memo(T().Memo1) + Memo(T().Memo2) + std::to_string(T().UnusedFiles.Count()), "0");
 }
 
 TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
@@ -195,6 +198,7 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     T().RadioButton1->setChecked(true);
     // A damaged texture: the dialog still resets its fields.
     T().ListView1->SelectNumber(1);
+    // A damaged texture: the dialog still resets its fields.
     Pick(T().ListBox1, "tcn01_bad");
     Form5->LabeledEdit1->setText("typed before");
     T().Button5->click();
@@ -263,6 +267,8 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     TempDir other;
     other.Write("x.mdl", "newmodel x\r\n  bitmap tcn01_gone\r\n");
     OpenSet(other.Write("o.set", "[TILES]\r\nCount=1\r\n\r\n[TILE0]\r\nModel=x\r\n"));
+    EXPECT_EQ(Items(T().ListBox1) + Items(T().ListBox2) + Shown() + Text(T().Edit1) + std::to_string(T().TilesetTextures.Count()), "||0")
+        << "no texture list or preview of the last tileset";
     Form5->LabeledEdit1->setText("tt_sand");
     Form5->Button1->click();
     EXPECT_TRUE(dialogs.boxes.empty());

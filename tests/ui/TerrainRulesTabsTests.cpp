@@ -294,4 +294,8 @@ TEST_F(TabsTest, TheFilterNarrowsTheShownRulesAndTheColumnsSort)
     r.RadioButton2->setChecked(true);
     r.ListView2->OnColumnClick(1);
     EXPECT_EQ(Rows(r.ListView2, 1), "Grass,Sand,");
+    // Opened again with the filter on: it applies to the rules read.
+    r.RadioButton1->setChecked(true), r.CheckBox7->setChecked(true);
+    OpenSet(dir.File("rules.set"));
+    EXPECT_EQ(Rows(r.ListView1), "1,5,9,");
 }
