@@ -1,5 +1,6 @@
 #include "ui/Widgets.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -280,6 +281,12 @@ int FindItemNoCase(const QComboBox* combo, const std::string& text)
     for (int i = 0; i < combo->count(); ++i)
         if (EqualsNoCase(FromQt(combo->itemText(i)), text)) return i;
     return -1;
+}
+
+void GroupRadioButtons(std::initializer_list<QAbstractButton*> buttons)
+{
+    auto* group = new QButtonGroup((*buttons.begin())->parent());
+    for (QAbstractButton* b : buttons) group->addButton(b);
 }
 
 void ComboPickList::ClearMinimapNames()

@@ -122,6 +122,7 @@ void TFram7::buildFilesPart()
     RadioButton5 = MakeNamed<QRadioButton>(this, "RadioButton5", "Files renamer");
     RadioButton5->setGeometry(124, 46, 110, 20);
     RadioButton3->setChecked(true);
+    GroupRadioButtons({RadioButton3, RadioButton4, RadioButton5});
     Button1 = MakeNamed<QPushButton>(this, "Button1", "Search");
     Button1->setGeometry(296, 48, 88, 28);
     Button3 = MakeNamed<QPushButton>(this, "Button3", "Rename");

@@ -111,6 +111,7 @@ void TFram7::buildTextures()
     RadioButton2 = MakeNamed<QRadioButton>(g, "RadioButton2", "Entire TileSet");
     RadioButton2->setGeometry(8, 48, 110, 20);
     RadioButton2->setChecked(true);
+    GroupRadioButtons({RadioButton1, RadioButton2});
     Panel3 = MakeNamed<QFrame>(g, "Panel3");
     Panel3->setFrameShape(QFrame::Panel);
     Panel3->setFrameShadow(QFrame::Sunken);
@@ -273,7 +274,7 @@ int TFram7::ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b)
 
 // ---- Textures ----------------------------------------------------------------------------
 
-// The two radio buttons share a box, so checking one unchecks the other.
+// The two radio buttons are a set, so checking one unchecks the other.
 void TFram7::RadioButton1Click()
 {
     Panel1->show();

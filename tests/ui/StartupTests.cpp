@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <QRadioButton>
+
 #include "ui/DlgPathList.h"
 #include "ui/DlgRenamerHelp.h"
 #include "ui/DlgTextChange.h"
@@ -44,6 +46,25 @@ TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
     EXPECT_EQ(EditorState(), EmptyState);
     F().DisplayEdit->setText("2");
     EXPECT_EQ(Text(F().Edit1), "Bad strref");
+}
+
+// Each set of radio buttons keeps its choice: a button clicked twice stays checked, and no
+// other set changes with it.
+TEST_F(UiTest, ARadioButtonChangesOnlyItsOwnSet)
+{
+    OpenSet(dir.Write("r.set", SampleSet()));
+    dialogs.QueueFile(dir.File("r.set")), Form1->Fram61->Button1->click(); // a source turns the Import tab's on
+    const QList<QRadioButton*> all = Form1->findChildren<QRadioButton*>();
+    for (QRadioButton* r : all) {
+        auto others = [&] {
+            std::string s;
+            for (QRadioButton* o : all) s += o->parent() == r->parent() ? '-' : o->isChecked() ? '1' : '0';
+            return s;
+        };
+        const std::string before = others();
+        if (r->isEnabled()) r->click(), r->click();
+        EXPECT_TRUE(!r->isEnabled() || (r->isChecked() && others() == before)) << FromQt(r->objectName());
+    }
 }
 
 // Every caption shows whole and no two controls of a box cover each other.
