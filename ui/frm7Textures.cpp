@@ -406,21 +406,24 @@ void TFram7::ChangeTileTexture(const std::string& newName, const TextureChangeRe
     if (!haveFolder() || request.folder != Game().SetDir || request.oldTexture.empty() || request.models.empty())
         return;
     std::string notice;
+    int replaced = 0;
     if (request.scope == TextureChangeRequest::OneTile) {
         const std::string& model = request.models.front();
-        const int n = replaceInModel(model, request.oldTexture, newName);
-        notice = IntToStr(n) + " changements done in " + model + ".mdl";
+        replaced = replaceInModel(model, request.oldTexture, newName);
+        notice = IntToStr(replaced) + " changements done in " + model + ".mdl";
     } else {
         BusyCursor busy;
         TProgressSink bar(ProgressBar4);
         bar.SetMax(int(request.models.size()));
         const ChangeCount count = replaceInModels(request.models, request.oldTexture, newName, bar);
+        replaced = count.replaced;
         notice = IntToStr(count.replaced) + " changements done in " + IntToStr(count.files) + " Files";
     }
-    // The list shows what the selected tile's model names now; the new name is chosen.
+    // The list shows what the selected tile's model names now. The new name is chosen only
+    // when it went in; after a change that did nothing the old one stays chosen.
     if (const CTile* tile = selectedTile()) {
         showTexturesOfTile(*tile);
-        selectTexture(ListBox1, newName);
+        selectTexture(ListBox1, replaced > 0 ? newName : request.oldTexture);
     }
     AppDialogs().Notice(notice);
 }

@@ -196,8 +196,16 @@ TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
 TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOnce)
 {
     T().RadioButton1->setChecked(true);
-    // A damaged texture: the dialog still resets its fields.
+    // A change that did nothing (the model lost the old name meanwhile) does not choose the
+    // new name as if it had gone in.
     T().ListView1->SelectNumber(1);
+    Pick(T().ListBox1, "tcn01_gone");
+    T().Button5->click();
+    const std::string b01 = set.Read("tcn01_b01.mdl");
+    set.Write("tcn01_b01.mdl", "newmodel x\r\n  bitmap tcn01_bad\r\n  bitmap tt_sand\r\n");
+    Form5->LabeledEdit1->setText("tt_sand"), Form5->Button1->click();
+    EXPECT_EQ(Notices() + FromQt(T().ListBox1->currentItem()->text()), "0 changements done in TCN01_B01.mdl\ntcn01_bad");
+    set.Write("tcn01_b01.mdl", b01);
     // A damaged texture: the dialog still resets its fields.
     Pick(T().ListBox1, "tcn01_bad");
     Form5->LabeledEdit1->setText("typed before");
