@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev
   libjpeg62-turbo-dev
   libstb-dev libpng-dev libtiff-dev
+  fonts-dejavu-core   # the default font the UI tests measure captions in
   "$@"
 )
 missing=()

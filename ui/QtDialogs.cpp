@@ -4,13 +4,18 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSpacerItem>
 
 #include "ui/App.h"
 #include "ui/Widgets.h"
 
 namespace {
+// What a title bar holds beside its title: the window's icon and three buttons, with spacing.
+constexpr int TitleBarRoom = 150;
+
 QWidget* dialogParent()
 {
     return QApplication::activeWindow();
@@ -75,7 +80,8 @@ QString QtDialogs::Suffix(const std::string& defaultExt)
     return s;
 }
 
-MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption)
+std::unique_ptr<QMessageBox> QtDialogs::MakeBox(MsgKind kind, const std::string& text, MsgButtons buttons,
+                                               const std::string& caption)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title = QString::fromLatin1(AppTitle);
@@ -87,20 +93,32 @@ MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons b
     case MsgKind::Plain: break;
     }
     if (!caption.empty()) title = ToQt(caption);
-    NormalCursor cursor;
-    QMessageBox box(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
+    auto box = std::make_unique<QMessageBox>(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
     switch (buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
         break;
     case MsgButtons::YesNoYesToAll:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
-        box.setEscapeButton(QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
+        box->setEscapeButton(QMessageBox::No);
         break;
     }
-    const int r = box.exec();
+    // Qt leaves a title little room: a summary of a few words ("1 Files deleted") made a box
+    // whose title the window manager cut short. Title fonts are often bold.
+    QFont bold = box->font();
+    bold.setBold(true);
+    const int room = QFontMetrics(bold).horizontalAdvance(title) + TitleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed), grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
+}
+
+MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption)
+{
+    NormalCursor cursor;
+    const int r = MakeBox(kind, text, buttons, caption)->exec();
     switch (r) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::YesToAll: return MsgResult::YesToAll;

@@ -33,6 +33,11 @@ TLabeledEdit::TLabeledEdit(QWidget* parent, const char* name, const QString& cap
 {
     setObjectName(QString::fromLatin1(name));
     EditLabel->setObjectName(QString::fromLatin1(name) + "Label");
+    // A value longer than the box shows its start, where a name is read from; typing keeps
+    // the cursor where the user puts it.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!isModified()) setCursorPosition(0);
+    });
 }
 
 void TLabeledEdit::Place(int x, int y, int w)
