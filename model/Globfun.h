@@ -26,8 +26,8 @@ constexpr int MaxSetTiles = 10000;
 // first; filtering the tile list is the Import tab's own work.
 void ReadImportSet(TextFile& file);
 
-// Gives General a new empty entry, empties the six main lists and tells the views
-// (TilesetReset); the Import tab's tileset stays, and refilling the views is the caller's.
+// Gives General a new empty entry and empties the six main lists; the Import tab's
+// tileset and the views are left to the caller.
 void ResetTileset();
 // Carries the deletion of tile n into every group: cells above n move down by one, cells
 // equal to n become "-1". Every cell is checked first, so a cell that is not a number

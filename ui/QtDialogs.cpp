@@ -80,8 +80,7 @@ QString QtDialogs::Suffix(const std::string& defaultExt)
     return s;
 }
 
-std::unique_ptr<QMessageBox> QtDialogs::MakeBox(MsgKind kind, const std::string& text, MsgButtons buttons,
-                                               const std::string& caption)
+MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title = QString::fromLatin1(AppTitle);
@@ -93,38 +92,38 @@ std::unique_ptr<QMessageBox> QtDialogs::MakeBox(MsgKind kind, const std::string&
     case MsgKind::Plain: break;
     }
     if (!caption.empty()) title = ToQt(caption);
-    auto box = std::make_unique<QMessageBox>(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
+    NormalCursor cursor;
+    QMessageBox box(icon, title, ToQt(text), QMessageBox::NoButton, dialogParent());
     switch (buttons) {
-    case MsgButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::YesNo:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setEscapeButton(QMessageBox::No);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
         break;
     case MsgButtons::YesNoYesToAll:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
-        box->setEscapeButton(QMessageBox::No);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll);
+        box.setEscapeButton(QMessageBox::No);
         break;
     }
-    // Qt leaves a title little room: a summary of a few words ("1 Files deleted") made a box
-    // whose title the window manager cut short. Title fonts are often bold.
-    QFont bold = box->font();
-    bold.setBold(true);
-    const int room = QFontMetrics(bold).horizontalAdvance(title) + TitleBarRoom;
-    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
-        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed), grid->rowCount(), 0, 1, grid->columnCount());
-    return box;
-}
-
-MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption)
-{
-    NormalCursor cursor;
-    const int r = MakeBox(kind, text, buttons, caption)->exec();
+    FitTitle(box);
+    const int r = box.exec();
     switch (r) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::YesToAll: return MsgResult::YesToAll;
     case QMessageBox::No: return MsgResult::No;
     default: return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
     }
+}
+
+void QtDialogs::FitTitle(QMessageBox& box)
+{
+    // Qt leaves a title little room: a summary of a few words ("1 Files deleted") made a box
+    // whose title the window manager cut short. Title fonts are often bold.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int room = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + TitleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed), grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options)

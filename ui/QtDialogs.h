@@ -2,8 +2,6 @@
 // The dialog interface on Qt: message boxes, file dialogs and the colour dialog.
 #include "platform/Dialogs.h"
 
-#include <memory>
-
 #include <QMessageBox>
 #include <QString>
 
@@ -15,10 +13,9 @@ public:
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     std::optional<uint32_t> PickColour(uint32_t initial) override;
 
-    // The box Message shows, not yet shown: wide enough for its title beside the icon and
-    // buttons a window manager puts in the title bar.
-    static std::unique_ptr<QMessageBox> MakeBox(MsgKind kind, const std::string& text, MsgButtons buttons,
-                                                const std::string& caption = {});
+    // Widens a box so that a title bar has room for its title beside the window's icon and
+    // buttons; Message does it to every box it shows.
+    static void FitTitle(QMessageBox& box);
     // "Desc (*.a)|*.a;*.A|..." as Qt name filters: "Desc (*.a *.A)", ...
     static QStringList NameFilters(const std::string& filter);
     // "*.set", ".set" and "set" all give "set".

@@ -154,11 +154,12 @@ TEST_F(UiTest, CaptionsAndValuesFitAndControlsDoNotOverlap)
     EXPECT_LE(name->fontMetrics().horizontalAdvance(name->text()) + 8, name->width()) << "the name is cut";
     EXPECT_EQ(name->cursorPosition(), 0) << "a longer one shows its start";
     // A title bar holds an icon and three buttons of some 28 pixels beside the title.
-    const auto box = QtDialogs::MakeBox(MsgKind::Plain, "1 Files deleted", MsgButtons::Ok);
-    box->show();
-    QFont bold = box->font();
+    QMessageBox box(QMessageBox::NoIcon, AppTitle, "1 Files deleted", QMessageBox::Ok);
+    QtDialogs::FitTitle(box);
+    box.show();
+    QFont bold = box.font();
     bold.setBold(true);
-    EXPECT_GE(box->width(), QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * 28) << "the title is cut";
+    EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 4 * 28) << "the title is cut";
 }
 
 namespace {
