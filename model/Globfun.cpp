@@ -70,7 +70,7 @@ void copyFirstNamed(const CPtrList<Entry>& source, const std::string& name)
 void ResetTileset()
 {
     TS().ClearMain();
-    Views().ClearUnusedFiles();
+    Views().TilesetReset();
 }
 
 int RenumberGroupTilesAfterDelete(int n)

@@ -67,7 +67,9 @@ public:
     virtual void ClearImportGroupView() {}
     virtual void RefillTileLists() {}
     virtual void ClearTileEditorFields() {}
-    virtual void ClearUnusedFiles() {}
+    // The main tileset was emptied for Open or New: the views let go of everything they
+    // still hold of the last one (editors, reports, previews), before the lists are filled.
+    virtual void TilesetReset() {}
     // The terrain and crosser names as the Terrain / Crosser tab lists them. Without an
     // editor they are the names of TerrainList and CrosserList.
     virtual StringList MainTerrainNames();

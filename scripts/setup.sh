@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev
   libwmf-dev fonts-urw-base35 libemf2svg-dev
   libstb-dev libpng-dev libtiff-dev
+  fonts-dejavu-core   # the default font the UI tests measure captions in
   "$@"
 )
 missing=()

@@ -1,5 +1,7 @@
 #include "ui/EditorViews.h"
 
+#include <utility>
+
 #include "ui/ListView.h"
 #include "ui/Widgets.h"
 #include "ui/frm1.h"
@@ -46,6 +48,7 @@ void EditorViews::FillImportCrossers() { form_.Fram61->FillImportCrossers(); }
 void EditorViews::FillRules()
 {
     form_.Fram31->ShowRules();
+    if (std::exchange(refilterRules_, false) && form_.Fram31->FilterActive) form_.Fram31->FilterRuleList();
 }
 
 void EditorViews::FillTiles()
@@ -54,6 +57,7 @@ void EditorViews::FillTiles()
     form_.Fram51->FillTileList();
     form_.Fram61->FillCurrentTiles();
     form_.Fram71->FillTileList();
+    if (std::exchange(refilterTiles_, false) && form_.Fram41->FilterActive) form_.Fram41->RerunDisplayFilter();
 }
 
 void EditorViews::FillImportTiles() { form_.Fram61->FillImportTiles(); }
@@ -62,6 +66,7 @@ void EditorViews::FillGroups()
 {
     form_.Fram51->FillGroupList();
     form_.Fram61->FillCurrentGroups();
+    if (std::exchange(refilterGroups_, false) && form_.Fram51->FilterActive) form_.Fram51->FilterGroupList();
 }
 
 void EditorViews::FillImportGroups() { form_.Fram61->FillImportGroups(); }
@@ -104,11 +109,19 @@ void EditorViews::TileModelChanged(int tile)
 {
     const CTile* t = TS().TileList.At(tile);
     if (!t) return;
-    ShowTileModelInRows(form_.Fram41->ListView1, tile, t->Model);
-    ShowTileModelInRows(form_.Fram51->ListView2, tile, t->Model);
-    ShowTileModelInRows(form_.Fram51->ListView3, tile, t->Model);
-    ShowTileModelInRows(form_.Fram61->ListView1, tile, t->Model);
+    ShowTextInRows(form_.Fram41->ListView1, tile, t->Model);
+    ShowTextInRows(form_.Fram51->ListView2, tile, t->Model);
+    ShowTextInRows(form_.Fram51->ListView3, tile, t->Model);
+    ShowTextInRows(form_.Fram61->ListView1, tile, t->Model);
     form_.Fram71->TileModelChanged(tile);
+}
+
+void EditorViews::GroupNameChanged(int group)
+{
+    const CGroup* g = TS().GroupList.At(group);
+    if (!g) return;
+    ShowTextInRows(form_.Fram51->ListView1, group, g->Name);
+    ShowTextInRows(form_.Fram61->ListView4, group, g->Name);
 }
 
 int FillTileRows(TListView* view)
@@ -120,16 +133,25 @@ int FillTileRows(TListView* view)
     return tiles.Count();
 }
 
-void ShowTileModelInRows(TListView* view, int tile, const std::string& model)
+void ShowTextInRows(TListView* view, int n, const std::string& text)
 {
-    const QString text = ToQt(model);
+    const QString shown = ToQt(text);
     for (int i = 0; i < view->RowCount(); ++i)
-        if (TListView::NumberOf(view->Row(i)) == tile) view->Row(i)->setText(1, text);
+        if (TListView::NumberOf(view->Row(i)) == n) view->Row(i)->setText(1, shown);
 }
 
-void EditorViews::ClearUnusedFiles()
+void EditorViews::TilesetReset()
 {
-    form_.Fram71->ClearUnusedFiles();
+    // What the editors hold would go into the new tileset with the next Add/Copy.
+    TFram4& tiles = *form_.Fram41;
+    tiles.ClearTileFields();
+    // The clearing for a new tile keeps these; they are the last tileset's all the same.
+    tiles.ComboBox17->setEditText({});
+    tiles.Label2->clear();
+    tiles.Image2->ClearPicture();
+    form_.Fram51->ClearGroupFields();
+    form_.Fram71->ForgetTileset();
+    refilterRules_ = refilterTiles_ = refilterGroups_ = true;
 }
 
 // As the Terrain / Crosser tab's list boxes show them.

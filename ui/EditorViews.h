@@ -31,20 +31,27 @@ public:
     void ClearImportGroupView() override;
     void RefillTileLists() override;
     void ClearTileEditorFields() override;
-    void ClearUnusedFiles() override;
+    void TilesetReset() override;
     StringList MainTerrainNames() override;
     StringList MainCrosserNames() override;
 
     // Tile n's Model changed in place: every row that shows tile n shows its new Model,
-    // each list keeping its filter, order and selection.
+    // each list keeping its filter, order and selection. The same for group n's Name.
     void TileModelChanged(int tile);
+    void GroupNameChanged(int group);
 
 private:
     TForm1& form_;
+    // Set by a reset: the next fill of the kind applies the tab's display filter, when it
+    // is on, to the new tileset's entries.
+    bool refilterRules_ = false;
+    bool refilterTiles_ = false;
+    bool refilterGroups_ = false;
 };
 
 // What the tabs' tile views share. A view of every tile of TileList, one row (number,
 // Model) per tile, its selection dropped; returns the number of tiles.
 int FillTileRows(TListView* view);
-// The rows of tile n (a list may hold several, as a group's members do) show model.
-void ShowTileModelInRows(TListView* view, int tile, const std::string& model);
+// The rows of entry n (a list may hold several, as a group's members do) show text in
+// their second column.
+void ShowTextInRows(TListView* view, int n, const std::string& text);

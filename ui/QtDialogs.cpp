@@ -4,13 +4,18 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSpacerItem>
 
 #include "ui/App.h"
 #include "ui/Widgets.h"
 
 namespace {
+// What a title bar holds beside its title: the window's icon and three buttons, with spacing.
+constexpr int TitleBarRoom = 150;
+
 QWidget* dialogParent()
 {
     return QApplication::activeWindow();
@@ -105,6 +110,7 @@ MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons b
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    FitTitle(box);
     const int r = box.exec();
     switch (r) {
     case QMessageBox::Yes: return MsgResult::Yes;
@@ -115,6 +121,17 @@ MsgResult QtDialogs::Message(MsgKind kind, const std::string& text, MsgButtons b
         if (buttons == MsgButtons::YesNoCancel) return MsgResult::Cancel;
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
     }
+}
+
+void QtDialogs::FitTitle(QMessageBox& box)
+{
+    // Qt leaves a title little room: a summary of a few words ("1 Files deleted") made a box
+    // whose title the window manager cut short. Title fonts are often bold.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int room = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + TitleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed), grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogOptions& options)

@@ -1,5 +1,6 @@
 #include "ui/Widgets.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -32,6 +33,11 @@ TLabeledEdit::TLabeledEdit(QWidget* parent, const char* name, const QString& cap
 {
     setObjectName(QString::fromLatin1(name));
     EditLabel->setObjectName(QString::fromLatin1(name) + "Label");
+    // A value longer than the box shows its start, where a name is read from; typing keeps
+    // the cursor where the user puts it.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!isModified()) setCursorPosition(0);
+    });
 }
 
 void TLabeledEdit::Place(int x, int y, int w)
@@ -280,6 +286,12 @@ int FindItemNoCase(const QComboBox* combo, const std::string& text)
     for (int i = 0; i < combo->count(); ++i)
         if (EqualsNoCase(FromQt(combo->itemText(i)), text)) return i;
     return -1;
+}
+
+void GroupRadioButtons(std::initializer_list<QAbstractButton*> buttons)
+{
+    auto* group = new QButtonGroup((*buttons.begin())->parent());
+    for (QAbstractButton* b : buttons) group->addButton(b);
 }
 
 void ComboPickList::ClearMinimapNames()

@@ -6,8 +6,10 @@
 // Report list views are in ListView.h, image boxes in ImageView.h.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -127,6 +129,11 @@ void AddItemKeepText(QComboBox* combo, const std::string& item);
 void AssignItems(QComboBox* combo, const StringList& items);
 // Whole-text search of the items ignoring ASCII case; -1 when absent.
 int FindItemNoCase(const QComboBox* combo, const std::string& text);
+
+// Makes the radio buttons one set of their own: checking one unchecks only the others of
+// the set, and clicking the checked one keeps it checked. Without it Qt takes every radio
+// button below the same parent, those inside its group boxes too, as one set.
+void GroupRadioButtons(std::initializer_list<QAbstractButton*> buttons);
 
 // The minimap pick-list as the game-data layer sees it.
 class ComboPickList : public MinimapPickList {

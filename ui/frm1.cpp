@@ -193,16 +193,17 @@ void TFram1::buildGeneralBox()
     combo(FloorCombo, FloorLabel, "FloorCombo", "FloorLabel", "Floor Terrain", 286, 132);
 
     UnlocalEdit = new TLabeledEdit(g, "UnlocalEdit", "Unlocalized Name");
-    UnlocalEdit->Place(8, 118, 120);
+    // Room for the longer names of community tilesets, such as "+ Complete Rural\City".
+    UnlocalEdit->Place(8, 118, 170);
     DisplayEdit = new TLabeledEdit(g, "DisplayEdit", "DisplayName");
-    DisplayEdit->Place(134, 118, 52);
+    DisplayEdit->Place(184, 118, 52);
     DisplayEdit->setText("-1");
     InstallKeyFilter(DisplayEdit, TransitionEditKeyPress);
     UpDown1 = new TUpDown(g, "UpDown1", DisplayEdit, -1, 32767);
     UpDown1->PlaceBesideAssociate();
     Edit1 = MakeNamed<QLineEdit>(g, "Edit1");
     Edit1->setReadOnly(true);
-    Edit1->setGeometry(208, 118, 210, 22);
+    Edit1->setGeometry(258, 118, 160, 22);
 
     TransitionCheck = MakeNamed<QCheckBox>(g, "TransitionCheck", "Has Height Transition");
     TransitionCheck->setGeometry(8, 148, 156, 20);
@@ -238,13 +239,14 @@ void TFram1::buildGrassBox()
         panel = new TColorPanel(g, panelName);
         panel->setGeometry(x + 52, y, 12, 22);
     };
-    // Columns 92 apart leave room for the longest caption, "Ambient Green".
+    // Columns 96 apart leave room for the longest caption, "Ambient Green", and a gap
+    // before the next one.
     channel(DRedEdit, Panel1, "DRedEdit", "Diffuse Red", "Panel1", 8, 76);
-    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 100, 76);
-    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 192, 76);
+    channel(DGreenEdit, Panel3, "DGreenEdit", "Diffuse Green", "Panel3", 104, 76);
+    channel(DBlueEdit, Panel5, "DBlueEdit", "Diffuse Blue", "Panel5", 200, 76);
     channel(ARedEdit, Panel2, "ARedEdit", "Ambient Red", "Panel2", 8, 118);
-    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 100, 118);
-    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 192, 118);
+    channel(AGreenEdit, Panel4, "AGreenEdit", "Ambient Green", "Panel4", 104, 118);
+    channel(ABlueEdit, Panel6, "ABlueEdit", "Ambient Blue", "Panel6", 200, 118);
     for (TLabeledEdit* e : {DensityEdit, HeightEdit, DRedEdit, DGreenEdit, DBlueEdit, ARedEdit, AGreenEdit, ABlueEdit})
         InstallKeyFilter(e, DBlueEditKeyPress, 5);
 
@@ -252,9 +254,9 @@ void TFram1::buildGrassBox()
     ResultLabel->setGeometry(224, 42, 84, 16);
     ResultLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Panel7 = new TColorPanel(g, "Panel7");
-    Panel7->setGeometry(276, 60, 32, 38);
+    Panel7->setGeometry(284, 60, 26, 38);
     Panel8 = new TColorPanel(g, "Panel8");
-    Panel8->setGeometry(276, 102, 32, 38);
+    Panel8->setGeometry(284, 102, 26, 38);
     const uint32_t face = windowColour();
     for (TColorPanel* p : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7, Panel8}) p->SetColor(face);
     for (TColorPanel* p : {Panel7, Panel8}) {

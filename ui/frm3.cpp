@@ -214,7 +214,6 @@ void TFram3::showRule(bool primary)
     Edit2->setText(ToQt(rule->AdjacentHeight));
     Edit3->setText(ToQt(rule->ChangedHeight));
     Label1->setText(ToQt("Rule # " + TListView::Text(view->SelectedRow(), 0)));
-    shown_ = ShownRule{primary, *number};
 }
 
 void TFram3::ListView1SelectItem()
@@ -262,35 +261,21 @@ void TFram3::Button1Click()
 
 void TFram3::Button2Click()
 {
-    // The rule the editor was loaded from, while its row is still selected; never the row
-    // selected in the other view, and never a rule without its three names.
-    if (!shown_ || !editorHasNames()) return;
-    const ShownRule saved = *shown_;
-    TListView* view = saved.primary ? ListView1 : ListView2;
-    CRules* rule = (saved.primary ? PrimaryRuleList : SecondaryRuleList).At(saved.number);
-    if (!rule || view->SelectedNumber() != saved.number) return;
+    // The selected rule of the list on show, and only one that has its three names; never
+    // a rule of the hidden list, nor one whose row a refill took away.
+    const std::optional<int> number = shownView()->SelectedNumber();
+    CRules* rule = number ? shownList().At(*number) : nullptr;
+    if (!rule || !editorHasNames()) return;
     enableRuleButtons(false);
     setFromEditor(*rule);
-    shown_.reset();
     refresh();
-    // The filter refills the shown view only: a rule saved from the other view shows its
-    // new texts in its row there.
-    QTreeWidgetItem* row = view->RowOfNumber(saved.number);
-    if (row && FilterActive && saved.primary != primaryShown()) {
-        int column = 1;
-        for (const std::string* field : {&rule->Placed, &rule->PlacedHeight, &rule->Adjacent, &rule->AdjacentHeight,
-                                         &rule->Changed, &rule->ChangedHeight})
-            row->setText(column++, ToQt(*field));
-    }
 }
 
 void TFram3::Button3Click()
 {
     const std::optional<int> number = shownView()->SelectedNumber();
     if (!number || shownList().DeleteAt(*number) < 0) return;
-    // Numbers after it have moved: the editor's rule is no longer known by its number.
     enableRuleButtons(false);
-    shown_.reset();
     refresh();
 }
 
@@ -374,7 +359,9 @@ void TFram3::ShowRules()
 {
     fillRules(ListView1, PrimaryRuleList, {});
     fillRules(ListView2, SecondaryRuleList, {});
-    shown_.reset();
+    // No row is selected now, so there is no rule for Save or Delete.
+    enableRuleButtons(false);
+    Label1->clear();
     Button6Click();
 }
 

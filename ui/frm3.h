@@ -88,20 +88,13 @@ public:
     int ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
     void FilterRuleList();
 
-    // Both views rebuilt from both lists, and the editor reset.
+    // Both views rebuilt from both lists, and the editor reset: no rule is selected.
     void ShowRules();
     // The items of the editor's three pick-lists (the filter's have none); texts stay.
     void SetTerrainNames(const StringList& names);
     void ClearTerrainNames();
 
 private:
-    // The rule the editor shows, by list and number: Save writes that one.
-    struct ShownRule {
-        bool primary;
-        int number;
-    };
-    std::optional<ShownRule> shown_;
-
     void buildViews();
     void buildEditor();
     void buildFilter();

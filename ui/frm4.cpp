@@ -251,7 +251,7 @@ void TFram4::buildFilterBox()
 
     CrosserHeading = label(f, "Crosser", QRect(8, 172, 56, 18), "CrosserHeading");
     CheckBox10 = check(f, "CheckBox10", "All instances of", QRect(64, 170, 118, 20));
-    CheckBox12 = check(f, "CheckBox12", "only", QRect(8, 190, 50, 20));
+    CheckBox12 = check(f, "CheckBox12", "only", QRect(8, 190, 54, 20));
     CheckBox12->hide();
     CheckBox11 = check(f, "CheckBox11", "No Crosser", QRect(64, 190, 110, 20));
     QLabel** crosserLabels[] = {&Label7, &Label8, &Label9, &Label10};

@@ -149,7 +149,8 @@ void TFram5::Button2Click()
     CGroup* group = GroupList.At(*n);
     if (!group) return;
     ReadFromFrame(*group);
-    ListView1->SelectedRow()->setText(1, LabeledEdit1->text());
+    // Its rows here and in the Import tab's list of the tileset's groups show the new Name.
+    Form1->Views().GroupNameChanged(*n);
 }
 
 void TFram5::Button1Click()

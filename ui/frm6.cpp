@@ -106,6 +106,7 @@ void TFram6::buildCurrentSet()
     RadioButton3 = check<QRadioButton>(this, "RadioButton3", "Tiles", {620, 8, 70, 20});
     RadioButton4 = check<QRadioButton>(this, "RadioButton4", "Groups", {694, 8, 80, 20});
     RadioButton3->setChecked(true);
+    GroupRadioButtons({RadioButton3, RadioButton4});
 }
 
 void TFram6::buildSource()
@@ -128,6 +129,7 @@ void TFram6::buildSource()
     RadioButton1 = check<QRadioButton>(g, "RadioButton1", "Infos", {200, 60, 70, 20});
     RadioButton2 = check<QRadioButton>(g, "RadioButton2", "Display Filter", {274, 60, 120, 20});
     RadioButton1->setChecked(true);
+    GroupRadioButtons({RadioButton1, RadioButton2});
     CheckBox1 = check<QCheckBox>(g, "CheckBox1", "Auto Import Terrain/Crosser", {8, 336, 190, 20});
     CheckBox6 = check<QCheckBox>(g, "CheckBox6", "Auto Convert MDL to ASCII", {8, 358, 190, 20});
     ProgressBar1 = MakeNamed<QProgressBar>(g, "ProgressBar1");
@@ -261,6 +263,7 @@ void TFram6::buildTileFilter(QWidget* g)
     RadioButton6 = check<QRadioButton>(g, "RadioButton6", "Only group members", {190, 285, 152, 18});
     RadioButton7 = check<QRadioButton>(g, "RadioButton7", "Both", {8, 305, 80, 18});
     RadioButton5->setChecked(true);
+    GroupRadioButtons({RadioButton5, RadioButton6, RadioButton7});
 }
 
 void TFram6::buildGroupFilter(QWidget* g)

@@ -122,14 +122,18 @@ public:
 
     // Appends a copy of the source group and, with members, a tile for each of its cells that
     // names a source tile, in cell order: such a cell gets the new tile's number, the others
-    // "-1". Without members the cells keep the numbers of the tiles that would follow. The bar
-    // steps once per imported tile, or once per cell with everyCell. Returns the tiles imported.
+    // "-1". Without members every cell is "-1": the numbers of tiles that would follow name
+    // tiles the group never had, or none at all. The bar steps once per imported tile, or once
+    // per cell with everyCell. Returns the tiles imported.
     int ImportGroup(const CGroup& source, bool members, TProgressSink& bar, bool everyCell, std::string* listed)
     {
         const std::vector<int> sourceTiles = memberNumbers(source, TS().ImportTiles);
         auto* group = new CGroup;
         group->CopyToMain(source);
-        if (!members) return 0;
+        if (!members) {
+            for (int i = 0; i < group->Cells.Count(); ++i) group->Cells.Put(i, "-1");
+            return 0;
+        }
         int imported = 0;
         for (int i = 0; i < int(sourceTiles.size()); ++i) {
             const int n = sourceTiles[std::size_t(i)];

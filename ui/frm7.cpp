@@ -122,6 +122,7 @@ void TFram7::buildFilesPart()
     RadioButton5 = MakeNamed<QRadioButton>(this, "RadioButton5", "Files renamer");
     RadioButton5->setGeometry(124, 46, 110, 20);
     RadioButton3->setChecked(true);
+    GroupRadioButtons({RadioButton3, RadioButton4, RadioButton5});
     Button1 = MakeNamed<QPushButton>(this, "Button1", "Search");
     Button1->setGeometry(296, 48, 88, 28);
     Button3 = MakeNamed<QPushButton>(this, "Button3", "Rename");
@@ -295,10 +296,19 @@ void TFram7::Button4Click()
     AppDialogs().Notice(IntToStr(deleted) + " Files deleted");
 }
 
-void TFram7::ClearUnusedFiles()
+void TFram7::ForgetTileset()
 {
     UnusedFiles.Clear();
-    Memo2->clear();
+    TilesetTextures.Clear();
+    for (QPlainTextEdit* report : {Memo1, Memo2, Memo3}) report->clear();
+    ListBox2->clear();
+    ListView2->clear();
+    Edit1->clear();
+    Edit2->clear();
+    Image1->ClearPicture();
+    Panel4->clear();
+    Panel5->clear();
+    resetTileTextures();
 }
 
 // ---- Prefix renamer ----------------------------------------------------------------------

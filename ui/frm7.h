@@ -147,10 +147,12 @@ public:
     void Button8Click();
     void Button3Click();
 
-    // The views the model refreshes: the tile list with its count, and the unused files.
+    // The views the model refreshes: the tile list with its count (and the renamer's
+    // prefixes, when it is shown).
     void FillTileList();
     void ClearTileList();
-    void ClearUnusedFiles();
+    // Open or New: nothing found in the last tileset's folder or models stays on show.
+    void ForgetTileset();
     // Tile n's Model changed in place: its row shows the new one, and a selected tile's
     // textures are those of its new model.
     void TileModelChanged(int tile);

@@ -111,6 +111,7 @@ void TFram7::buildTextures()
     RadioButton2 = MakeNamed<QRadioButton>(g, "RadioButton2", "Entire TileSet");
     RadioButton2->setGeometry(8, 48, 110, 20);
     RadioButton2->setChecked(true);
+    GroupRadioButtons({RadioButton1, RadioButton2});
     Panel3 = MakeNamed<QFrame>(g, "Panel3");
     Panel3->setFrameShape(QFrame::Panel);
     Panel3->setFrameShadow(QFrame::Sunken);
@@ -210,11 +211,13 @@ void TFram7::FillTileList()
 {
     Edit3->setText(QString::number(FillTileRows(ListView1)));
     resetTileTextures();
+    // Tiles come with a new tileset or an import, and so may files with other prefixes.
+    if (RadioButton5->isChecked()) refillPrefixes();
 }
 
 void TFram7::TileModelChanged(int tile)
 {
-    if (const CTile* t = TS().TileList.At(tile)) ShowTileModelInRows(ListView1, tile, t->Model);
+    if (const CTile* t = TS().TileList.At(tile)) ShowTextInRows(ListView1, tile, t->Model);
     if (ListView1->SelectedNumber() == tile) ListView1Click();
 }
 
@@ -271,7 +274,7 @@ int TFram7::ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b)
 
 // ---- Textures ----------------------------------------------------------------------------
 
-// The two radio buttons share a box, so checking one unchecks the other.
+// The two radio buttons are a set, so checking one unchecks the other.
 void TFram7::RadioButton1Click()
 {
     Panel1->show();
@@ -403,21 +406,24 @@ void TFram7::ChangeTileTexture(const std::string& newName, const TextureChangeRe
     if (!haveFolder() || request.folder != Game().SetDir || request.oldTexture.empty() || request.models.empty())
         return;
     std::string notice;
+    int replaced = 0;
     if (request.scope == TextureChangeRequest::OneTile) {
         const std::string& model = request.models.front();
-        const int n = replaceInModel(model, request.oldTexture, newName);
-        notice = IntToStr(n) + " changements done in " + model + ".mdl";
+        replaced = replaceInModel(model, request.oldTexture, newName);
+        notice = IntToStr(replaced) + " changements done in " + model + ".mdl";
     } else {
         BusyCursor busy;
         TProgressSink bar(ProgressBar4);
         bar.SetMax(int(request.models.size()));
         const ChangeCount count = replaceInModels(request.models, request.oldTexture, newName, bar);
+        replaced = count.replaced;
         notice = IntToStr(count.replaced) + " changements done in " + IntToStr(count.files) + " Files";
     }
-    // The list shows what the selected tile's model names now; the new name is chosen.
+    // The list shows what the selected tile's model names now. The new name is chosen only
+    // when it went in; after a change that did nothing the old one stays chosen.
     if (const CTile* tile = selectedTile()) {
         showTexturesOfTile(*tile);
-        selectTexture(ListBox1, newName);
+        selectTexture(ListBox1, replaced > 0 ? newName : request.oldTexture);
     }
     AppDialogs().Notice(notice);
 }

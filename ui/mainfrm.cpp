@@ -108,6 +108,7 @@ void TForm1::FormCreate()
     game.SetStartFolder(start);
     game.AutoConvertMdl = false;
     LoadOptions(Options);
+    optionsLoaded_ = true;
 }
 
 void TForm1::SetWindowHeight(int h)
@@ -117,7 +118,7 @@ void TForm1::SetWindowHeight(int h)
 
 void TForm1::FormClose()
 {
-    SaveOptions(Options);
+    if (optionsLoaded_) SaveOptions(Options);
 }
 
 void TForm1::closeEvent(QCloseEvent* e)

@@ -43,7 +43,7 @@ public:
     TFram7* Fram71;
     TFram1* Fram11;
 
-    // Loaded when the window is created, stored when it closes.
+    // Loaded when the window is created, stored when it closes (when they were loaded).
     EditorOptions Options;
 
     void FormCreate();
@@ -60,6 +60,9 @@ private:
     QTabWidget* MakeNamedTabs();
     EditorViews views_{*this};
     GuiProcessWaiter waiter_;
+    // Only options that were read are written back: after a failed start-up the defaults
+    // would replace what the user had stored.
+    bool optionsLoaded_ = false;
 };
 
 extern TForm1* Form1;

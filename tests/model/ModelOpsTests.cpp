@@ -22,7 +22,7 @@ TEST_F(ModelOps, ResetTilesetEmptiesTheMainTilesetOnly)
 
     // The view operations of several tabs reach the views, each its own.
     ClearTileLists(), ClearTerrainCombos(), ClearCrosserCombos(), ClearImportGroupView(), RefillTileLists();
-    EXPECT_EQ(views.calls, (Texts{"ClearUnusedFiles", "ClearTileLists", "ClearTerrainCombos", "ClearCrosserCombos",
+    EXPECT_EQ(views.calls, (Texts{"TilesetReset", "ClearTileLists", "ClearTerrainCombos", "ClearCrosserCombos",
                                   "ClearImportGroupView", "RefillTileLists"}));
 }
 

@@ -34,7 +34,7 @@ public:
     void ClearImportGroupView() override { note("ClearImportGroupView"); }
     void RefillTileLists() override { note("RefillTileLists"); }
     void ClearTileEditorFields() override { note("ClearTileEditorFields"); }
-    void ClearUnusedFiles() override { note("ClearUnusedFiles"); }
+    void TilesetReset() override { note("TilesetReset"); }
 
 private:
     void note(const char* name)

@@ -193,8 +193,17 @@ TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
 TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOnce)
 {
     T().RadioButton1->setChecked(true);
-    // A damaged texture: the dialog still resets its fields.
+    // A change that did nothing (the model lost the old name meanwhile) does not choose the
+    // new name as if it had gone in.
     T().ListView1->SelectNumber(1);
+    Pick(T().ListBox1, "tcn01_gone");
+    T().Button5->click();
+    const std::string b01 = set.Read("tcn01_b01.mdl");
+    set.Write("tcn01_b01.mdl", "newmodel x\r\n  bitmap tcn01_bad\r\n  bitmap tt_sand\r\n");
+    Form5->LabeledEdit1->setText("tt_sand"), Form5->Button1->click();
+    EXPECT_EQ(Notices() + FromQt(T().ListBox1->currentItem()->text()), "0 changements done in TCN01_B01.mdl\ntcn01_bad");
+    set.Write("tcn01_b01.mdl", b01);
+    // A damaged texture: the dialog still resets its fields.
     Pick(T().ListBox1, "tcn01_bad");
     Form5->LabeledEdit1->setText("typed before");
     T().Button5->click();
@@ -258,12 +267,16 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     Form5->Button1->click();
     EXPECT_EQ(Notices(), "0 changements done in 0 Files.\n");
     EXPECT_EQ(Items(T().ListBox2), "tcn01_bad tcn01_gone TT_SAND");
-    // A dialog left open while another tileset is opened changes nothing there.
-    T().Button5->click();
+    // A dialog left open while another tileset is opened changes nothing there; no report,
+    // texture list or preview of the last tileset stays.
+    T().RadioButton4->click(), T().Button1->click(), T().RadioButton3->click(), T().CheckBox1->setChecked(true);
+    T().Button1->click(), T().Button5->click();
     TempDir other;
     other.Write("x.mdl", "newmodel x\r\n  bitmap tcn01_gone\r\n");
     dialogs.QueueAnswer(MsgResult::No);
     OpenSet(other.Write("o.set", "[TILES]\r\nCount=1\r\n\r\n[TILE0]\r\nModel=x\r\n"));
+    EXPECT_EQ(Memo(T().Memo1) + Memo(T().Memo2) + Items(T().ListBox1) + Items(T().ListBox2) + Shown() + Text(T().Edit1) +
+                  std::to_string(T().TilesetTextures.Count() + T().UnusedFiles.Count()), "||0");
     Form5->LabeledEdit1->setText("tt_sand");
     Form5->Button1->click();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The tileset has changed. Do you want to save it ?"});

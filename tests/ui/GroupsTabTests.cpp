@@ -71,7 +71,8 @@ TEST_F(GroupsTab, CopyKeepsUnknownKeysSaveRenamesTheRowAndStrRefShowsItsText)
     EXPECT_EQ(TListView::Text(g.ListView1->SelectedRow(), 1), "Coast");
     g.LabeledEdit1->setText("Cliff");
     g.Button2Click();
-    EXPECT_EQ(TS().GroupList.At(1)->Name + TListView::Text(g.ListView1->Row(1), 1), "CliffCliff");
+    EXPECT_EQ(TS().GroupList.At(1)->Name + TListView::Text(g.ListView1->Row(1), 1) +
+                  TListView::Text(Form1->Fram61->ListView4->Row(1), 1), "CliffCliffCliff");
 
     // The StrRef box as typed or as a file had it; the talk table holds 1 to 12.
     const std::pair<const char*, const char*> strrefs[] = {

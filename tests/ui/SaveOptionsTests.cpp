@@ -20,3 +20,16 @@ TEST_F(UiTest, ClosingWritesTheSettingsFileOnce)
     close(watch);
     EXPECT_EQ(writes, 1);
 }
+
+// A start-up that failed before the options were read leaves the stored ones alone at close.
+TEST_F(UiTest, OptionsNotReadAtStartUpAreNotWrittenAtClose)
+{
+    struct NoBoxes : ScriptedDialogs {
+        MsgResult Message(MsgKind, const std::string&, MsgButtons, const std::string&) override { throw std::runtime_error("none"); }
+    } failing;
+    const std::string stored = "[SOFTWARE\\Tilvenna]\nNeverCopy=1\n"; // no game: its notice fails
+    dir.Write("registry.ini", stored);
+    SetAppDialogs(&failing), Restart(), SetAppDialogs(&dialogs);
+    F().Exit1->trigger();
+    EXPECT_EQ(dir.Read("registry.ini"), stored);
+}

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 
 #include "support/TilesetBuilder.h"
+#include "ui/frm5.h"
 
 namespace {
 
@@ -309,5 +310,27 @@ TEST_F(TilesTab, APathNodeThatIsNoLetterIsKeptAndNodeAndDoorFieldsFilterKeys)
             QApplication::sendEvent(edit, &press);
         }
         EXPECT_EQ(Text(edit), shown) << edit->objectName().toStdString();
+    }
+}
+
+// Open and New start from nothing: no editor keeps an entry of the last tileset for Add/Copy,
+// and the display filters that are on apply to what is read (the Tiles tab's at Open only).
+TEST_F(UiTest, NothingOfTheLastTilesetStaysInTheEditorsAfterOpenOrNew)
+{
+    TFram4& t = *Form1->Fram41;
+    TFram5& g = *Form1->Fram51;
+    const std::string path = dir.Write("rural.set", SampleSet());
+    for (bool open : {true, false}) {
+        OpenSet(path);
+        t.CheckBox4->setChecked(open), t.RadioButton3->setChecked(true), t.LabeledEdit11->setText("trl01_a02");
+        g.LabeledEdit5->setText("co"), g.Button8->click(), t.ListView1->SelectNumber(1), g.ListView1->SelectNumber(1);
+        open ? OpenSet(path) : F().Button1Click();
+        t.Button2Click(), g.Button1Click(); // Add/Copy: nothing to add
+        EXPECT_EQ(FromQt(t.Label1->text() + t.LabeledEdit1->text() + t.ComboBox17->currentText() + "|" + g.Label1->text() +
+                         g.LabeledEdit1->text() + (t.Button4->isEnabled() || g.Button2->isEnabled() ? " on" : "")),
+                  "No selection|No selection");
+        EXPECT_EQ(t.ListView1->Numbers().size() + g.ListView1->Numbers().size() + TS().TileList.Count() + TS().GroupList.Count(),
+                  open ? 6u : 0u) << "the rows kept by the filters, and the entries read";
+        t.CheckBox4->setChecked(false), g.Button9->click();
     }
 }
