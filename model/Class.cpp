@@ -1,5 +1,7 @@
 #include "model/Class.h"
 
+#include <cctype>
+
 #include "model/Tileset.h"
 #include "platform/Text.h"
 
@@ -141,7 +143,10 @@ void CGeneral::ReadFromSet(TextFile& file, bool grass)
         else if (is("Border", 6)) Border = GetIniValue(line);
         else if (is("Default", 7)) Default = GetIniValue(line);
         else if (is("Floor", 5)) Floor = GetIniValue(line);
-        else if (is("Grass", 5)) Grass = FlagKey(file, line);
+        // The game's own files give the grass texture as GrassTextureName: a longer name is
+        // another key, kept as it is, and never the grass flag turned off.
+        else if (is("Grass", 5) && !(line.size() > 5 && std::isalpha(static_cast<unsigned char>(line[5]))))
+            Grass = FlagKey(file, line);
         else if (is("Density", 7)) Density = GetIniValue(line);
         else if (is("Height", 5)) Height = GetIniValue(line);
         else if (is("AmbientRed", 10)) AmbientRed = GetIniValue(line);
