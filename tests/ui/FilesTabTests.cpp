@@ -62,18 +62,6 @@ protected:
 
     TFram7& T() { return *Form1->Fram71; }
     static std::string Memo(const QPlainTextEdit* m) { return FromQt(m->toPlainText()); }
-    static std::string Items(const QListWidget* box)
-    {
-        std::string s;
-        for (int i = 0; i < box->count(); ++i) s += (i ? " " : "") + FromQt(box->item(i)->text());
-        return s;
-    }
-    static std::string Items(const QComboBox* box)
-    {
-        std::string s;
-        for (int i = 0; i < box->count(); ++i) s += (i ? " " : "") + FromQt(box->itemText(i));
-        return s;
-    }
     static std::string Rows(const TListView* view)
     {
         std::string s;

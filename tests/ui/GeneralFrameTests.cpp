@@ -2,7 +2,6 @@
 // picker, Save .SET with its checks, and Save .ITP.
 #include "UiTestSupport.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "gamedata/Citp.h"
@@ -120,14 +119,7 @@ TEST_F(UiTest, EditsShowTheirStrRefTextAndTakeOnlyTheirKeys)
     const std::tuple<QLineEdit*, const char*, const char*> typed[] = {{F().DisplayEdit, "-a1.2", "-12"},
         {F().TransitionEdit, "x5-", "5-"}, {F().DensityEdit, "1-2.5e67", "12.56"}, {F().TypeEdit, "SETX", "SET"},
         {F().Edit1, "12", ""}, {F().DRedEdit, "1", ""}, {F().ABlueEdit, "1", ""}};
-    for (auto [edit, keys, shown] : typed) {
-        edit->clear();
-        for (QChar c : QString(keys)) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(edit, &press);
-        }
-        EXPECT_EQ(Text(edit), shown) << edit->objectName().toStdString();
-    }
+    for (auto [edit, keys, shown] : typed) EXPECT_EQ(Typed(edit, keys), shown) << edit->objectName().toStdString();
     F().VersionEdit->setText("V1.0.12");
     EXPECT_EQ(Text(F().VersionEdit), "V1.0.12") << "a longer text from a file is kept whole";
 }

@@ -4,8 +4,6 @@
 
 #include <functional>
 
-#include <QKeyEvent>
-
 #include "support/TilesetBuilder.h"
 #include "ui/frm5.h"
 
@@ -303,14 +301,7 @@ TEST_F(TilesTab, APathNodeThatIsNoLetterIsKeptAndNodeAndDoorFieldsFilterKeys)
     const std::tuple<QLineEdit*, const char*, const char*> typed[] = {{f.LabeledEdit4, "1b2", "b"},
         {f.LabeledEdit5, "9-x", "-"}, {f.LabeledEdit10, "1-a.2", "12"}, {f.Edit13, "-1.a5", "-1.5"},
         {f.Edit16, "x90", "90"}};
-    for (auto [edit, keys, shown] : typed) {
-        edit->clear();
-        for (QChar c : QString(keys)) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(edit, &press);
-        }
-        EXPECT_EQ(Text(edit), shown) << edit->objectName().toStdString();
-    }
+    for (auto [edit, keys, shown] : typed) EXPECT_EQ(Typed(edit, keys), shown) << edit->objectName().toStdString();
 }
 
 // Open and New start from nothing: no editor keeps an entry of the last tileset for Add/Copy,
