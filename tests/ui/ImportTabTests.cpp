@@ -63,19 +63,6 @@ protected:
         const TListView* list = I().ListView2->isHidden() ? I().ListView3 : I().ListView2;
         return s + list->objectName().toStdString() + ":" + Column(list) + " #" + Text(I().Edit3);
     }
-
-    // A stock tileset in the archives, a name the archives list but cannot give, and a
-    // minimap; read at the next start.
-    void BuildArchives()
-    {
-        KeyBuilder key;
-        const uint32_t b = key.AddBif("data\\Sets.bif");
-        key.Add("tsa01", ResTypeSet, b, 0).Add("tsb01", ResTypeSet, b, 7).Add("mi_stock", ResTypeTga, b, 1);
-        dir.Write("game/chitin.key", key.Build());
-        dir.Write("game/data/sets.bif",
-            BifBuilder().Add(0, ResTypeSet, Full).Add(1, ResTypeTga, TgaHeader(2, 1, 1, 24) + "abc").Build());
-        Restart();
-    }
 };
 
 TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarlierOne)
@@ -130,12 +117,17 @@ TEST_F(ImportTab, ASourceFromDiskFillsTheTabAndAFailedOrBareOneNeverShowsAnEarli
 
 TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
 {
-    BuildArchives();
+    // A stock tileset in the archives, a name the archives list but cannot give, and a
+    // minimap; read at the next start.
+    KeyBuilder key;
+    const uint32_t b = key.AddBif("data\\Sets.bif");
+    key.Add("tsa01", ResTypeSet, b, 0).Add("tsb01", ResTypeSet, b, 7).Add("mi_stock", ResTypeTga, b, 1);
+    dir.Write("game/chitin.key", key.Build());
+    dir.Write("game/data/sets.bif",
+        BifBuilder().Add(0, ResTypeSet, Full).Add(1, ResTypeTga, TgaHeader(2, 1, 1, 24) + "abc").Build());
+    Restart();
     auto pick = [this](int row) {
-        modals.Queue([row](QDialog& d) {
-            PickRow(d, "ListBox1", row);
-            Press(d, "Button1");
-        });
+        modals.Queue([row](QDialog& d) { PickRow(d, "ListBox1", row), Press(d, "Button1"); });
         I().Button9->click();
     };
     // Cancel before any source: the empty tile list.
@@ -155,9 +147,7 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
 
     // A folder named like the marker is never looked in: the minimaps come from the
     // archives, or are not found.
-    dir.Write("NWNBIF/mi_src.tga", TgaHeader(2, 1, 1, 24) + "abc");
-    const auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
+    dir.Write("start/NWNBIF/mi_src.tga", TgaHeader(2, 1, 1, 24) + "abc");
     I().RadioButton7->click();
     I().Button3->click();
     for (auto [tile, label] : {std::pair{0, "TGA not found"}, {4, "TGA from NWN"}}) {
@@ -165,7 +155,6 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
         EXPECT_EQ(FromQt(I().Label1->text()), label) << tile;
         EXPECT_EQ(I().Image1->Image().isNull(), tile == 0);
     }
-    std::filesystem::current_path(saved);
     I().CurrentSetDir = dir.Path();
     EXPECT_FALSE(I().SourceInCurrentSetFolder());
     I().Button2->click(), pick(1);
@@ -174,7 +163,6 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
 
 TEST_F(ImportTab, TheSourceFolderIsComparedAsAFolder)
 {
-    std::filesystem::create_directories(dir.File("b"));
     std::filesystem::create_directory_symlink(dir.File("a"), dir.File("link"));
     OpenSet(dir.Write("a/rural.set", SampleSet()));
     const std::pair<const char*, bool> sources[] = {

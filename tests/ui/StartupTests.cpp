@@ -2,7 +2,6 @@
 // radio button sets and the layout.
 #include "UiTestSupport.h"
 
-#include <filesystem>
 #include <functional>
 
 #include <QRadioButton>
@@ -28,17 +27,14 @@ TEST_F(UiTest, StartUpFindsWhatTheFoldersHoldAndShowsTheEmptyState)
     const uint32_t b = key.AddBif("data.bif");
     key.Add("mi_rural01", 3, b, 0).Add("tcn01_a01_01", 3, b, 1);
     dir.Write("game/chitin.key", key.Build());
-    TempDir start;
-    start.Write("nwnmdlcomp.exe", "x");
-    const auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(start.Path());
+    const std::string start = dir.File("start");
+    dir.Write("start/nwnmdlcomp.exe", "x");
     Restart();
-    std::filesystem::current_path(saved);
     // One item: a second would not be empty.
     EXPECT_EQ(Form1->Fram41->ComboBox17->itemText(0) + "|" + Form1->Fram41->ComboBox17->itemText(1), "mi_rural01|");
-    EXPECT_EQ(Game().StartDir, start.Path());
-    EXPECT_EQ(Game().MdlCompilerPath, start.Path() + "/nwnmdlcomp.exe");
-    EXPECT_EQ(Game().TempFilePath, start.Path() + "/MMTEMP.TGA");
+    EXPECT_EQ(Game().StartDir, start);
+    EXPECT_EQ(Game().MdlCompilerPath, start + "/nwnmdlcomp.exe");
+    EXPECT_EQ(Game().TempFilePath, start + "/MMTEMP.TGA");
 
     // Without the game a notice is shown, every StrRef is a bad one, and the editor starts.
     dir.Write("registry.ini", "");

@@ -126,7 +126,6 @@ TEST_F(TabsTest, ARenameReachesTilesBothRuleListsAndTheGeneralSettingsAndTheFile
     ASSERT_EQ(dialogs.Texts(), (std::vector<std::string>{
                                    "Do you want to rename all references to\n this terrain in Rules and Tiles list ?",
                                    "24 changements done."}));
-    EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Warning);
     const CTerrain* grass = TS().TerrainList.At(0);
     EXPECT_EQ(grass->Name + grass->StrRef + grass->UnlocalizedName, "Lawn2Green");
     EXPECT_EQ(TS().TileList.At(1)->TopRight, "Lawn");
