@@ -255,13 +255,14 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     // A dialog left open while another tileset is opened changes nothing there; no report,
     // texture list or preview of the last tileset stays.
     T().RadioButton4->click(), T().Button1->click(), T().RadioButton3->click(), T().CheckBox1->setChecked(true);
-    T().Button1->click(), T().Button5->click();
+    T().Button1->click(), T().Button5->click(), Pick(T().ListBox2, "TT_SAND"); // previewed, not changed
     TempDir other;
     other.Write("x.mdl", "newmodel x\r\n  bitmap tcn01_gone\r\n");
     dialogs.QueueAnswer(MsgResult::No);
     OpenSet(other.Write("o.set", "[TILES]\r\nCount=1\r\n\r\n[TILE0]\r\nModel=x\r\n"));
     EXPECT_EQ(Memo(T().Memo1) + Memo(T().Memo2) + Items(T().ListBox1) + Items(T().ListBox2) + Shown() + Text(T().Edit1) +
-                  std::to_string(T().TilesetTextures.Count() + T().UnusedFiles.Count()), "||0");
+                  std::to_string(T().TilesetTextures.Count() + T().UnusedFiles.Count() + !T().Image1->Image().isNull()),
+              "||0");
     Form5->LabeledEdit1->setText("tt_sand");
     Form5->Button1->click();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The tileset has changed. Do you want to save it ?"});
