@@ -2,8 +2,6 @@
 // and deleting a group with its member tiles.
 #include "UiTestSupport.h"
 
-#include <sstream>
-
 #include "support/TilesetBuilder.h"
 #include "ui/frm5.h"
 
@@ -20,13 +18,6 @@ protected:
         }
         Views().FillTiles();
         Views().FillGroups();
-    }
-    // The items with a blank between each two: cells, models, the numbers of a list's rows.
-    template <class T> static std::string Join(const std::vector<T>& items)
-    {
-        std::ostringstream s;
-        for (const T& i : items) s << (&i == items.data() ? "" : " ") << i;
-        return s.str();
     }
 };
 

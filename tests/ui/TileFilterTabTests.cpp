@@ -5,9 +5,7 @@
 
 static std::string rows(const TListView* view, const QLineEdit* count)
 {
-    std::string s;
-    for (int n : view->Numbers()) s += std::to_string(n) + " ";
-    return s + "= " + FromQt(count->text());
+    return Join(view->Numbers()) + " = " + FromQt(count->text());
 }
 
 // Label3, Label7, then whether "All instances of", "only" (shown), ComboBox13, ComboBox14 are on.

@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 
 #include "gamedata/GameData.h"
@@ -20,6 +24,7 @@
 #include "support/TempDir.h"
 #include "ui/App.h"
 #include "ui/DlgOptions.h"
+#include "ui/ListView.h"
 #include "ui/Modal.h"
 #include "ui/PictureDecoders.h"
 #include "ui/frm1.h"
@@ -38,8 +43,50 @@ inline std::string SampleSet()
     return FromQt(ToQt(text).replace("\n", "\r\n"));
 }
 
+// The items of a range, sep between each two.
+template <class Range> std::string Join(const Range& items, const char* sep = " ")
+{
+    std::ostringstream s;
+    const char* between = "";
+    for (const auto& i : items) s << std::exchange(between, sep) << i;
+    return s.str();
+}
+
+// The texts of a pick-list's or list box's items, sep between each two.
+inline QString ItemText(const QComboBox* box, int i) { return box->itemText(i); }
+inline QString ItemText(const QListWidget* box, int i) { return box->item(i)->text(); }
+template <class Box> std::string Items(const Box* box, const char* sep = " ")
+{
+    std::string s;
+    for (int i = 0; i < box->count(); ++i) s += (i ? sep : "") + FromQt(ItemText(box, i));
+    return s;
+}
+
+// One column's texts of a list view's rows in display order, sep between each two.
+inline std::string Column(const TListView* view, int column = 0, const char* sep = " ")
+{
+    std::string s;
+    for (int i = 0; i < view->RowCount(); ++i) s += (i ? sep : "") + TListView::Text(view->Row(i), column);
+    return s;
+}
+
+// What an emptied edit shows after keys are typed into it, a press each.
+inline std::string Typed(QLineEdit* edit, const QString& keys)
+{
+    edit->clear();
+    for (QChar c : keys) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    return FromQt(edit->text());
+}
+
 // Before Open or New only the file commands work; after them the general settings and the
 // save commands do too (see EditorState).
+inline const std::string EmptyState = "230 OpenButton Button4 Button1";
+inline const std::string Editing =
+    "690 tabs OpenButton Button4 Button2 Button5 GroupBox1 NameEdit DisplayEdit GroupBox2 GrassCheck";
+
 // What a user does in a dialog: press a button, pick a row of a list box (found by name).
 inline void Press(QWidget& window, const char* button)
 {
@@ -54,10 +101,6 @@ inline void PickRow(QWidget& window, const char* list, int row)
     ASSERT_NE(box, nullptr) << list;
     box->setCurrentRow(row);
 }
-
-inline const std::string EmptyState = "230 OpenButton Button4 Button1";
-inline const std::string Editing =
-    "690 tabs OpenButton Button4 Button2 Button5 GroupBox1 NameEdit DisplayEdit GroupBox2 GrassCheck";
 
 class UiTest : public ::testing::Test {
 protected:

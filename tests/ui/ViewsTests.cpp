@@ -19,43 +19,25 @@ int sizeOf(const QWidget* w)
 
 TEST_F(UiTest, EveryViewShowsTheOpenedTilesetAndNewEmptiesThem)
 {
-    // Frame, view and what it holds for rural.set: three terrains, no crosser, no rule, two
-    // tiles and two groups.
-    const std::tuple<const char*, const char*, int> views[] = {
-        {"Fram11", "BorderCombo", 3},
-        {"Fram11", "DefaultCombo", 3},
-        {"Fram11", "FloorCombo", 3},
-        {"Fram21", "ListBox1", 3},
-        {"Fram21", "Edit3", 3},
-        {"Fram21", "ListBox2", 0},
-        {"Fram21", "Edit4", 0},
-        {"Fram31", "ComboBox1", 3},
-        {"Fram31", "ComboBox2", 3},
-        {"Fram31", "ComboBox3", 3},
-        {"Fram31", "ListView1", 0},
-        {"Fram31", "ListView2", 0},
-        {"Fram41", "ListView1", 2},
-        {"Fram41", "Edit1", 2},
-        {"Fram41", "ComboBox1", 3},
-        {"Fram41", "ComboBox4", 3},
-        {"Fram41", "ComboBox9", 3},
-        {"Fram41", "ComboBox12", 3},
-        {"Fram71", "ListView1", 2},
-        {"Fram71", "Edit3", 2},
-        {"Fram61", "ListView1", 2},
-        {"Fram61", "Edit1", 2},
-        {"Fram61", "ListView4", 2},
-        {"Fram61", "Edit18", 2},
-        {"Fram51", "ListView1", 2},
-        {"Fram51", "Edit1", 2},
-        {"Fram51", "ListView2", 2},
+    // Per frame, its views and what they hold for rural.set: three terrains, no crosser, no
+    // rule, two tiles and two groups.
+    const std::pair<const char*, std::vector<std::pair<const char*, int>>> views[] = {
+        {"Fram11", {{"BorderCombo", 3}, {"DefaultCombo", 3}, {"FloorCombo", 3}}},
+        {"Fram21", {{"ListBox1", 3}, {"Edit3", 3}, {"ListBox2", 0}, {"Edit4", 0}}},
+        {"Fram31", {{"ComboBox1", 3}, {"ComboBox2", 3}, {"ComboBox3", 3}, {"ListView1", 0}, {"ListView2", 0}}},
+        {"Fram41", {{"ListView1", 2}, {"Edit1", 2}, {"ComboBox1", 3}, {"ComboBox4", 3}, {"ComboBox9", 3},
+                    {"ComboBox12", 3}}},
+        {"Fram71", {{"ListView1", 2}, {"Edit3", 2}}},
+        {"Fram61", {{"ListView1", 2}, {"Edit1", 2}, {"ListView4", 2}, {"Edit18", 2}}},
+        {"Fram51", {{"ListView1", 2}, {"Edit1", 2}, {"ListView2", 2}}},
     };
     OpenSet(dir.Write("rural.set", SampleSet()));
     EXPECT_EQ(FromQt(F().FloorCombo->currentText()), "Sand") << "the file's choice, not the first item";
     for (int opened : {1, 0}) {
-        for (auto [frame, name, rows] : views)
-            EXPECT_EQ(sizeOf(Form1->findChild<QWidget*>(frame)->findChild<QWidget*>(name)), rows * opened)
-                << frame << "/" << name << (opened ? " opened" : " after New");
+        for (const auto& [frame, inFrame] : views)
+            for (auto [name, rows] : inFrame)
+                EXPECT_EQ(sizeOf(Form1->findChild<QWidget*>(frame)->findChild<QWidget*>(name)), rows * opened)
+                    << frame << "/" << name << (opened ? " opened" : " after New");
         F().Button1Click();
     }
     EXPECT_EQ(FromQt(F().BorderCombo->currentText()), "Grass") << "New keeps the frame's texts";
