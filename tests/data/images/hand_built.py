@@ -156,7 +156,7 @@ def make_psd(folder):
     psd("hb_bitmap_raw.psd", w, h, 0, [bits], depth=1, rle=False)
     psd("hb_multichannel.psd", w, h, 7, [pattern(w, h, c) for c in range(3)])
     psd("hb_rgb_five_channels.psd", w, h, 3, [pattern(w, h, c) for c in range(5)])   # extra masks
-    duotone = b"\x00\x01" + bytes(range(200))      # a duotone specification, skipped
+    duotone = b"\x00\x01" + bytes(range(200))      # duotone data, skipped
     psd("hb_duotone.psd", w, h, 8, [grey], colour_data=duotone)
     psd("hb_grey_16.psd", w, h, 1, [wide(grey)], depth=16)
     # Lab at the two ends where every decoder agrees: black (L 0) and white (L 100), with
