@@ -195,11 +195,9 @@ TextureInfo CBifResList::LoadTileTexture(const std::string& name, ImageBox& imag
     TextureInfo info;
     if (ExtractTileTga(name) == -1) return info;
     TempFileRemover remover(game_.TempFilePath);
-    if (ReadTgaHeader(game_.TempFilePath, info) != TgaHeaderRead::Read) {
-        // Too short to be a TGA at all.
-        image.ClearPicture();
-        return info;
-    }
+    // A file too short for the sizes is still the archive's texture: the reader says what
+    // is wrong with it rather than "not found".
+    ReadTgaHeader(game_.TempFilePath, info);
     image.LoadPicture(game_.TempFilePath);
     image.SetStretch(false);
     info.status = 2;

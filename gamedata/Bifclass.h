@@ -75,8 +75,9 @@ public:
     int LoadMinimapImage(const std::string& name, ImageBox& image);
 
     // Extracts a tile texture, reads its size from the TGA header and shows it unstretched.
-    // Status 2 with width, height and bits; status -1 when it cannot be extracted (box
-    // untouched) or is too short to be a TGA (box cleared). The temporary file is removed.
+    // Status 2 with width, height and bits (0 when the file is too short for them); status
+    // -1 when it cannot be extracted (box untouched). A file the reader cannot read raises
+    // its error, after the temporary file is removed.
     TextureInfo LoadTileTexture(const std::string& name, ImageBox& image);
 
     // Extracts a stock tileset and hands it, opened as text, to the Import tab's reader.

@@ -117,7 +117,8 @@ int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, con
 
 // Shows a texture by name: a TGA of the tileset folder, then a DDS there (not shown), then
 // a tile texture of the archives, by the name without its extension. A folder TGA larger
-// than 128 pixels either way turns the stretching on.
+// than 128 pixels either way turns the stretching on. Every TGA found goes to the box's
+// reader, even one too short for its sizes, so a damaged file never passes for a picture.
 TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image);
 
 // Adds the names of the folder's files ending in "tga", "dds", "mdl" or "wok" (ignoring

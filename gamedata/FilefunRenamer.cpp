@@ -1,5 +1,6 @@
 // The prefix renamer: gives the tileset's asset files a new prefix, inside and out.
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -110,6 +111,19 @@ int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
 
 namespace {
 
+// Why a file could not be renamed or written, in the words of a user rather than the system's.
+std::string PlainWords(std::error_code ec)
+{
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+        return "the folder cannot be written";
+    if (ec == std::errc::read_only_file_system) return "the disk is read-only";
+    if (ec == std::errc::no_space_on_device || ec.value() == EDQUOT) return "the disk is full";
+    if (ec == std::errc::file_too_large) return "the new file would be too large to write";
+    if (ec == std::errc::no_such_file_or_directory) return "the file is no longer there";
+    if (ec == std::errc::filename_too_long) return "the new name is too long";
+    return ec.message();
+}
+
 // The folder's names in lower case, so a rename never lands on a file that is already
 // there in another letter case.
 class FolderNames {
@@ -119,25 +133,37 @@ public:
         for (const auto& n : names) ++count_[LowerAscii(n)];
     }
 
-    // True when dir/from may become dir/to: nothing else is there under that name.
-    bool Free(const std::string& dir, const std::string& from, const std::string& to)
+    // Why dir/from may not become dir/to; empty when it may: nothing else is there under
+    // that name.
+    std::string Refusal(const std::string& dir, const std::string& from, const std::string& to)
     {
         const auto target = JoinFileName(dir, to);
-        if (!target || !JoinFileName(dir, from)) return false;
-        if (from == to) return true;
-        if (LowerAscii(from) != LowerAscii(to) && count_[LowerAscii(to)] > 0) return false;
+        if (!JoinFileName(dir, from)) return "its name is not a plain file name";
+        if (!target) return "the new name is not a plain file name";
+        if (from == to) return {};
         // Anything under that name stays, even a link that leads nowhere.
         std::error_code ec;
-        return std::filesystem::symlink_status(*target, ec).type() == std::filesystem::file_type::not_found;
+        const auto type = std::filesystem::symlink_status(*target, ec).type();
+        if (type == std::filesystem::file_type::not_found &&
+            (LowerAscii(from) == LowerAscii(to) || count_[LowerAscii(to)] == 0))
+            return {};
+        if (type == std::filesystem::file_type::none && ec) return PlainWords(ec);
+        // The name as the folder holds it: it may differ from the new one in case alone.
+        const auto there = FindNoCase(dir, to);
+        return "the folder already holds " + (there ? FileNameOf(*there) : to);
     }
 
     // Renames dir/from to dir/to unless that would replace another file or leave the folder.
-    bool Rename(const std::string& dir, const std::string& from, const std::string& to)
+    // Why it did not; empty when it did.
+    std::string Rename(const std::string& dir, const std::string& from, const std::string& to)
     {
-        if (!Free(dir, from, to) || !RenameFile(JoinPath(dir, from), JoinPath(dir, to))) return false;
+        std::string why = Refusal(dir, from, to);
+        std::error_code ec;
+        if (why.empty() && !RenameFile(JoinPath(dir, from), JoinPath(dir, to), &ec)) why = PlainWords(ec);
+        if (!why.empty()) return why;
         --count_[LowerAscii(from)];
         ++count_[LowerAscii(to)];
-        return true;
+        return {};
     }
 
 private:
@@ -179,9 +205,9 @@ public:
         if (name.size() < old_.size() + 4) return;
         if (HasExt3(name, "tga") || HasExt3(name, "dds")) {
             if (!renameTextures_) return;
-            const bool ok = folder_->Rename(dir_, name, NewName(name));
-            Log((ok ? "SUCESS : " : "FAILED : ") + name + " --> " + NewName(name));
-            renamed_ += ok;
+            const std::string why = folder_->Rename(dir_, name, NewName(name));
+            Log(why.empty() ? "SUCESS : " + name + " --> " + NewName(name) : Failed(name, why));
+            renamed_ += why.empty();
             return;
         }
         const bool model = HasExt3(name, "mdl");
@@ -202,6 +228,11 @@ private:
     };
 
     std::string NewName(const std::string& name) const { return OverwritePrefix(name, old_.size(), new_); }
+
+    std::string Failed(const std::string& name, const std::string& why) const
+    {
+        return "FAILED : " + name + " --> " + NewName(name) + " (" + why + ")";
+    }
 
     void Log(const std::string& line)
     {
@@ -235,23 +266,24 @@ private:
     bool RenameTogether(const std::vector<std::string>& unit)
     {
         std::vector<std::unique_ptr<StagedFile>> staged(unit.size());
-        // The model is named even when its walkmesh is what stops them.
-        auto fail = [&](std::size_t i, const std::string& why) {
-            if (i > 0) Log("FAILED : " + unit[0] + " --> " + NewName(unit[0]));
-            Log(why.empty() ? "FAILED : " + unit[i] + " --> " + NewName(unit[i]) : why);
+        // The model is named even when its walkmesh is what stops them. A line of its own
+        // stands for the file's FAILED line, else the file's line says why.
+        auto fail = [&](std::size_t i, const std::string& why, const std::string& line = {}) {
+            if (i > 0) Log(Failed(unit[0], "its walkmesh " + unit[i] + " cannot be renamed with it"));
+            Log(line.empty() ? Failed(unit[i], why) : line);
             return false;
         };
         for (std::size_t i = 0; i < unit.size(); ++i) {
             const std::string path = JoinPath(dir_, unit[i]);
             std::string bytes, out;
             if (!CanReadWrite(path) || !ReadWholeFile(path, bytes))
-                return fail(i, unit[i] + " ---> Cannot be opened for reading and writing, not renamed");
+                return fail(i, {}, unit[i] + " ---> Cannot be opened for reading and writing, not renamed");
             if ((!everywhere_ && IsBinaryModel(bytes)) || CannotTake(bytes, old_, new_))
-                return fail(i, unit[i] + " ---> Non ascii file, not renamed");
-            if (!folder_->Free(dir_, unit[i], NewName(unit[i]))) return fail(i, "");
+                return fail(i, {}, unit[i] + " ---> Non ascii file, not renamed");
+            if (std::string why = folder_->Refusal(dir_, unit[i], NewName(unit[i])); !why.empty()) return fail(i, why);
             if (ReplacePrefixInBytes(bytes, old_, new_, everywhere_, out) == 0) continue;
             staged[i] = std::make_unique<StagedFile>(path, out);
-            if (!staged[i]->Ready()) return fail(i, "");
+            if (!staged[i]->Ready()) return fail(i, PlainWords(staged[i]->Error()));
         }
         std::size_t done = 0;
         auto undo = [&] {
@@ -262,10 +294,10 @@ private:
             }
         };
         for (; done < unit.size(); ++done) {
-            if (!folder_->Rename(dir_, unit[done], NewName(unit[done]))) {
+            if (std::string why = folder_->Rename(dir_, unit[done], NewName(unit[done])); !why.empty()) {
                 const std::size_t failed = done;
                 undo();
-                return fail(failed, "");
+                return fail(failed, why);
             }
         }
         // Renames within the folder, like those that have just worked: a failure here is not
@@ -273,7 +305,7 @@ private:
         for (std::size_t i = 0; i < unit.size(); ++i) {
             if (staged[i] && !staged[i]->Commit(JoinPath(dir_, NewName(unit[i])))) {
                 undo();
-                return fail(i, "");
+                return fail(i, PlainWords(staged[i]->Error()));
             }
         }
         for (const std::string& name : unit) Log("SUCESS : " + name + " --> " + NewName(name));

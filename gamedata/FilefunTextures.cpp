@@ -99,13 +99,9 @@ TextureInfo LoadTexturePreview(const std::string& name, ImageBox& image)
     const std::string& dir = Game().SetDir;
 
     if (auto tga = tgaWanted ? FindFile(dir, base + ".tga") : std::nullopt) {
-        if (TgaHeaderRead read = ReadTgaHeader(*tga, info); read != TgaHeaderRead::CannotOpen) {
+        if (ReadTgaHeader(*tga, info) != TgaHeaderRead::CannotOpen) {
+            // Even a file too short for the sizes goes to the reader, which says what is wrong.
             info.status = 0;
-            if (read == TgaHeaderRead::TooShort) {
-                // Too short to hold a TGA header: there is nothing to show.
-                image.ClearPicture();
-                return info;
-            }
             if (info.width > 128 || info.height > 128) image.SetStretch(true);
             image.LoadPicture(*tga);
             return info;

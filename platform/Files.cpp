@@ -203,11 +203,15 @@ bool RemoveFile(const std::string& path)
     return fs::remove(path, ec) && !ec;
 }
 
-bool RenameFile(const std::string& from, const std::string& to)
+bool RenameFile(const std::string& from, const std::string& to, std::error_code* why)
 {
     std::error_code ec;
-    if (!fs::exists(from, ec)) return false;
-    fs::rename(from, to, ec);
+    if (!fs::exists(from, ec)) {
+        if (!ec) ec = make_error_code(std::errc::no_such_file_or_directory);
+    } else {
+        fs::rename(from, to, ec);
+    }
+    if (why) *why = ec;
     return !ec;
 }
 
@@ -238,12 +242,19 @@ std::optional<std::string> WriteTarget(const std::string& path)
 StagedFile::StagedFile(const std::string& requested, std::string_view data)
 {
     const auto path = WriteTarget(requested);
-    if (!path) return;
+    if (!path) {
+        error_ = make_error_code(std::errc::no_such_file_or_directory);
+        return;
+    }
     // The file keeps its permissions; a new one gets the usual ones.
     struct stat st;
     const mode_t mode = ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode) ? st.st_mode & 07777 : newFileMode();
+    errno = 0;
     TempBeside tmp(*path);
-    if (!tmp.Ok() || !tmp.Write(data.data(), data.size()) || !tmp.Finish(mode)) return;
+    if (!tmp.Ok() || !tmp.Write(data.data(), data.size()) || !tmp.Finish(mode)) {
+        error_ = std::error_code(errno ? errno : EIO, std::generic_category());
+        return;
+    }
     tmp.Placed();
     temp_ = tmp.Path();
 }
@@ -256,7 +267,11 @@ StagedFile::~StagedFile()
 bool StagedFile::Commit(const std::string& requested)
 {
     const auto path = WriteTarget(requested);
-    if (temp_.empty() || !path || ::rename(temp_.c_str(), path->c_str()) != 0) return false;
+    if (temp_.empty()) return false;
+    if (!path || ::rename(temp_.c_str(), path->c_str()) != 0) {
+        error_ = std::error_code(path && errno ? errno : ENOENT, std::generic_category());
+        return false;
+    }
     temp_.clear();
     return true;
 }

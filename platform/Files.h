@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 // Joins a folder and a name with '/'; a leading '\' or '/' on the name is dropped, so
@@ -37,7 +38,8 @@ std::optional<std::string> FindNoCase(const std::string& folder, std::string_vie
 // Not [[nodiscard]]: most callers remove a temporary file and have nothing to do when it
 // is already gone.
 bool RemoveFile(const std::string& path);
-[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);
+// why, when given, gets the reason of a failure.
+[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to, std::error_code* why = nullptr);
 
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes a uniquely named temporary file beside path, flushes it to disk and renames it
@@ -58,9 +60,12 @@ public:
     bool Ready() const { return !temp_.empty(); }
     // Replaces the file now at path (the same file, perhaps renamed within its folder since).
     [[nodiscard]] bool Commit(const std::string& path);
+    // Why the contents could not be written or put in place.
+    std::error_code Error() const { return error_; }
 
 private:
     std::string temp_;
+    std::error_code error_;
 };
 
 // A folder where the program may write its temporary files: the given one when writable,

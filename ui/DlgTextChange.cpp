@@ -94,13 +94,13 @@ void TForm5::showEvent(QShowEvent* e)
 void TForm5::FormShow()
 {
     // A picture that cannot be read shows a note in its box; the rest is set all the same.
-    const TextureInfo info = PreviewTexture(Image1, Request.oldTexture).info;
-    const QString size = ToQt(TextureSizeText(info));
-    switch (info.status) {
-    case 0: Change->setTitle("Change TGA custom texture"), Panel1->setText(size); break;
-    case 1: Change->setTitle("Change DDS custom texture"), Panel1->clear(); break;
-    case 2: Change->setTitle("Change NWN Texture"), Panel1->setText(size); break;
-    default: Change->setTitle("Change file not found"), Panel1->clear(); break;
+    const TexturePreview preview = PreviewTexture(Image1, Request.oldTexture);
+    Panel1->setText(ToQt(preview.SizeText()));
+    switch (preview.info.status) {
+    case 0: Change->setTitle("Change TGA custom texture"); break;
+    case 1: Change->setTitle("Change DDS custom texture"); break;
+    case 2: Change->setTitle("Change NWN Texture"); break;
+    default: Change->setTitle("Change file not found"); break;
     }
 
     StringList games = Game().BifResList.TgaNames();
@@ -129,9 +129,10 @@ void TForm5::ComboBox1Select()
     const std::string name = FromQt(ComboBox1->currentText());
     if (name.empty()) return;
     Image2->SetStretch(false);
-    Panel2->setText(ToQt(TextureSizeText(PreviewTexture(Image2, name).info)));
+    const TexturePreview preview = PreviewTexture(Image2, name);
+    Panel2->setText(ToQt(preview.SizeText()));
     LabeledEdit1->setText(ToQt(name));
-    GroupBox1->setTitle("To NWN texture");
+    GroupBox1->setTitle(preview.unreadable ? "Error on opening file" : "To NWN texture");
 }
 
 void TForm5::ComboBox2Select()
@@ -140,12 +141,12 @@ void TForm5::ComboBox2Select()
     if (file.size() < 4) return;
     const std::string base = file.substr(0, file.size() - 4);
     const TexturePreview preview = PreviewTexture(Image2, base);
-    const int status = preview.unreadable ? -1 : preview.info.status;
-    switch (status) {
-    case 0: GroupBox1->setTitle("To custom TGA texture"), Panel2->setText(ToQt(TextureSizeText(preview.info))); break;
-    case 1: GroupBox1->setTitle("To custom DDS texture"), Panel2->clear(); break;
-    case 2: GroupBox1->setTitle("To NWN texture"), Panel2->setText(ToQt(TextureSizeText(preview.info))); break;
-    default: GroupBox1->setTitle("Error on opening file"), Panel2->clear(); break;
+    Panel2->setText(ToQt(preview.SizeText()));
+    switch (preview.unreadable ? -1 : preview.info.status) {
+    case 0: GroupBox1->setTitle("To custom TGA texture"); break;
+    case 1: GroupBox1->setTitle("To custom DDS texture"); break;
+    case 2: GroupBox1->setTitle("To NWN texture"); break;
+    default: GroupBox1->setTitle("Error on opening file"); break;
     }
     LabeledEdit1->setText(ToQt(base));
 }

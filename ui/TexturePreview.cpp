@@ -34,3 +34,8 @@ std::string TextureSizeText(const TextureInfo& info)
 {
     return Format("%d x %d  %dBits", int(info.width), int(info.height), int(info.bits));
 }
+
+std::string TexturePreview::SizeText() const
+{
+    return unreadable || (info.status != 0 && info.status != 2) ? std::string() : TextureSizeText(info);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/Dialogs.h"
 #include "platform/Text.h"
 #include "ui/App.h"
 
@@ -265,7 +266,17 @@ void TFram3::Button2Click()
     // a rule of the hidden list, nor one whose row a refill took away.
     const std::optional<int> number = shownView()->SelectedNumber();
     CRules* rule = number ? shownList().At(*number) : nullptr;
-    if (!rule || !editorHasNames()) return;
+    if (!rule) return;
+    // Each empty name, as its caption shows it.
+    std::string missing;
+    for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3}) {
+        const QLabel* caption = findChild<QLabel*>(c->objectName() + "Label");
+        if (c->currentText().isEmpty()) missing += "\n   " + FromQt(caption ? caption->text() : c->objectName());
+    }
+    if (!missing.empty()) {
+        AppDialogs().Warning("Rule not saved, no name given for :" + missing);
+        return;
+    }
     enableRuleButtons(false);
     setFromEditor(*rule);
     refresh();

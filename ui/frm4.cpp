@@ -152,6 +152,8 @@ void TFram4::buildGeneralPage()
     Image1 = new TImage(g, "Image1");
     Image1->setGeometry(8, 228, 96, 96);
     Image1->SetStretch(true);
+    // A note in place of a picture ("Unreadable picture") wraps in the small box.
+    Image1->setWordWrap(true);
     Label2 = label(g, "", QRect(8, 328, 150, 18), "Label2");
 
     ComboBox18 = MakeNamed<QComboBox>(g, "ComboBox18");

@@ -2,6 +2,7 @@
 // to the tileset being edited with the terrains and crossers they name, group cells
 // renumbered to the tiles imported with them, the tiles' files copied into the tileset
 // folder as the options and answers say, and a summary of what was done.
+#include <algorithm>
 #include <vector>
 
 #include "gamedata/Filefun.h"
@@ -106,6 +107,8 @@ public:
         tile->CopyToMain(*TS().ImportTiles.At(n));
         if (refreshViews) tile->FillMainLists();
         if (tab_.AutoImportTerrainCrosser) AddMissingTerrainsAndCrossers(*tile);
+        noteMissing({tile->TopLeft, tile->TopRight, tile->BottomLeft, tile->BottomRight}, TS().TerrainList, terrains_);
+        noteMissing({tile->Top, tile->Right, tile->Bottom, tile->Left}, TS().CrosserList, crossers_);
         if (FilesCopied()) {
             // The flag is read at each call: an answer to one copy's questions carries on.
             copied_ += CopyImportTileFiles(n, tile->ImageMap2D, report_.AskEachFile, tab_.ImportSetDir, report_,
@@ -154,12 +157,38 @@ public:
     int Copied() const { return copied_; }
     const ImportCopyReport& Report() const { return report_; }
 
+    // The end of a summary: the terrains and crossers that imported tiles name and the
+    // tileset still lacks, with the automatic import off or the source lacking them too.
+    std::string Missing() const
+    {
+        std::string text;
+        for (auto [list, head] : {std::pair{&terrains_, "Terrains"}, {&crossers_, "Crossers"}}) {
+            if (list->Empty()) continue;
+            text += "\n\n" + std::string(head) + " not in this tileset :";
+            for (const std::string& name : *list) text += Indent + name;
+        }
+        return text;
+    }
+
 private:
+    // Adds each name that no entry of the tileset has, ignoring case, once.
+    template <class Entry>
+    static void noteMissing(std::initializer_list<std::string> names, const CPtrList<Entry>& entries,
+                            StringList& missing)
+    {
+        for (const std::string& name : names) {
+            const auto same = [&name](const Entry* e) { return EqualsNoCase(e->Name, name); };
+            if (!name.empty() && missing.IndexOf(name) < 0 && std::none_of(entries.begin(), entries.end(), same))
+                missing.Add(name);
+        }
+    }
+
     TFram6& tab_;
     ImportCopyReport& report_;
     bool copy_ = true;
     MsgResult answer_ = MsgResult::YesToAll;
     int copied_ = 0;
+    StringList terrains_, crossers_;
 };
 
 void importSelectedTile(TFram6& tab, ImportRun& run)
@@ -175,13 +204,13 @@ void importSelectedTile(TFram6& tab, ImportRun& run)
     run.CopyTextures();
     const std::string head = "Tile imported :\n\n   " + tile.Model;
     if (!run.FilesCopied()) {
-        AppDialogs().Information(head);
+        AppDialogs().Information(head + run.Missing());
         return;
     }
     const ImportCopyReport& r = run.Report();
     std::string text = head + "\n\n" + IntToStr(run.Copied()) + " Files copied :\n" + r.FilesCopiedText;
     if (r.FilesNotFoundCount != 0) text += "\n\n" + IntToStr(r.FilesNotFoundCount) + " Files not found :\n" + r.FilesNotFoundText;
-    AppDialogs().Notice(text);
+    AppDialogs().Notice(text + run.Missing());
 }
 
 void importSelectedGroup(TFram6& tab, ImportRun& run)
@@ -210,15 +239,16 @@ void importSelectedGroup(TFram6& tab, ImportRun& run)
 
     const ImportCopyReport& r = run.Report();
     const std::string copied = IntToStr(run.Copied());
+    std::string text;
     if (!run.FilesCopied())
-        AppDialogs().Notice(groupPart + "\n\nImported tiles :\n" + tab.ImportedTilesText);
+        text = groupPart + "\n\nImported tiles :\n" + tab.ImportedTilesText;
     else if (r.FilesNotFoundCount != 0)
-        AppDialogs().Notice(groupPart + "\n\nImported tiles :\n" + tab.ImportedTilesText + "\n\n" + copied +
-                            " Files copied :\n" + r.FilesCopiedText + "\n\n" + IntToStr(r.FilesNotFoundCount) +
-                            " Files not found :\n" + r.FilesNotFoundText);
+        text = groupPart + "\n\nImported tiles :\n" + tab.ImportedTilesText + "\n\n" + copied + " Files copied :\n" +
+               r.FilesCopiedText + "\n\n" + IntToStr(r.FilesNotFoundCount) + " Files not found :\n" + r.FilesNotFoundText;
     else
-        AppDialogs().Notice(groupPart + "\n\nImported tiles\n" + tab.ImportedTilesText + "\n\n" + copied +
-                            " Files copied :\n" + r.FilesCopiedText);
+        text = groupPart + "\n\nImported tiles\n" + tab.ImportedTilesText + "\n\n" + copied + " Files copied :\n" +
+               r.FilesCopiedText;
+    AppDialogs().Notice(text + run.Missing());
 }
 
 void importDisplayedTiles(TFram6& tab, ImportRun& run)
@@ -246,13 +276,13 @@ void importDisplayedTiles(TFram6& tab, ImportRun& run)
 
     const std::string n = IntToStr(imported);
     if (!run.FilesCopied()) {
-        AppDialogs().Notice(n + " Tiles imported");
+        AppDialogs().Notice(n + " Tiles imported" + run.Missing());
         return;
     }
     const ImportCopyReport& r = run.Report();
     std::string text = n + " Tiles imported\n\n" + IntToStr(run.Copied()) + " Files copied to :\n" + tab.CurrentSetDir;
     if (r.FilesNotFoundCount != 0) text += "\n\n" + IntToStr(r.FilesNotFoundCount) + " Files not found.";
-    AppDialogs().Notice(text);
+    AppDialogs().Notice(text + run.Missing());
 }
 
 void importDisplayedGroups(TFram6& tab, ImportRun& run)
@@ -293,7 +323,7 @@ void importDisplayedGroups(TFram6& tab, ImportRun& run)
         text = g + " Groups imported\n" + t + " Tiles imported\n" + IntToStr(run.Copied()) + " Files copied";
     if (members && run.FilesCopied() && run.Report().FilesNotFoundCount != 0)
         text += "\n" + IntToStr(run.Report().FilesNotFoundCount) + " Files not found";
-    AppDialogs().Notice(text);
+    AppDialogs().Notice(text + run.Missing());
 }
 
 } // namespace

@@ -314,13 +314,15 @@ void TFram7::ListBox1Click(QListWidget* sender)
 {
     const std::string name = selectedText(sender);
     if (name.empty()) return;
-    const TextureInfo info = PreviewTexture(Image1, name).info;
-    const std::string size = TextureSizeText(info);
-    switch (info.status) {
-    case 0: Panel5->setText("Custom TGA Texture"), Panel4->setText(ToQt(size)); break;
-    case 1: Panel5->setText("Custom DDS Texture"), Panel4->clear(); break;
-    case 2: Panel5->setText("TGA from NWN"), Panel4->setText(ToQt(size)); break;
-    default: Panel5->setText("File not found"), Panel4->clear(); break;
+    // A file the reader refused is found but no texture: said as the texture dialog says it.
+    const TexturePreview preview = PreviewTexture(Image1, name);
+    Panel4->setText(ToQt(preview.SizeText()));
+    switch (preview.unreadable ? -2 : preview.info.status) {
+    case 0: Panel5->setText("Custom TGA Texture"); break;
+    case 1: Panel5->setText("Custom DDS Texture"); break;
+    case 2: Panel5->setText("TGA from NWN"); break;
+    case -1: Panel5->setText("File not found"); break;
+    default: Panel5->setText("Error on opening file"); break;
     }
     if (sender != ListBox2 || !CheckBox7->isChecked()) return;
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-// While it lives, the named files of dir cannot be opened for writing. Root may write any
-// file, so root is made to open files as an ordinary user meanwhile.
+// While it lives, the named files of dir cannot be opened for writing ("." the folder
+// itself). Root may write any file, so root is made to open files as an ordinary user meanwhile.
 struct FilesLocked {
-    FilesLocked(const TempDir& dir, std::initializer_list<const char*> names)
+    FilesLocked(const TempDir& dir, std::initializer_list<const char*> names) : folder(dir.Path())
     {
-        for (const char* name : names) ok &= chmod(dir.File(name).c_str(), 0444) == 0;
+        for (const char* name : names) ok &= chmod(dir.File(name).c_str(), name == std::string(".") ? 0555 : 0444) == 0;
         if (!root) return;
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
             ok &= lchown(entry.path().c_str(), 65534, 65534) == 0;
@@ -24,8 +24,10 @@ struct FilesLocked {
     }
     ~FilesLocked()
     {
+        chmod(folder.c_str(), 0755);
         if (root) setfsuid(0), setfsgid(0);
     }
+    const std::string folder;
     const bool root = geteuid() == 0;
     bool ok = true;
 };
@@ -146,10 +148,22 @@ TEST_F(AssetTest, AModelThatCannotBeWrittenStaysWithItsWalkmeshAndTiles)
     for (const std::string& line : widgets.log) text += line + "\n";
     for (const CTile* tile : TS().TileList) text += tile->Model + " ";
     const std::string dashes(42, '-'), locked = " ---> Cannot be opened for reading and writing, not renamed\n";
-    EXPECT_EQ(text, "1\nmax 5\ntcn01_a.mdl" + locked + dashes + "\nFAILED : tcn01_b.mdl --> xyz99_b.mdl\n" + dashes +
-                        "\ntcn01_b.wok" + locked + dashes + "\nSUCESS : tcn01_c.mdl --> xyz99_c.mdl\n" + dashes +
+    EXPECT_EQ(text, "1\nmax 5\ntcn01_a.mdl" + locked + dashes +
+                        "\nFAILED : tcn01_b.mdl --> xyz99_b.mdl (its walkmesh tcn01_b.wok cannot be renamed with it)\n" +
+                        dashes + "\ntcn01_b.wok" + locked + dashes + "\nSUCESS : tcn01_c.mdl --> xyz99_c.mdl\n" + dashes +
                         "\npos 0\ntcn01_a TCN01_B xyz99_c ");
     EXPECT_EQ(SetFiles(), (std::vector<std::string>{"tcn01_a.mdl", "tcn01_a.wok", "tcn01_b.mdl", "tcn01_b.wok", "xyz99_c.mdl"}));
+
+    // A folder that cannot be written takes neither a rewritten model nor a new name.
+    set.Write("xyz99_t.tga", "t");
+    widgets.log.clear();
+    {
+        FilesLocked lock(set, {"."});
+        text = IntToStr(RenameFilesPrefix("xyz99", "tcn01", false, true, widgets, widgets));
+    }
+    for (const std::string& line : widgets.log) text += line.rfind("FAILED", 0) == 0 ? "\n" + line : "";
+    EXPECT_EQ(text, "0\nFAILED : xyz99_c.mdl --> tcn01_c.mdl (the folder cannot be written)"
+                    "\nFAILED : xyz99_t.tga --> tcn01_t.tga (the folder cannot be written)");
 }
 
 }  // namespace

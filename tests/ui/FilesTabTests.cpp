@@ -144,7 +144,7 @@ TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
     const std::tuple<int, const char*, const char*, bool, bool, const char*> tiles[] = {
         {0, "tcn01_grass tt_stone", "", false, false, "Custom TGA Texture|64 x 32  24Bits|"},
         {1, "tcn01_bad tcn01_gone tcn01_grass tt_sand", "", false, false,
-         "Custom TGA Texture|64 x 64  24Bits|Unreadable picture"},
+         "Error on opening file||Unreadable picture"},
         {2, "", "Binary MDL", false, false, "||"},
         {4, "", "Not found", false, true, "||"},
     };
@@ -192,8 +192,9 @@ TEST_F(FilesTab, TextureChangesActOnWhatTheDialogWasOpenedForAndCountEachModelOn
     Pick(T().ListBox1, "tcn01_bad");
     Form5->LabeledEdit1->setText("typed before");
     T().Button5->click();
-    EXPECT_EQ(FromQt(Form5->Change->title() + "|" + Form5->Image1->text() + "|" + Form5->GroupBox1->title()),
-              "Change TGA custom texture|Unreadable picture|To");
+    EXPECT_EQ(FromQt(Form5->Change->title() + "|" + Form5->Panel1->text() + "|" + Form5->Image1->text() + "|" +
+                     Form5->GroupBox1->title()),
+              "Change TGA custom texture||Unreadable picture|To");
     EXPECT_EQ(Text(Form5->LabeledEdit1), "");
     EXPECT_EQ(Items(Form5->ComboBox1), "tt_sand tt_stone");
     EXPECT_EQ(Items(Form5->ComboBox2), "stray.dds tcn01_bad.tga tcn01_grass.tga tt_stone.tga") << "no minimap";

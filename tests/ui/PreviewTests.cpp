@@ -95,7 +95,12 @@ TEST_F(UiTest, TilePreviewsShowWhatTheFolderOrArchivesHoldAndNeverStopATileShown
     for (auto& [act, minimap, node, turns] : cases) {
         act();
         const QImage &i = f.Image1->Image(), &p = f.Image2->Image();
-        const QString picture = i.isNull() ? f.Image1->text() : QString::number(qRed(i.pixel(0, 0)));
+        // A note shows whole in the box.
+        const QRect box = f.Image1->contentsRect();
+        const int flags = int(f.Image1->alignment()) | (f.Image1->wordWrap() ? int(Qt::TextWordWrap) : 0);
+        const bool whole = box.contains(f.Image1->fontMetrics().boundingRect(box, flags, f.Image1->text()));
+        const QString note = f.Image1->text() + (whole ? "" : " (cut)");
+        const QString picture = i.isNull() ? note : QString::number(qRed(i.pixel(0, 0)));
         const QString shown = f.Label2->text() + "|" + picture;
         EXPECT_EQ(*minimap ? shown.toStdString() : "", minimap);
         EXPECT_EQ(p.isNull() ? p : p.convertToFormat(QImage::Format_ARGB32),

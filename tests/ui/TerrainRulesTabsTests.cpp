@@ -208,8 +208,8 @@ TEST_F(TabsTest, RulesAreAddedSavedAndDeletedInTheListTheyCameFrom)
     EXPECT_EQ(RuleText(TS().SecondaryRuleList.At(0)), "Water0Sand0Grass0");
     EXPECT_FALSE(r.Button2->isEnabled());
 
-    // Save changes nothing without the three names or without the rule's row; Delete
-    // needs a row of the shown view.
+    // Save changes nothing without the three names, and says which is missing, or without
+    // the rule's row; Delete needs a row of the shown view.
     r.ListView2->SelectNumber(1);
     r.ComboBox3->setEditText("");
     r.Button2Click();
@@ -218,6 +218,7 @@ TEST_F(TabsTest, RulesAreAddedSavedAndDeletedInTheListTheyCameFrom)
     r.Button2Click();
     r.Button3Click();
     EXPECT_EQ(RuleText(TS().SecondaryRuleList.At(1)) + Rows(r.ListView2), "Grass0Grass0Grass00,1");
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Rule not saved, no name given for :\n   Changed for"});
 
     // Add goes to the shown list under the next number; Delete closes the gap.
     r.Button1Click();
