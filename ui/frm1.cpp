@@ -469,9 +469,18 @@ bool TFram1::TilesetChanged()
 
 bool TFram1::AskToSaveChanges()
 {
-    if (!TilesetChanged()) return true;
+    const std::optional<UnstoredValues> unstored = Form1->FindUnstoredValues();
+    if (!unstored && !TilesetChanged()) return true;
     switch (AppDialogs().Message(MsgKind::Confirmation, SaveQuestion, MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes: return SaveSetFile();
+    case MsgResult::Yes:
+        // Whether they change the entry shown or make a new one, and with what checks, is
+        // the editor's button to decide: the user is taken there, and nothing goes on.
+        if (unstored) {
+            BringToControl(unstored->editor);
+            AppDialogs().Information(unstored->message);
+            return false;
+        }
+        return SaveSetFile();
     case MsgResult::No: return true;
     default: return false;
     }

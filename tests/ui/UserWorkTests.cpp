@@ -9,6 +9,9 @@
 #include "model/Globfun.h"
 #include "platform/Text.h"
 #include "support/TilesetBuilder.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
+#include "ui/frm5.h"
 
 TEST_F(UiTest, ChangesAreDroppedOnlyWhenTheAnswerSaysSo)
 {
@@ -38,6 +41,84 @@ TEST_F(UiTest, ChangesAreDroppedOnlyWhenTheAnswerSaysSo)
             EXPECT_EQ(dialogs.boxes.at(0).text, "The tileset has changed. Do you want to save it ?");
             EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
             EXPECT_EQ(FileExists(dir.File("saved.set")), file == "saved.set");
+        }
+}
+
+TEST_F(UiTest, ValuesTypedIntoAnEditorAreAskedAboutAndYesTakesTheUserToThem)
+{
+    // The sample with a primary rule.
+    const std::string rule = "[PRIMARY RULES]\r\nCount=1\r\n\r\n[PRIMARY RULE0]\r\nPlaced=Grass\r\nPlacedHeight=0\r\n"
+                             "Adjacent=Water\r\nAdjacentHeight=0\r\nChanged=Sand\r\nChangedHeight=0\r\n";
+    const std::string path = dir.Write("rural.set", FromQt(ToQt(SampleSet()).replace("[PRIMARY RULES]\r\nCount=0\r\n", ToQt(rule))));
+    const std::string other = dir.Write("other.set", SampleSet());
+    auto t = [] { return Form1->Fram21; };
+    auto tiles = [] { return Form1->Fram41; };
+    auto g = [] { return Form1->Fram51; };
+    auto r = [] { return Form1->Fram31; };
+    // What the user does; the editor named in the message and its button ("" asks nothing;
+    // "saved" is a change that Save .SET writes, with the text the file then holds).
+    const std::tuple<std::function<void()>, std::string, std::string> rows[] = {
+        {[&] { t()->ListBox1->setCurrentRow(1), t()->LabeledEdit2->setText("5"); }, "terrain editor", "\"Apply\""},
+        {[&] { t()->LabeledEdit3->setText("Road"); }, "crosser editor", "\"Add\""},
+        {[&] { tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(); }, "tile editor", "\"Save Change\""},
+        {[&] { tiles()->Button1Click(), tiles()->LabeledEdit1->setText("tnew"); }, "tile editor", "\"Add/Copy\""},
+        {[&] { tiles()->ListView1->SelectNumber(1), tiles()->Button6Click(), tiles()->LabeledEdit10->setText("3"); },
+         "door box", "the door's \"Save\""},
+        {[&] { g()->ListView1->SelectNumber(1), g()->ListView3->setCurrentItem(g()->ListView3->Row(0)), g()->Button6Click(); },
+         "group editor", "\"Save Change\""},
+        {[&] { r()->ListView1->SelectNumber(0), r()->UpDown2->StepUp(); }, "rule editor", "\"Save\""},
+        {[&] { F().NameEdit->setText("Renamed"); }, "saved", "Name=Renamed"},
+        {[&] { tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->Button4Click(); }, "saved",
+         "Orientation=90"},
+        // Shown, typed back, stored, or taken back with Clear: nothing to ask.
+        {[&] {
+             t()->ListBox1->setCurrentRow(0), g()->ListView1->SelectNumber(0), r()->ListView1->SelectNumber(0);
+             tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->UpDown5->StepDown();
+             t()->LabeledEdit7->setText("x"), t()->LabeledEdit7->clear();
+         }, "", ""},
+        {[&] {
+             r()->UpDown1->StepUp(), r()->Button6Click(), g()->LabeledEdit1->setText("x"), g()->Button7Click();
+             tiles()->LabeledEdit1->setText("x"), tiles()->Button1Click();
+         }, "", ""},
+        {[&] { t()->ListBox1->setCurrentRow(2), t()->LabeledEdit2->setText("9"), t()->Button2Click(); }, "saved",
+         "StrRef=9"}};
+    const std::function<bool()> actions[] = {[&] { return OpenSet(other), Game().SetFilePath == other; },
+        [&] { return F().Button1Click(), TS().TerrainList.Empty(); }, [&] { return Form1->close(), Form1->isHidden(); }};
+    const MsgResult answers[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        for (std::size_t a = 0; a < std::size(answers); ++a) {
+            const auto& [type, editor, stored] = rows[i];
+            const MsgResult answer = answers[a];
+            SCOPED_TRACE(std::to_string(i) + " " + std::to_string(a));
+            Restart();
+            Form1->show();
+            OpenSet(path);
+            // Elsewhere, so that Yes has to bring the editor on show.
+            Form1->PageControl1->setCurrentIndex(5);
+            type();
+            dialogs.Clear();
+            RemoveFile(dir.File("saved.set"));
+            const bool asked = !editor.empty(), saves = editor == "saved";
+            if (asked) dialogs.QueueAnswer(answer);
+            if (saves && answer == MsgResult::Yes) dialogs.QueueFile(dir.File("saved.set"));
+            const bool goesOn = actions[(i + a) % 3]();
+            EXPECT_EQ(goesOn, !asked || answer == MsgResult::No || (saves && answer == MsgResult::Yes));
+            const std::vector<std::string> texts = dialogs.Texts();
+            ASSERT_EQ(texts.size(), std::size_t(asked) + (asked && !saves && answer == MsgResult::Yes));
+            if (asked) {
+                EXPECT_EQ(texts[0], "The tileset has changed. Do you want to save it ?");
+            }
+            if (saves && answer == MsgResult::Yes) {
+                EXPECT_NE(dir.Read("saved.set").find(stored), std::string::npos);
+            }
+            if (!asked || saves || answer != MsgResult::Yes) continue;
+            // Nothing saved and nothing lost: the editor is on show and says how to store them.
+            EXPECT_TRUE(dialogs.fileRequests.empty());
+            EXPECT_NE(texts[1].find(editor), std::string::npos) << texts[1];
+            EXPECT_NE(texts[1].find("Store them with " + stored + ","), std::string::npos) << texts[1];
+            const auto unstored = Form1->FindUnstoredValues();
+            ASSERT_TRUE(unstored);
+            EXPECT_TRUE(unstored->editor->isVisibleTo(Form1));
         }
 }
 
