@@ -137,6 +137,9 @@ private:
     void startEditing();
     bool fail(MsgKind kind, const char* message);
     void showFileName(const std::string& path);
+    // The file becomes the open tileset's: its path, its folder for the tabs and the file
+    // dialogs, the Import tab's name of it. True when the folder changed.
+    bool takeFile(const std::string& path);
 
     // What Save .SET wrote, or would have written, when the tileset was last opened, made
     // new or saved; none before the first Open or New.

@@ -219,6 +219,8 @@ public:
     void ClearTileFields();
     // Empties it for another tileset: the minimap name and the pictures go too.
     void ForgetTileset();
+    // The tileset is in another folder now: the shown tile's minimap is looked up there.
+    void FolderChanged();
     // The tile editor or the door box when it holds typed values that "Save Change",
     // "Add/Copy" or the door's "Save" has not stored.
     std::optional<UnstoredValues> Unstored() const;

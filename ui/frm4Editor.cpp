@@ -162,6 +162,11 @@ void TFram4::ForgetTileset()
     tileShown_.Take();
 }
 
+void TFram4::FolderChanged()
+{
+    if (SelectedTile()) showTileMinimap(FromQt(ComboBox17->currentText()));
+}
+
 std::optional<UnstoredValues> TFram4::Unstored() const
 {
     const bool selected = SelectedTile() != nullptr;

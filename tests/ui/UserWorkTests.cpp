@@ -122,6 +122,54 @@ TEST_F(UiTest, ValuesTypedIntoAnEditorAreAskedAboutAndYesTakesTheUserToThem)
         }
 }
 
+TEST_F(UiTest, AfterSaveToAnotherFolderTheEditorWorksOnTheSavedFile)
+{
+    TempDir other;
+    for (const char* name : {"trl01_a01_01.mdl", "trl01_a02_01.mdl", "stray.mdl"}) dir.Write(name, "newmodel x\r\n");
+    other.Write("other_stray.mdl", "newmodel y\r\n");
+    Form1->show();
+    OpenSet(dir.Write("rural.set", SampleSet()));
+    TFram7& files = *Form1->Fram71;
+    files.RadioButton4->setChecked(true);
+    files.Button1->click();
+    ASSERT_EQ(files.UnusedFiles.Count(), 1);
+    // Path, folder, the tabs' folders, the Working Directory, the Import tab's and the
+    // status bar's name.
+    auto where = [&] {
+        return Join(std::initializer_list<std::string>{Game().SetFilePath, Game().SetDir, Form1->Fram61->CurrentSetDir,
+                        files.CurrentSetDir, Text(files.LabeledEdit1), Text(Form1->Fram61->LabeledEdit3),
+                        FromQt(F().StatusPanel->text())}, "|");
+    };
+    const std::string copy = other.File("copy.set");
+    const std::string there = Join(std::initializer_list<std::string>{copy, other.Path(), other.Path(), other.Path(),
+                                       other.Path(), copy, "SET FILE : " + copy}, "|");
+    dialogs.QueueFile(copy);
+    F().Button2->click();
+    EXPECT_EQ(where(), there);
+    // What was found unused in the old folder is deleted nowhere; a search looks in the new one.
+    EXPECT_TRUE(files.UnusedFiles.Empty() && files.Memo2->toPlainText().isEmpty());
+    files.Button4->click();
+    files.Button1->click();
+    dialogs.QueueAnswer(MsgResult::Yes);
+    files.Button4->click();
+    EXPECT_TRUE(FileExists(dir.File("stray.mdl")) && !FileExists(other.File("other_stray.mdl")));
+
+    // The next Save, Open and Import start there; a save that fails changes nothing; what
+    // was saved is the baseline of the question.
+    dialogs.Clear();
+    for (QPushButton* b : {F().Button2, F().OpenButton, Form1->Fram61->Button1}) b->click();
+    dialogs.QueueFile(other.File("no/such/folder/x.set"));
+    F().Button2->click();
+    EXPECT_EQ(where(), there);
+    std::string starts;
+    for (const auto& r : dialogs.fileRequests) starts += r.options.initialDir + "|" + r.options.fileName + " ";
+    const std::string at = other.Path() + "|";
+    EXPECT_EQ(starts, at + "copy.set " + at + " " + at + " " + at + "copy.set ");
+    Form1->close();
+    EXPECT_TRUE(Form1->isHidden());
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Error on saving file !!!"});
+}
+
 TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilesetIs)
 {
     const std::string path = dir.Write("rural.set", SampleSet());
@@ -143,8 +191,8 @@ TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilese
     EXPECT_TRUE(Form1->isHidden() && dialogs.boxes.empty());
     std::string starts;
     for (const auto& r : dialogs.fileRequests) starts += r.options.initialDir + "|" + r.options.fileName + " ";
-    const std::string at = dir.Path() + "| ";
-    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + at + at + dir.File("src") + "| ");
+    const std::string at = dir.Path() + "| ", there = other.Path() + "| ";
+    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + there + there + dir.File("src") + "| ");
 }
 
 TEST_F(UiTest, AFileThatIsNoTilesetIsRefusedAndGuessesAreShownOnce)
