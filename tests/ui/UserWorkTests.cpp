@@ -46,144 +46,75 @@ TEST_F(UiTest, ChangesAreDroppedOnlyWhenTheAnswerSaysSo)
 
 TEST_F(UiTest, ValuesTypedIntoAnEditorAreAskedAboutAndYesTakesTheUserToThem)
 {
-    // The sample with a primary rule.
-    const std::string rule = "[PRIMARY RULES]\r\nCount=1\r\n\r\n[PRIMARY RULE0]\r\nPlaced=Grass\r\nPlacedHeight=0\r\n"
-                             "Adjacent=Water\r\nAdjacentHeight=0\r\nChanged=Sand\r\nChangedHeight=0\r\n";
-    const std::string path = dir.Write("rural.set", FromQt(ToQt(SampleSet()).replace("[PRIMARY RULES]\r\nCount=0\r\n", ToQt(rule))));
+    const std::string path = dir.Write("rural.set", FromQt(ToQt(SampleSet()).replace("[PRIMARY RULES]\r\nCount=0",
+        "[PRIMARY RULES]\r\nCount=1\r\n\r\n[PRIMARY RULE0]\r\nPlaced=Grass\r\nAdjacent=Water\r\nChanged=Sand")));
     const std::string other = dir.Write("other.set", SampleSet());
     auto t = [] { return Form1->Fram21; };
     auto tiles = [] { return Form1->Fram41; };
     auto g = [] { return Form1->Fram51; };
-    auto r = [] { return Form1->Fram31; };
-    // What the user does; the editor named in the message and its button ("" asks nothing;
-    // "saved" is a change that Save .SET writes, with the text the file then holds).
+    // What the user does; the editor named and the button it names ("" asks nothing; "saved"
+    // is a change Save .SET writes, with a text of the file).
     const std::tuple<std::function<void()>, std::string, std::string> rows[] = {
         {[&] { t()->ListBox1->setCurrentRow(1), t()->LabeledEdit2->setText("5"); }, "terrain editor", "\"Apply\""},
         {[&] { t()->LabeledEdit3->setText("Road"); }, "crosser editor", "\"Add\""},
         {[&] { tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(); }, "tile editor", "\"Save Change\""},
         {[&] { tiles()->Button1Click(), tiles()->LabeledEdit1->setText("tnew"); }, "tile editor", "\"Add/Copy\""},
-        {[&] { tiles()->ListView1->SelectNumber(1), tiles()->Button6Click(), tiles()->LabeledEdit10->setText("3"); },
+        {[&] { tiles()->ListView1->SelectNumber(1), tiles()->Button6Click(), tiles()->Edit13->setText("3"); },
          "door box", "the door's \"Save\""},
-        {[&] { g()->ListView1->SelectNumber(1), g()->ListView3->setCurrentItem(g()->ListView3->Row(0)), g()->Button6Click(); },
-         "group editor", "\"Save Change\""},
-        {[&] { r()->ListView1->SelectNumber(0), r()->UpDown2->StepUp(); }, "rule editor", "\"Save\""},
+        {[&] { g()->ListView1->SelectNumber(1), g()->ListView3->setCurrentItem(g()->ListView3->Row(0)); // a member
+               g()->Button6Click(); }, "group editor", "\"Save Change\""},
+        {[&] { Form1->Fram31->ListView1->SelectNumber(0), Form1->Fram31->UpDown2->StepUp(); }, "rule editor", "\"Save\""},
         {[&] { F().NameEdit->setText("Renamed"); }, "saved", "Name=Renamed"},
-        {[&] { tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->Button4Click(); }, "saved",
-         "Orientation=90"},
-        // Shown, typed back, stored, or taken back with Clear: nothing to ask.
-        {[&] {
-             t()->ListBox1->setCurrentRow(0), g()->ListView1->SelectNumber(0), r()->ListView1->SelectNumber(0);
-             tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->UpDown5->StepDown();
-             t()->LabeledEdit7->setText("x"), t()->LabeledEdit7->clear();
-         }, "", ""},
-        {[&] {
-             r()->UpDown1->StepUp(), r()->Button6Click(), g()->LabeledEdit1->setText("x"), g()->Button7Click();
-             tiles()->LabeledEdit1->setText("x"), tiles()->Button1Click();
-         }, "", ""},
-        {[&] { t()->ListBox1->setCurrentRow(2), t()->LabeledEdit2->setText("9"), t()->Button2Click(); }, "saved",
-         "StrRef=9"}};
+        {[&] { t()->ListBox1->setCurrentRow(2), t()->LabeledEdit2->setText("9"), t()->Button2Click(); // stored
+               tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->Button4Click(); }, "saved", "StrRef=9"},
+        {[&] { g()->ListView1->SelectNumber(0), tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(); // shown,
+               tiles()->UpDown5->StepDown(), g()->LabeledEdit1->setText("x"), g()->Button7Click(); // typed back, cleared
+         }, "", ""}};
     const std::function<bool()> actions[] = {[&] { return OpenSet(other), Game().SetFilePath == other; },
         [&] { return F().Button1Click(), TS().TerrainList.Empty(); }, [&] { return Form1->close(), Form1->isHidden(); }};
     const MsgResult answers[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        for (std::size_t a = 0; a < std::size(answers); ++a) {
-            const auto& [type, editor, stored] = rows[i];
-            const MsgResult answer = answers[a];
-            SCOPED_TRACE(std::to_string(i) + " " + std::to_string(a));
-            Restart();
-            Form1->show();
-            OpenSet(path);
-            // Elsewhere, so that Yes has to bring the editor on show.
-            Form1->PageControl1->setCurrentIndex(5);
-            type();
-            dialogs.Clear();
-            RemoveFile(dir.File("saved.set"));
-            const bool asked = !editor.empty(), saves = editor == "saved";
-            if (asked) dialogs.QueueAnswer(answer);
-            if (saves && answer == MsgResult::Yes) dialogs.QueueFile(dir.File("saved.set"));
-            const bool goesOn = actions[(i + a) % 3]();
-            EXPECT_EQ(goesOn, !asked || answer == MsgResult::No || (saves && answer == MsgResult::Yes));
-            const std::vector<std::string> texts = dialogs.Texts();
-            ASSERT_EQ(texts.size(), std::size_t(asked) + (asked && !saves && answer == MsgResult::Yes));
-            if (asked) {
-                EXPECT_EQ(texts[0], "The tileset has changed. Do you want to save it ?");
-            }
-            if (saves && answer == MsgResult::Yes) {
-                EXPECT_NE(dir.Read("saved.set").find(stored), std::string::npos);
-            }
-            if (!asked || saves || answer != MsgResult::Yes) continue;
-            // Nothing saved and nothing lost: the editor is on show and says how to store them.
-            EXPECT_TRUE(dialogs.fileRequests.empty());
-            EXPECT_NE(texts[1].find(editor), std::string::npos) << texts[1];
-            EXPECT_NE(texts[1].find("Store them with " + stored + ","), std::string::npos) << texts[1];
-            const auto unstored = Form1->FindUnstoredValues();
-            ASSERT_TRUE(unstored);
-            EXPECT_TRUE(unstored->editor->isVisibleTo(Form1));
-        }
+    for (std::size_t i = 0; i < std::size(rows) * 3; ++i) {
+        const auto& [type, editor, stored] = rows[i / 3];
+        const bool asked = !editor.empty(), saves = editor == "saved", yes = answers[i % 3] == MsgResult::Yes;
+        SCOPED_TRACE(std::to_string(i));
+        Restart(), Form1->show(), OpenSet(path);
+        // On another tab, so that Yes has to show the editor.
+        Form1->PageControl1->setCurrentIndex(5), type(), dialogs.Clear();
+        if (asked) dialogs.QueueAnswer(answers[i % 3]);
+        if (saves && yes) dialogs.QueueFile(dir.File("saved.set"));
+        EXPECT_EQ(actions[(i / 3 + i % 3) % 3](), !asked || answers[i % 3] == MsgResult::No || (saves && yes));
+        ASSERT_EQ(dialogs.boxes.size(), asked + (asked && !saves && yes));
+        EXPECT_TRUE(!(saves && yes) || dir.Read("saved.set").find(stored) != std::string::npos);
+        if (dialogs.boxes.size() < 2) continue;
+        // Nothing saved and nothing lost: the editor is on show, and says how to store them.
+        const std::string said = dialogs.boxes[1].text;
+        EXPECT_TRUE(said.find(editor) < said.size() && said.find("with " + stored + ",") < said.size()) << said;
+        EXPECT_TRUE(dialogs.fileRequests.empty() && Form1->FindUnstoredValues().value().editor->isVisibleTo(Form1));
+    }
 }
 
-TEST_F(UiTest, AfterSaveToAnotherFolderTheEditorWorksOnTheSavedFile)
-{
-    TempDir other;
-    for (const char* name : {"trl01_a01_01.mdl", "trl01_a02_01.mdl", "stray.mdl"}) dir.Write(name, "newmodel x\r\n");
-    other.Write("other_stray.mdl", "newmodel y\r\n");
-    Form1->show();
-    OpenSet(dir.Write("rural.set", SampleSet()));
-    TFram7& files = *Form1->Fram71;
-    files.RadioButton4->setChecked(true);
-    files.Button1->click();
-    ASSERT_EQ(files.UnusedFiles.Count(), 1);
-    // Path, folder, the tabs' folders, the Working Directory, the Import tab's and the
-    // status bar's name.
-    auto where = [&] {
-        return Join(std::initializer_list<std::string>{Game().SetFilePath, Game().SetDir, Form1->Fram61->CurrentSetDir,
-                        files.CurrentSetDir, Text(files.LabeledEdit1), Text(Form1->Fram61->LabeledEdit3),
-                        FromQt(F().StatusPanel->text())}, "|");
-    };
-    const std::string copy = other.File("copy.set");
-    const std::string there = Join(std::initializer_list<std::string>{copy, other.Path(), other.Path(), other.Path(),
-                                       other.Path(), copy, "SET FILE : " + copy}, "|");
-    dialogs.QueueFile(copy);
-    F().Button2->click();
-    EXPECT_EQ(where(), there);
-    // What was found unused in the old folder is deleted nowhere; a search looks in the new one.
-    EXPECT_TRUE(files.UnusedFiles.Empty() && files.Memo2->toPlainText().isEmpty());
-    files.Button4->click();
-    files.Button1->click();
-    dialogs.QueueAnswer(MsgResult::Yes);
-    files.Button4->click();
-    EXPECT_TRUE(FileExists(dir.File("stray.mdl")) && !FileExists(other.File("other_stray.mdl")));
-
-    // The next Save, Open and Import start there; a save that fails changes nothing; what
-    // was saved is the baseline of the question.
-    dialogs.Clear();
-    for (QPushButton* b : {F().Button2, F().OpenButton, Form1->Fram61->Button1}) b->click();
-    dialogs.QueueFile(other.File("no/such/folder/x.set"));
-    F().Button2->click();
-    EXPECT_EQ(where(), there);
-    std::string starts;
-    for (const auto& r : dialogs.fileRequests) starts += r.options.initialDir + "|" + r.options.fileName + " ";
-    const std::string at = other.Path() + "|";
-    EXPECT_EQ(starts, at + "copy.set " + at + " " + at + " " + at + "copy.set ");
-    Form1->close();
-    EXPECT_TRUE(Form1->isHidden());
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Error on saving file !!!"});
-}
-
-TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilesetIs)
+TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndTheEditorWorksWhereTheFileWasSaved)
 {
     const std::string path = dir.Write("rural.set", SampleSet());
+    TempDir other;
+    dir.Write("stray.mdl", "x"), other.Write("other.mdl", "x");
+    TFram7& files = *Form1->Fram71;
     Form1->show();
     OpenSet(path);
     F().NameEdit->setText("Changed");
     F().NameEdit->setText("Rural");
     OpenSet(path);
     F().NameEdit->setText("Changed");
-    TempDir other;
+    files.RadioButton4->setChecked(true), files.Button1->click();
     dialogs.QueueFile(other.File("copy.set"));
     F().Button2->click();
-    EXPECT_EQ(FromQt(F().StatusPanel->text()), "SET FILE : " + other.File("copy.set"));
-    Form1->Fram61->Button1->click(); // cancelled
+    EXPECT_EQ(FromQt(F().StatusPanel->text() + "|" + Form1->Fram61->LabeledEdit3->text()) + "|" + Game().SetFilePath,
+              "SET FILE : " + other.File("copy.set") + "|" + other.File("copy.set") + "|" + other.File("copy.set"));
+    // What was found in the last folder is forgotten; a search looks in the new one.
+    EXPECT_TRUE(files.UnusedFiles.Empty());
+    files.Button1->click();
+    EXPECT_EQ(Join(files.UnusedFiles), other.File("other.mdl"));
+    for (QPushButton* cancelled : {F().Button2, F().OpenButton, Form1->Fram61->Button1}) cancelled->click();
     dialogs.QueueFile(dir.Write("src/s.set", SampleSet()));
     Form1->Fram61->Button1->click();
     Form1->Fram61->Button1->click();
@@ -192,7 +123,8 @@ TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilese
     std::string starts;
     for (const auto& r : dialogs.fileRequests) starts += r.options.initialDir + "|" + r.options.fileName + " ";
     const std::string at = dir.Path() + "| ", there = other.Path() + "| ";
-    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + there + there + dir.File("src") + "| ");
+    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + other.Path() + "|copy.set " + there + there + there +
+                          dir.File("src") + "| ");
 }
 
 TEST_F(UiTest, AFileThatIsNoTilesetIsRefusedAndGuessesAreShownOnce)
