@@ -143,12 +143,7 @@ void ShowTextInRows(TListView* view, int n, const std::string& text)
 void EditorViews::TilesetReset()
 {
     // What the editors hold would go into the new tileset with the next Add/Copy.
-    TFram4& tiles = *form_.Fram41;
-    tiles.ClearTileFields();
-    // The clearing for a new tile keeps these; they are the last tileset's all the same.
-    tiles.ComboBox17->setEditText({});
-    tiles.Label2->clear();
-    tiles.Image2->ClearPicture();
+    form_.Fram41->ForgetTileset();
     form_.Fram51->ClearGroupFields();
     form_.Fram71->ForgetTileset();
     refilterRules_ = refilterTiles_ = refilterGroups_ = true;

@@ -4,6 +4,9 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <algorithm>
 
 #include "platform/Text.h"
@@ -314,4 +317,54 @@ void ComboPickList::RemoveMinimapName(const std::string& name)
     const QString text = combo_->currentText();
     if (int i = FindItemNoCase(combo_, name); i >= 0) combo_->removeItem(i);
     if (combo_->isEditable()) combo_->setEditText(text);
+}
+
+void EditorSnapshot::Watch(std::initializer_list<QWidget*> fields)
+{
+    fields_ = fields;
+    Take();
+}
+
+void EditorSnapshot::Take()
+{
+    shown_ = values();
+}
+
+bool EditorSnapshot::Differs() const
+{
+    return values() != shown_;
+}
+
+QStringList EditorSnapshot::values() const
+{
+    QStringList values;
+    for (const QWidget* w : fields_) {
+        if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+            values << edit->text();
+        } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
+            values << combo->currentText();
+        } else if (auto* button = qobject_cast<const QAbstractButton*>(w)) {
+            values << (button->isChecked() ? "1" : "0");
+        } else if (auto* list = qobject_cast<const QTreeWidget*>(w)) {
+            QStringList rows;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) rows << list->topLevelItem(i)->text(0);
+            values << rows.join('\n');
+        }
+    }
+    return values;
+}
+
+UnstoredValues Unstored(QWidget* editor, const std::string& what, const std::string& store)
+{
+    return {editor, "The " + what + " holds values that are not stored. Store them with " + store +
+                        ", or take them back, before the tileset is saved."};
+}
+
+void BringToControl(QWidget* control)
+{
+    // A tab's pages sit in its stacked widget.
+    for (QWidget* w = control; w && w->parentWidget(); w = w->parentWidget())
+        if (auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget()))
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) tabs->setCurrentWidget(w);
+    control->setFocus();
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -147,3 +148,32 @@ public:
 private:
     QComboBox* combo_;
 };
+
+// What an editor of a tab last showed: an entry of the tileset, or its emptied state. What
+// the user types after that is lost with the tileset until the editor's own button stores
+// it, so the question before the tileset is replaced asks about it too.
+class EditorSnapshot {
+public:
+    // The editor's controls: edits, pick-lists, check boxes and list views (by their first
+    // column). Their values now are what the editor shows.
+    void Watch(std::initializer_list<QWidget*> fields);
+    // The editor was just filled from an entry, emptied, or stored.
+    void Take();
+    bool Differs() const;
+
+private:
+    QStringList values() const;
+    std::vector<QWidget*> fields_;
+    QStringList shown_;
+};
+
+// An editor holding typed values that it has not stored: where it is, and what to do.
+struct UnstoredValues {
+    QWidget* editor;
+    std::string message;
+};
+// The message for such an editor, by its name and the buttons that store its values.
+UnstoredValues Unstored(QWidget* editor, const std::string& what, const std::string& store);
+
+// Every tab holding the control shows the page it is on, and the control takes the focus.
+void BringToControl(QWidget* control);

@@ -18,6 +18,7 @@
 #include "ui/App.h"
 #include "ui/Busy.h"
 #include "ui/DlgOptions.h"
+#include "ui/frm4.h"
 #include "ui/frm6.h"
 #include "ui/frm7.h"
 #include "ui/mainfrm.h"
@@ -337,6 +338,19 @@ void TFram1::showFileName(const std::string& path)
     StatusPanel->setText("SET FILE : " + ToQt(path));
 }
 
+bool TFram1::takeFile(const std::string& path)
+{
+    GameData& game = Game();
+    const std::string before = game.SetDir;
+    game.SetFilePath = path;
+    std::error_code ec;
+    auto full = std::filesystem::absolute(std::filesystem::path(path), ec);
+    game.SetDir = (ec ? std::filesystem::path(path) : full).parent_path().string();
+    showSetFolder();
+    Form1->Fram61->LabeledEdit3->setText(ToQt(path));
+    return game.SetDir != before;
+}
+
 void TFram1::OpenButtonClick()
 {
     if (!AskToSaveChanges()) return;
@@ -352,13 +366,7 @@ void TFram1::OpenButtonClick()
     }
     // Read and checked before anything of the open tileset is given up.
     if (!IsTilesetFile(file, *path)) return;
-    GameData& game = Game();
-    game.SetFilePath = *path;
-    std::error_code ec;
-    auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
-    game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
-    showSetFolder();
-    Form1->Fram61->LabeledEdit3->setText(ToQt(*path));
+    takeFile(*path);
     startEditing();
     // Open, unlike New, turns New off for the rest of the run.
     Button1->setEnabled(false);
@@ -449,15 +457,12 @@ bool TFram1::SaveSetFile()
     }
     savedText_ = file.Written();
     showFileName(*path);
-    // A tileset started with New takes the folder it is first saved into; one that has a
-    // folder keeps it.
-    GameData& game = Game();
-    if (game.SetDir.empty()) {
-        game.SetFilePath = *path;
-        std::error_code ec;
-        auto full = std::filesystem::absolute(std::filesystem::path(*path), ec);
-        game.SetDir = (ec ? std::filesystem::path(*path) : full).parent_path().string();
-        showSetFolder();
+    // The saved file is the one the editor works on from now, as if it had been opened:
+    // the next save proposes it, and the tiles' files are looked for, copied, renamed and
+    // deleted in its folder. What was found in the last folder is no longer true.
+    if (takeFile(*path)) {
+        Form1->Fram71->ForgetTileset();
+        Form1->Fram41->FolderChanged();
     }
     return true;
 }
@@ -469,9 +474,18 @@ bool TFram1::TilesetChanged()
 
 bool TFram1::AskToSaveChanges()
 {
-    if (!TilesetChanged()) return true;
+    const std::optional<UnstoredValues> unstored = Form1->FindUnstoredValues();
+    if (!unstored && !TilesetChanged()) return true;
     switch (AppDialogs().Message(MsgKind::Confirmation, SaveQuestion, MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes: return SaveSetFile();
+    case MsgResult::Yes:
+        // Whether they change the entry shown or make a new one, and with what checks, is
+        // the editor's button to decide: the user is taken there, and nothing goes on.
+        if (unstored) {
+            BringToControl(unstored->editor);
+            AppDialogs().Information(unstored->message);
+            return false;
+        }
+        return SaveSetFile();
     case MsgResult::No: return true;
     default: return false;
     }

@@ -116,9 +116,10 @@ public:
     // True when Save .SET would write something else than was last opened, made new or
     // saved; never before the first Open or New.
     bool TilesetChanged();
-    // Before the tileset is replaced or the window closes: when it has changed, asks
-    // whether to save it. False when the user cancels or the save does not happen: nothing
-    // may go on then.
+    // Before the tileset is replaced or the window closes: when it has changed, or a tab's
+    // editor holds typed values it has not stored, asks whether to save it. False when the
+    // user cancels or the save does not happen: nothing may go on then. Values in an editor
+    // are not stored for the user: Yes brings the user to that editor instead of saving.
     bool AskToSaveChanges();
 
     // The general view: the frame from the entry, and the entry from the frame.
@@ -136,6 +137,9 @@ private:
     void startEditing();
     bool fail(MsgKind kind, const char* message);
     void showFileName(const std::string& path);
+    // The file becomes the open tileset's: its path, its folder for the tabs and the file
+    // dialogs, the Import tab's name of it. True when the folder changed.
+    bool takeFile(const std::string& path);
 
     // What Save .SET wrote, or would have written, when the tileset was last opened, made
     // new or saved; none before the first Open or New.

@@ -143,6 +143,7 @@ TFram2::Side TFram2::buildSide(QWidget* panel, const char* const names[], const 
     s.strrefText->setGeometry(70, 296, 198, 22);
     s.unlocalized = new TLabeledEdit(panel, names[6], "Unlocalized Name");
     s.unlocalized->Place(4, 338, 264);
+    s.shown.Watch({s.name, s.strref, s.unlocalized});
     const char* captions[] = {"Add", "Apply", "Delete"};
     for (int i = 0; i < 3; ++i) {
         buttons[i] = MakeNamed<QPushButton>(panel, names[7 + i], captions[i]);
@@ -163,12 +164,13 @@ int TFram2::selectedRow(const Side& side)
     return rows.isEmpty() ? -1 : side.list->row(rows.front());
 }
 
-void TFram2::showEntry(const Side& side, const CNamedType* entry)
+void TFram2::showEntry(Side& side, const CNamedType* entry)
 {
     if (!entry) return;
     side.name->setText(ToQt(entry->Name));
     side.strref->setText(ToQt(entry->StrRef));
     side.unlocalized->setText(ToQt(entry->UnlocalizedName));
+    side.shown.Take();
     side.strrefText->clear();
     showStrRefText(side);
 }
@@ -245,7 +247,7 @@ void TFram2::apply(const Side& side, CPtrList<T>& list, bool terrains)
 }
 
 template <class T>
-void TFram2::remove(const Side& side, CPtrList<T>& list, bool terrains)
+void TFram2::remove(Side& side, CPtrList<T>& list, bool terrains)
 {
     if (list.DeleteAt(selectedRow(side)) < 0) return;
     if (!list.Empty()) {
@@ -291,10 +293,11 @@ void TFram2::Button6Click()
     remove(crosser_, CrosserList, false);
 }
 
-void TFram2::fillSide(const Side& side, const StringList& names)
+void TFram2::fillSide(Side& side, const StringList& names)
 {
     side.list->clear();
     for (QLineEdit* e : {side.name, side.strref, side.unlocalized}) e->clear();
+    side.shown.Take();
     side.count->setText(ToQt(IntToStr(names.Count())));
     QStringList items;
     for (const std::string& n : names) items << ToQt(n);
@@ -328,6 +331,18 @@ StringList TFram2::TerrainNames() const
 StringList TFram2::CrosserNames() const
 {
     return listItems(ListBox2);
+}
+
+std::optional<UnstoredValues> TFram2::Unstored() const
+{
+    for (const Side* side : {&terrain_, &crosser_}) {
+        if (!side->shown.Differs()) continue;
+        const bool terrain = side == &terrain_;
+        const std::string what = terrain ? "terrain" : "crosser";
+        return ::Unstored(side->name, what + " editor of the \"Terrain / Crosser\" tab",
+                          selectedRow(*side) < 0 ? "\"Add\"" : "\"Apply\"");
+    }
+    return std::nullopt;
 }
 
 void TFram2::RadioButton1Click()

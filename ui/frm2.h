@@ -2,6 +2,8 @@
 // The "Terrain / Crosser" tab: the terrain and crosser lists side by side, each with its
 // editor (add, apply, delete, the StrRef's text), and the mass renamer that replaces a
 // terrain or crosser name wherever the tileset uses it.
+#include <optional>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,6 +88,9 @@ public:
     // The names as the list boxes show them.
     StringList TerrainNames() const;
     StringList CrosserNames() const;
+    // The terrain or crosser editor when it holds typed values that Apply or Add has not
+    // stored.
+    std::optional<UnstoredValues> Unstored() const;
 
 private:
     // One side of the tab: the terrain or the crosser controls.
@@ -97,6 +102,8 @@ private:
         TLabeledEdit* strref;
         QLineEdit* strrefText;
         TLabeledEdit* unlocalized;
+        // The entry last shown, or the emptied editor.
+        EditorSnapshot shown;
     };
     Side terrain_;
     Side crosser_;
@@ -105,13 +112,13 @@ private:
     // Both StrRef edits take digits only.
     void LabeledEdit2KeyPress(QLineEdit* edit);
     static int selectedRow(const Side& side);
-    static void showEntry(const Side& side, const CNamedType* entry);
+    static void showEntry(Side& side, const CNamedType* entry);
     static void showStrRefText(const Side& side);
-    static void fillSide(const Side& side, const StringList& names);
+    static void fillSide(Side& side, const StringList& names);
     template <class T>
     void add(const Side& side, CPtrList<T>& list);
     template <class T>
     void apply(const Side& side, CPtrList<T>& list, bool terrains);
     template <class T>
-    void remove(const Side& side, CPtrList<T>& list, bool terrains);
+    void remove(Side& side, CPtrList<T>& list, bool terrains);
 };

@@ -128,6 +128,7 @@ void TFram3::buildEditor()
         b->setGeometry(4 + 90 * i, 396, 84, 28);
     }
     enableRuleButtons(false);
+    shown_.Watch({ComboBox1, ComboBox2, ComboBox3, Edit1, Edit2, Edit3});
     connect(Button1, &QPushButton::clicked, this, Guard([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, Guard([this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, Guard([this] { Button3Click(); }));
@@ -214,6 +215,7 @@ void TFram3::showRule(bool primary)
     Edit1->setText(ToQt(rule->PlacedHeight));
     Edit2->setText(ToQt(rule->AdjacentHeight));
     Edit3->setText(ToQt(rule->ChangedHeight));
+    shown_.Take();
     Label1->setText(ToQt("Rule # " + TListView::Text(view->SelectedRow(), 0)));
 }
 
@@ -258,6 +260,8 @@ void TFram3::Button1Click()
     setFromEditor(*rule);
     shownList().Append(rule);
     refresh();
+    // A filter on show keeps the editor as it is: stored all the same.
+    shown_.Take();
 }
 
 void TFram3::Button2Click()
@@ -280,6 +284,7 @@ void TFram3::Button2Click()
     enableRuleButtons(false);
     setFromEditor(*rule);
     refresh();
+    shown_.Take();
 }
 
 void TFram3::Button3Click()
@@ -294,6 +299,7 @@ void TFram3::Button6Click()
 {
     for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3}) c->setEditText({});
     for (QLineEdit* e : {Edit1, Edit2, Edit3}) e->setText("0");
+    shown_.Take();
 }
 
 void TFram3::CheckBox7Click()
@@ -379,6 +385,13 @@ void TFram3::ShowRules()
 void TFram3::SetTerrainNames(const StringList& names)
 {
     for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3}) AssignItems(c, names);
+}
+
+std::optional<UnstoredValues> TFram3::Unstored() const
+{
+    if (!shown_.Differs()) return std::nullopt;
+    return ::Unstored(ComboBox1, "rule editor of the \"Rules\" tab",
+                      shownView()->SelectedRow() ? "\"Save\"" : "\"Add\"");
 }
 
 void TFram3::ClearTerrainNames()

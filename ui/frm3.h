@@ -93,6 +93,8 @@ public:
     // The items of the editor's three pick-lists (the filter's have none); texts stay.
     void SetTerrainNames(const StringList& names);
     void ClearTerrainNames();
+    // The rule editor when it holds typed values that Save or Add has not stored.
+    std::optional<UnstoredValues> Unstored() const;
 
 private:
     void buildViews();
@@ -107,4 +109,6 @@ private:
     bool editorHasNames() const;
     void enableRuleButtons(bool on);
     void refresh();
+    // The rule last shown, or the emptied editor.
+    EditorSnapshot shown_;
 };

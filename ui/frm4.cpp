@@ -79,6 +79,11 @@ TFram4::TFram4(QWidget* parent)
     buildFilterBox();
     connectHandlers();
     connectDeletions();
+    tileShown_.Watch({LabeledEdit1, ComboBox1, ComboBox2, ComboBox3, ComboBox4, Edit2, Edit3, Edit4, Edit5, ComboBox5,
+                      ComboBox6, ComboBox7, ComboBox8, ComboBox17, ComboBox18, Edit6, LabeledEdit4, Edit7,
+                      LabeledEdit5, Edit8, CheckBox6, CheckBox7, CheckBox8, CheckBox9, CheckBox1, CheckBox2,
+                      CheckBox3});
+    doorShown_.Watch({LabeledEdit10, Edit13, Edit14, Edit15, Edit16});
 }
 
 void TFram4::buildListSide()

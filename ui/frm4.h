@@ -6,6 +6,7 @@
 // The frame is split over files: frm4.cpp builds the controls, frm4Editor.cpp holds the
 // list and the editor with the tile views, frm4Doors.cpp the doors, frm4Delete.cpp the
 // deletions of tiles.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,13 @@ public:
 
     // Empties the editor for a new tile.
     void ClearTileFields();
+    // Empties it for another tileset: the minimap name and the pictures go too.
+    void ForgetTileset();
+    // The tileset is in another folder now: the shown tile's minimap is looked up there.
+    void FolderChanged();
+    // The tile editor or the door box when it holds typed values that "Save Change",
+    // "Add/Copy" or the door's "Save" has not stored.
+    std::optional<UnstoredValues> Unstored() const;
     // The checks before a tile is stored; the first failure shows its message.
     bool ValidateTileFields();
 
@@ -272,4 +280,8 @@ private:
     // own, so it is shown and read back unchanged.
     void showPathNode(const std::string& node);
     void dropOwnPathNode();
+
+    // The tile and the door last shown, or the emptied editor.
+    EditorSnapshot tileShown_;
+    EditorSnapshot doorShown_;
 };

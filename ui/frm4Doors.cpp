@@ -55,6 +55,7 @@ void TFram4::showDoor(const CTile& tile, int n)
     Edit14->setText(ToQt(doors[base + 2]));
     Edit15->setText(ToQt(doors[base + 3]));
     Edit16->setText(ToQt(doors[base + 4]));
+    doorShown_.Take();
 }
 
 void TFram4::showDoors(const CTile& tile)
@@ -74,6 +75,8 @@ void TFram4::showDoors(const CTile& tile)
         Edit17->setText("0");
         Edit18->setText("0");
     }
+    // With no door the box keeps what it showed, disabled.
+    doorShown_.Take();
     updateNewButton();
 }
 
@@ -110,6 +113,7 @@ void TFram4::Button8Click()
     CTile* tile = SelectedTile();
     if (!tile) return;
     StoreDoorFromFrame(*tile);
+    doorShown_.Take();
     NewDoorPending = false;
     updateNewButton();
 }

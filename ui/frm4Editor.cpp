@@ -78,6 +78,7 @@ void TFram4::Button4Click()
     CTile* tile = TS().TileList.At(*n);
     if (!tile) return;
     ReadFromFrame(*tile);
+    tileShown_.Take();
     // Only the tile's rows change, in this list and in the other tabs' views, so each
     // keeps its filter, order and selection.
     Form1->Views().TileModelChanged(*n);
@@ -147,6 +148,35 @@ void TFram4::ClearTileFields()
     for (QLineEdit* e : std::initializer_list<QLineEdit*>{LabeledEdit10, Edit13, Edit14, Edit15, Edit16}) e->clear();
     Image1->ClearPicture();
     updateNewButton();
+    tileShown_.Take();
+    doorShown_.Take();
+}
+
+void TFram4::ForgetTileset()
+{
+    ClearTileFields();
+    // The clearing for a new tile keeps these; they are the last tileset's all the same.
+    ComboBox17->setEditText({});
+    Label2->clear();
+    Image2->ClearPicture();
+    tileShown_.Take();
+}
+
+void TFram4::FolderChanged()
+{
+    if (SelectedTile()) showTileMinimap(FromQt(ComboBox17->currentText()));
+}
+
+std::optional<UnstoredValues> TFram4::Unstored() const
+{
+    const bool selected = SelectedTile() != nullptr;
+    if (tileShown_.Differs())
+        return ::Unstored(LabeledEdit1, "tile editor of the \"Tiles\" tab",
+                          selected ? "\"Save Change\"" : "\"Add/Copy\"");
+    // Door fields are stored into the selected tile only.
+    if (selected && doorShown_.Differs())
+        return ::Unstored(LabeledEdit10, "door box of the \"Tiles\" tab", "the door's \"Save\"");
+    return std::nullopt;
 }
 
 void TFram4::ListView1ColumnClick(int column)
@@ -247,6 +277,7 @@ void TFram4::ShowInFrame(const CTile& t)
     CheckBox1->setChecked(t.AnimLoop1);
     CheckBox2->setChecked(t.AnimLoop2);
     CheckBox3->setChecked(t.AnimLoop3);
+    tileShown_.Take();
     showDoors(t);
 }
 

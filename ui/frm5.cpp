@@ -54,6 +54,7 @@ TFram5::TFram5(QWidget* parent)
     buildTilesBox();
     buildFilterBox();
     connectHandlers();
+    shown_.Watch({LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4, ListView3});
 }
 
 void TFram5::buildGroupList()

@@ -7,6 +7,7 @@
 // The frame is split over files: frm5.cpp builds the controls, frm5Groups.cpp holds the
 // handlers and the group views.
 #include <cstdint>
+#include <optional>
 
 #include <QAction>
 #include <QGroupBox>
@@ -101,6 +102,9 @@ public:
     void ClearGroupFields();
     // The checks before a group is stored; the first failure shows its message.
     bool ValidateGroupFields();
+    // The group editor when it holds typed values or members that "Save Change" or
+    // "Add/Copy" has not stored.
+    std::optional<UnstoredValues> Unstored() const;
     // The group list shows the groups that pass the filter box.
     void FilterGroupList();
 
@@ -128,4 +132,7 @@ private:
     // A member can be added: fewer members than cells, else "Maximum tiles".
     bool roomForMember();
     void deleteGroup(int number, bool withTiles);
+
+    // The group last shown, or the emptied editor.
+    EditorSnapshot shown_;
 };

@@ -140,6 +140,14 @@ void TFram5::ClearGroupFields()
     LabeledEdit3->setText("1");
     LabeledEdit4->setText("1");
     ListView3->clear();
+    shown_.Take();
+}
+
+std::optional<UnstoredValues> TFram5::Unstored() const
+{
+    if (!shown_.Differs()) return std::nullopt;
+    return ::Unstored(LabeledEdit1, "group editor of the \"Groups\" tab",
+                      SelectedGroup() ? "\"Save Change\"" : "\"Add/Copy\"");
 }
 
 void TFram5::Button2Click()
@@ -149,6 +157,7 @@ void TFram5::Button2Click()
     CGroup* group = GroupList.At(*n);
     if (!group) return;
     ReadFromFrame(*group);
+    shown_.Take();
     // Its rows here and in the Import tab's list of the tileset's groups show the new Name.
     Form1->Views().GroupNameChanged(*n);
 }
@@ -288,13 +297,16 @@ void TFram5::ShowInFrame(const CGroup& g)
     LabeledEdit2->setText(ToQt(g.StrRef));
     LabeledEdit3->setText(QString::number(g.Rows));
     LabeledEdit4->setText(QString::number(g.Columns));
-    ListFill fill(ListView3);
-    for (const std::string& cell : g.Cells) {
-        // A cell that is not a number (a hand-made file) names no tile; it is kept as it is.
-        int n = -1;
-        const CTile* tile = TryStrToInt(cell, n) ? TS().TileList.At(n) : nullptr;
-        fill.Add(cell, {tile ? std::string_view(tile->Model) : std::string_view("NULL")});
+    {
+        ListFill fill(ListView3);
+        for (const std::string& cell : g.Cells) {
+            // A cell that is not a number (a hand-made file) names no tile; it is kept as it is.
+            int n = -1;
+            const CTile* tile = TryStrToInt(cell, n) ? TS().TileList.At(n) : nullptr;
+            fill.Add(cell, {tile ? std::string_view(tile->Model) : std::string_view("NULL")});
+        }
     }
+    shown_.Take();
 }
 
 void TFram5::ReadFromFrame(CGroup& g) const

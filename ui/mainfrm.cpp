@@ -111,6 +111,14 @@ void TForm1::FormCreate()
     optionsLoaded_ = true;
 }
 
+std::optional<UnstoredValues> TForm1::FindUnstoredValues() const
+{
+    if (auto found = Fram21->Unstored()) return found;
+    if (auto found = Fram41->Unstored()) return found;
+    if (auto found = Fram51->Unstored()) return found;
+    return Fram31->Unstored();
+}
+
 void TForm1::SetWindowHeight(int h)
 {
     setFixedSize(WindowWidth, h);

@@ -2,12 +2,15 @@
 // The main window: the general settings frame at the bottom and, once a tileset is open,
 // the six tabs above it. It is the hub through which every frame reaches the others, and
 // owns what they share: the options, the model's views and the wait for outside programs.
+#include <optional>
+
 #include <QTabWidget>
 #include <QWidget>
 
 #include "ui/Busy.h"
 #include "ui/EditorViews.h"
 #include "ui/Options.h"
+#include "ui/Widgets.h"
 
 class TFram1;
 class TFram2;
@@ -52,6 +55,8 @@ public:
     void SetWindowHeight(int h);
     // The views seam, for the hooks beyond the model's.
     EditorViews& Views() { return views_; }
+    // The first editor, in the order of the tabs, that holds typed values it has not stored.
+    std::optional<UnstoredValues> FindUnstoredValues() const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

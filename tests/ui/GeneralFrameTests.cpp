@@ -67,7 +67,7 @@ TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
     EXPECT_EQ(Grass(), "on:15.0,0.5,0.000,0.000,0.000,0.500,0.250,0.100,|0,0,0,0,80,4000,1a0000,1a4080,");
 }
 
-TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
+TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsSavedInto)
 {
     F().NameEdit->setText("kept");
     F().Button1->click();
@@ -75,7 +75,7 @@ TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
     EXPECT_EQ(Text(F().NameEdit), "kept") << "the frame keeps its texts";
 
     // Settings and terrains read without Open, so the tileset still has no folder; saved
-    // elsewhere a second time, it keeps the first.
+    // elsewhere a second time, it takes that one.
     TextFile file;
     ASSERT_TRUE(file.Open(dir.Write("rural.set", SampleSet()), TextFile::Mode::Read));
     ReadSetFile(file);
@@ -85,10 +85,10 @@ TEST_F(UiTest, NewStartsAnEmptyTilesetThatTakesTheFolderItIsFirstSavedInto)
     dialogs.QueueFile(elsewhere.File("copy.set"));
     F().Button2->click();
     EXPECT_TRUE(FileExists(target.File("new.set")) && FileExists(elsewhere.File("copy.set")));
-    EXPECT_EQ(Game().SetFilePath, target.File("new.set"));
+    EXPECT_EQ(Game().SetFilePath, elsewhere.File("copy.set"));
     for (const std::string& d : {Game().SetDir, Form1->Fram61->CurrentSetDir, Form1->Fram71->CurrentSetDir,
              Text(Form1->Fram71->LabeledEdit1)})
-        EXPECT_EQ(d, target.Path());
+        EXPECT_EQ(d, elsewhere.Path());
 }
 
 TEST_F(UiTest, EditsShowTheirStrRefTextAndTakeOnlyTheirKeys)
@@ -178,7 +178,7 @@ TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
     EXPECT_TRUE(dialogs.fileRequests.at(0).save && dialogs.fileRequests[0].options.overwritePrompt);
     EXPECT_EQ(dir.Read("same.set"), SampleSet());
 
-    // Edits reach the file; the opened tileset keeps its folder when saved elsewhere.
+    // Edits reach the file, which the editor then works on.
     F().NameEdit->setText(QString::fromLatin1("Caf\xe9"));
     F().InteriorCheck->setChecked(true);
     F().GrassCheck->setChecked(false);
@@ -192,8 +192,8 @@ TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
          {"Name=Caf\xe9\r\n", "Interior=1\r\n", "DisplayName=12\r\n", "[GRASS]\r\nGrass=0\r\n\r\n[TERRAIN TYPES]"})
         EXPECT_NE(written.find(part), std::string::npos) << part;
     EXPECT_EQ(written.find("UnlocalizedName=Rural"), std::string::npos);
-    EXPECT_EQ(Game().SetDir, dir.Path());
-    EXPECT_EQ(Game().SetFilePath, path);
+    EXPECT_EQ(Game().SetDir, other.Path());
+    EXPECT_EQ(Game().SetFilePath, other.File("edited.set"));
 
     // A place that cannot take a file, then a write that fails half way (a file size limit,
     // which holds for root too).
@@ -213,7 +213,7 @@ TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
     F().Button5->click(); // cancelled
     const FileDialogOptions itp = dialogs.fileRequests.at(0).options;
     EXPECT_TRUE(dialogs.fileRequests[0].save && itp.overwritePrompt);
-    EXPECT_EQ(itp.initialDir + "|" + itp.fileName, dir.Path() + "|Caf\xe9palstd.itp");
+    EXPECT_EQ(itp.initialDir + "|" + itp.fileName, other.Path() + "|Caf\xe9palstd.itp");
 
     // No validation: an empty name is no obstacle. Height transitions bring "raiselower";
     // without them the steps give the palette below, in their order.

@@ -9,6 +9,9 @@
 #include "model/Globfun.h"
 #include "platform/Text.h"
 #include "support/TilesetBuilder.h"
+#include "ui/frm2.h"
+#include "ui/frm3.h"
+#include "ui/frm5.h"
 
 TEST_F(UiTest, ChangesAreDroppedOnlyWhenTheAnswerSaysSo)
 {
@@ -41,20 +44,77 @@ TEST_F(UiTest, ChangesAreDroppedOnlyWhenTheAnswerSaysSo)
         }
 }
 
-TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilesetIs)
+TEST_F(UiTest, ValuesTypedIntoAnEditorAreAskedAboutAndYesTakesTheUserToThem)
+{
+    const std::string path = dir.Write("rural.set", FromQt(ToQt(SampleSet()).replace("[PRIMARY RULES]\r\nCount=0",
+        "[PRIMARY RULES]\r\nCount=1\r\n\r\n[PRIMARY RULE0]\r\nPlaced=Grass\r\nAdjacent=Water\r\nChanged=Sand")));
+    const std::string other = dir.Write("other.set", SampleSet());
+    auto t = [] { return Form1->Fram21; };
+    auto tiles = [] { return Form1->Fram41; };
+    auto g = [] { return Form1->Fram51; };
+    // What the user does; the editor named and the button it names ("" asks nothing; "saved"
+    // is a change Save .SET writes, with a text of the file).
+    const std::tuple<std::function<void()>, std::string, std::string> rows[] = {
+        {[&] { t()->ListBox1->setCurrentRow(1), t()->LabeledEdit2->setText("5"); }, "terrain editor", "\"Apply\""},
+        {[&] { t()->LabeledEdit3->setText("Road"); }, "crosser editor", "\"Add\""},
+        {[&] { tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(); }, "tile editor", "\"Save Change\""},
+        {[&] { tiles()->Button1Click(), tiles()->LabeledEdit1->setText("tnew"); }, "tile editor", "\"Add/Copy\""},
+        {[&] { tiles()->ListView1->SelectNumber(1), tiles()->Button6Click(), tiles()->Edit13->setText("3"); },
+         "door box", "the door's \"Save\""},
+        {[&] { g()->ListView1->SelectNumber(1), g()->ListView3->setCurrentItem(g()->ListView3->Row(0)); // a member
+               g()->Button6Click(); }, "group editor", "\"Save Change\""},
+        {[&] { Form1->Fram31->ListView1->SelectNumber(0), Form1->Fram31->UpDown2->StepUp(); }, "rule editor", "\"Save\""},
+        {[&] { F().NameEdit->setText("Renamed"); }, "saved", "Name=Renamed"},
+        {[&] { t()->ListBox1->setCurrentRow(2), t()->LabeledEdit2->setText("9"), t()->Button2Click(); // stored
+               tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(), tiles()->Button4Click(); }, "saved", "StrRef=9"},
+        {[&] { g()->ListView1->SelectNumber(0), tiles()->ListView1->SelectNumber(0), tiles()->UpDown5->StepUp(); // shown,
+               tiles()->UpDown5->StepDown(), g()->LabeledEdit1->setText("x"), g()->Button7Click(); // typed back, cleared
+         }, "", ""}};
+    const std::function<bool()> actions[] = {[&] { return OpenSet(other), Game().SetFilePath == other; },
+        [&] { return F().Button1Click(), TS().TerrainList.Empty(); }, [&] { return Form1->close(), Form1->isHidden(); }};
+    const MsgResult answers[] = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel};
+    for (std::size_t i = 0; i < std::size(rows) * 3; ++i) {
+        const auto& [type, editor, stored] = rows[i / 3];
+        const bool asked = !editor.empty(), saves = editor == "saved", yes = answers[i % 3] == MsgResult::Yes;
+        SCOPED_TRACE(std::to_string(i));
+        Restart(), Form1->show(), OpenSet(path);
+        // On another tab, so that Yes has to show the editor.
+        Form1->PageControl1->setCurrentIndex(5), type(), dialogs.Clear();
+        if (asked) dialogs.QueueAnswer(answers[i % 3]);
+        if (saves && yes) dialogs.QueueFile(dir.File("saved.set"));
+        EXPECT_EQ(actions[(i / 3 + i % 3) % 3](), !asked || answers[i % 3] == MsgResult::No || (saves && yes));
+        ASSERT_EQ(dialogs.boxes.size(), asked + (asked && !saves && yes));
+        EXPECT_TRUE(!(saves && yes) || dir.Read("saved.set").find(stored) != std::string::npos);
+        if (dialogs.boxes.size() < 2) continue;
+        // Nothing saved and nothing lost: the editor is on show, and says how to store them.
+        const std::string said = dialogs.boxes[1].text;
+        EXPECT_TRUE(said.find(editor) < said.size() && said.find("with " + stored + ",") < said.size()) << said;
+        EXPECT_TRUE(dialogs.fileRequests.empty() && Form1->FindUnstoredValues().value().editor->isVisibleTo(Form1));
+    }
+}
+
+TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndTheEditorWorksWhereTheFileWasSaved)
 {
     const std::string path = dir.Write("rural.set", SampleSet());
+    TempDir other;
+    dir.Write("stray.mdl", "x"), other.Write("other.mdl", "x");
+    TFram7& files = *Form1->Fram71;
     Form1->show();
     OpenSet(path);
     F().NameEdit->setText("Changed");
     F().NameEdit->setText("Rural");
     OpenSet(path);
     F().NameEdit->setText("Changed");
-    TempDir other;
+    files.RadioButton4->setChecked(true), files.Button1->click();
     dialogs.QueueFile(other.File("copy.set"));
     F().Button2->click();
-    EXPECT_EQ(FromQt(F().StatusPanel->text()), "SET FILE : " + other.File("copy.set"));
-    Form1->Fram61->Button1->click(); // cancelled
+    EXPECT_EQ(FromQt(F().StatusPanel->text() + "|" + Form1->Fram61->LabeledEdit3->text()) + "|" + Game().SetFilePath,
+              "SET FILE : " + other.File("copy.set") + "|" + other.File("copy.set") + "|" + other.File("copy.set"));
+    // What was found in the last folder is forgotten; a search looks in the new one.
+    EXPECT_TRUE(files.UnusedFiles.Empty());
+    files.Button1->click();
+    EXPECT_EQ(Join(files.UnusedFiles), other.File("other.mdl"));
+    for (QPushButton* cancelled : {F().Button2, F().OpenButton, Form1->Fram61->Button1}) cancelled->click();
     dialogs.QueueFile(dir.Write("src/s.set", SampleSet()));
     Form1->Fram61->Button1->click();
     Form1->Fram61->Button1->click();
@@ -62,8 +122,9 @@ TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndDialogsStartWhereTheTilese
     EXPECT_TRUE(Form1->isHidden() && dialogs.boxes.empty());
     std::string starts;
     for (const auto& r : dialogs.fileRequests) starts += r.options.initialDir + "|" + r.options.fileName + " ";
-    const std::string at = dir.Path() + "| ";
-    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + at + at + dir.File("src") + "| ");
+    const std::string at = dir.Path() + "| ", there = other.Path() + "| ";
+    EXPECT_EQ(starts, "| " + at + dir.Path() + "|rural.set " + other.Path() + "|copy.set " + there + there + there +
+                          dir.File("src") + "| ");
 }
 
 TEST_F(UiTest, AFileThatIsNoTilesetIsRefusedAndGuessesAreShownOnce)
