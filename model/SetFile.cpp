@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -159,9 +160,18 @@ bool hasDoorWord(const std::string& line)
     return false;
 }
 
+// A tile holding more door sections than its Doors count, and the line of the first door
+// past it.
+struct DoorsPastCount {
+    const CTile* tile;
+    int number;
+    long at;
+};
+
 // A door header before any tile has no tile to go to: its lines are skipped like any
 // other lines outside a section.
-void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at)
+void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at,
+              std::vector<DoorsPastCount>& pastCount)
 {
     CTile* tile = tiles.Tail();
     if (!tile) {
@@ -170,7 +180,21 @@ void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& l
     }
     if (!hasDoorWord(line))
         NoteFinding(at, QuoteLine(line) + ": read as a door of the tile before it, as tile headers stop at [TILE9999]");
+    const int before = tile->DoorsHeld();
     tile->ReadDoorSection(file);
+    if (before == std::max(tile->Doors, 0) && tile->DoorsHeld() > before)
+        pastCount.push_back({tile, tiles.lastIndex(), at});
+}
+
+// Each tile with door sections past its count, once, when all its doors are known.
+void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
+{
+    for (const auto& [tile, number, at] : pastCount) {
+        const int held = tile->DoorsHeld();
+        NoteFinding(at, Format("tile %d: Doors=%d, but the file holds %d door section%s; the game reads only the "
+                               "first %d, the editor keeps the others and saves them as read",
+                               number, tile->Doors, held, held == 1 ? "" : "s", std::max(tile->Doors, 0)));
+    }
 }
 
 // Reads every section of the file into the edited tileset (main) or the Import tab's, which
@@ -182,6 +206,7 @@ SetFindings readSections(TextFile& file, bool main)
     {
         CollectFindings collect(findings);
         FileChecks checks;
+        std::vector<DoorsPastCount> pastCount;
         std::string line;
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
@@ -214,12 +239,13 @@ SetFindings readSections(TextFile& file, bool main)
                 if (main) readRule(file, false);
                 break;
             case Header::Tile: readNew<CTile>(file); break;
-            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at); break;
+            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at, pastCount); break;
             case Header::Group: readNew<CGroup>(file); break;
             case Header::None: break;
             }
         }
         checks.End();
+        noteDoorsPastCount(pastCount);
     }
     std::stable_sort(findings.begin(), findings.end(),
                      [](const SetFinding& a, const SetFinding& b) { return a.line < b.line; });

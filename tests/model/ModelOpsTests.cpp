@@ -186,9 +186,12 @@ TEST_F(ModelOps, CopyToMainOfTilesAndGroups)
         return f.Written();
     };
     BuildTileset({1, 4, 0, 16, 0});
-    // Keys of other tools go along: the tile's, and those of its second door only.
+    // Keys of other tools go along: the tile's, and those of its second door only, which
+    // is past the count and goes as the file had it.
     t.TileList.At(5)->UnknownKeys = {"Tag=corner", "Ambience=3"};
     t.TileList.At(5)->UnknownDoorKeys = {{}, {"Locked=1"}};
+    t.TileList.At(5)->Doors = 1;
+    t.TileList.At(5)->DoorLines = {{}, {"Z=0.0", "Type=1", "X=5.0", "Y=0.0", "Orientation=5"}};
     for (int i = 0; i < 16; ++i) {
         auto* copy = new CTile;
         copy->CopyToMain(*t.TileList.At(i));
