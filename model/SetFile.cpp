@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
@@ -197,6 +198,30 @@ void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
     }
 }
 
+// The program's own head line, which the writer puts first.
+constexpr std::string_view headLine = "; created with Tilvenna Beta 0.85";
+
+bool blank(std::string_view line)
+{
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+// The comment lines before the first section (the authors' credits of a tileset), as the
+// writer puts them back under its own head line: without that line when the file starts
+// with it, and without the empty lines around them, so a file saved again stays the same.
+std::vector<std::string> headComments(std::vector<std::string> lines)
+{
+    auto first = std::find_if_not(lines.begin(), lines.end(), [](const std::string& l) { return blank(l); });
+    if (first != lines.end()) {
+        std::string_view own = *first;
+        while (!own.empty() && (own.back() == ' ' || own.back() == '\t' || own.back() == '\r')) own.remove_suffix(1);
+        if (own == headLine) first = std::find_if_not(first + 1, lines.end(), [](const std::string& l) { return blank(l); });
+    }
+    lines.erase(lines.begin(), first);
+    while (!lines.empty() && blank(lines.back())) lines.pop_back();
+    return lines;
+}
+
 // Reads every section of the file into the edited tileset (main) or the Import tab's, which
 // leaves out [GRASS] and the rules. Returns what did not fit, in line order.
 SetFindings readSections(TextFile& file, bool main)
@@ -207,13 +232,17 @@ SetFindings readSections(TextFile& file, bool main)
         CollectFindings collect(findings);
         FileChecks checks;
         std::vector<DoorsPastCount> pastCount;
+        std::vector<std::string> head; // the comment and empty lines before the first header
+        bool inHead = true;
         std::string line;
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
             if (line[0] != '[') {
+                if (inHead && blankOrComment(line)) head.emplace_back(line.substr(0, line.size() - line.ends_with('\n')));
                 checks.Line(line, at);
                 continue;
             }
+            inHead = false;
             const Header h = classify(line);
             const bool mainOnly = h == Header::Grass || h == Header::Primary || h == Header::Secondary;
             checks.Opens(line, at, entryKind(h), h != Header::None && h != Header::Door && (main || !mainOnly));
@@ -246,6 +275,8 @@ SetFindings readSections(TextFile& file, bool main)
         }
         checks.End();
         noteDoorsPastCount(pastCount);
+        // The Import tab's source keeps no comments: they belong to the tileset being edited.
+        if (main) t.Comments = headComments(std::move(head));
     }
     std::stable_sort(findings.begin(), findings.end(),
                      [](const SetFinding& a, const SetFinding& b) { return a.line < b.line; });
@@ -254,7 +285,13 @@ SetFindings readSections(TextFile& file, bool main)
 
 void writeSetText(TextFile& f, Tileset& t)
 {
-    f.Printf("; created with Tilvenna Beta 0.85\n\n");
+    f.Write(headLine);
+    f.Write("\n");
+    for (const std::string& comment : t.Comments) {
+        f.Write(comment);
+        f.Write("\n");
+    }
+    f.Write("\n");
     t.General->WriteToSet(f);
 
     int i = 0;

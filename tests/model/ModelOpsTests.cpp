@@ -9,13 +9,14 @@ using ModelOps = ModelTest;
 TEST_F(ModelOps, ResetTilesetEmptiesTheMainTilesetOnly)
 {
     BuildTileset({2, 2, 2, 2, 2});
+    t.Comments = {"; Created By: someone"};
     AddTile(t.ImportTiles, "i");
     t.ImportGeneral->Name = "import";
 
     ResetTileset();
     EXPECT_EQ(t.General->Name, "");
     EXPECT_EQ(t.TerrainList.Count() + t.CrosserList.Count() + t.PrimaryRuleList.Count() +
-                  t.SecondaryRuleList.Count() + t.TileList.Count() + t.GroupList.Count(),
+                  t.SecondaryRuleList.Count() + t.TileList.Count() + t.GroupList.Count() + t.Comments.size(),
               0);
     EXPECT_EQ(t.ImportTiles.Count(), 1);
     EXPECT_EQ(t.ImportGeneral->Name, "import");
