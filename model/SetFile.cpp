@@ -201,6 +201,12 @@ void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
 // The program's own head line, which the writer puts first.
 constexpr std::string_view headLine = "; created with Tilvenna Beta 0.85";
 
+std::string_view withoutLineEnd(std::string_view line)
+{
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    return line;
+}
+
 bool blank(std::string_view line)
 {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
@@ -238,7 +244,7 @@ SetFindings readSections(TextFile& file, bool main)
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
             if (line[0] != '[') {
-                if (inHead && blankOrComment(line)) head.emplace_back(line.substr(0, line.size() - line.ends_with('\n')));
+                if (inHead && blankOrComment(line)) head.emplace_back(withoutLineEnd(line));
                 checks.Line(line, at);
                 continue;
             }
