@@ -188,9 +188,17 @@ public:
     // Unknown keys of door d at position d; shorter than the door list when the last doors
     // have none. Whoever removes a door from DoorList removes its entry here too.
     std::vector<KeyLines> UnknownDoorKeys;
+    // The five lines of door d as the file had them, at position d; shorter, or empty at d,
+    // for doors the editor made. Doors past Doors, which the game does not read, are written
+    // back with these lines, so they come back as they were read.
+    std::vector<KeyLines> DoorLines;
 
     // Number of whole doors DoorList holds.
     int DoorsHeld() const { return DoorList ? DoorList->Count() / 5 : 0; }
+    // Put door d in (d at most DoorsHeld()), or take it out, keeping the door list, the
+    // doors' unknown keys and their lines in step. Taking out the last door drops the list.
+    void InsertDoor(int d, const StringList& door);
+    void DeleteDoor(int d);
 
     void ReadFromSet(TextFile& file) override;
     // Reads one [TILEnDOORm] section into this tile.
@@ -198,8 +206,8 @@ public:
     void WriteToSet(TextFile& file, int index) override; // [TILEn] and its doors
     void FillMainLists() override;
     void FillImportLists() override;
-    // Takes the source's fields and doors, unknown keys included, and appends itself to
-    // TileList.
+    // Takes the source's fields and every door it holds, those past its count and unknown
+    // keys included, and appends itself to TileList.
     void CopyToMain(const CTile& source);
 };
 

@@ -1,4 +1,5 @@
 // Class2: readers, writers and views of the list entries: terrains, crossers, rules, tiles, groups.
+#include <algorithm>
 #include <cstdint>
 
 #include "model/Class.h"
@@ -283,11 +284,18 @@ void CTile::ReadDoorSection(TextFile& file)
     // The five values are taken by line position. A section cut short by a header or the
     // end of the file gives no door, so the list keeps whole doors only.
     std::string values[5];
-    int got = 0;
+    KeyLines lines;
     std::string line;
-    while (got < 5 && ReadSectionLine(file, line) && !endsAtHeader(line)) values[got++] = GetIniValue(line);
+    while (lines.size() < 5 && ReadSectionLine(file, line) && !endsAtHeader(line)) {
+        values[lines.size()] = GetIniValue(line);
+        if (line.ends_with('\n')) line.pop_back();
+        lines.push_back(line);
+    }
+    const int got = int(lines.size());
     if (got == 5) {
         for (auto& v : values) DoorList->Add(std::move(v));
+        DoorLines.resize(std::size_t(DoorsHeld()));
+        DoorLines.back() = std::move(lines);
         // Key lines after the five, up to the section's end, are keys of other tools.
         KeyLines unknown;
         readSection(file, EndsSection, [&](const std::string& l) { KeepUnknownKey(unknown, l, file.LineNumber()); });
@@ -347,16 +355,43 @@ void CTile::WriteToSet(TextFile& f, int index)
         WriteKey(f, "DoorVisibilityOrientation=%s\n", DoorVisibilityOrientation);
     }
     WriteKey(f, "ImageMap2D=%s\n\n", ImageMap2D, &UnknownKeys);
-    for (int d = 0; d < Doors && d < DoorsHeld(); ++d) {
+    for (int d = 0; d < DoorsHeld(); ++d) {
         const StringList& l = *DoorList;
+        const auto at = std::size_t(d);
         f.Printf("[TILE%dDOOR%d]\n", index, d);
+        const KeyLines* kept = at < UnknownDoorKeys.size() ? &UnknownDoorKeys[at] : nullptr;
+        // The game reads no door past Doors: such a door goes back as the file had it.
+        if (d >= Doors && at < DoorLines.size() && DoorLines[at].size() == 5) {
+            WriteUnknownKeys(f, DoorLines[at]);
+            if (kept) WriteUnknownKeys(f, *kept);
+            f.Write("\n");
+            continue;
+        }
         WriteKey(f, "Type=%s\n", l[5 * d]);
         WriteKey(f, "X=%s\n", l[5 * d + 1]);
         WriteKey(f, "Y=%s\n", l[5 * d + 2]);
         WriteKey(f, "Z=%s\n", l[5 * d + 3]);
-        const KeyLines* kept = std::size_t(d) < UnknownDoorKeys.size() ? &UnknownDoorKeys[std::size_t(d)] : nullptr;
         WriteKey(f, "Orientation=%s\n\n", l[5 * d + 4], kept);
     }
+}
+
+void CTile::InsertDoor(int d, const StringList& door)
+{
+    if (!DoorList) DoorList = std::make_unique<StringList>();
+    for (int i = 0; i < 5; ++i) DoorList->Insert(5 * d + i, door[i]);
+    for (auto* perDoor : {&UnknownDoorKeys, &DoorLines})
+        if (perDoor->size() > std::size_t(d)) perDoor->insert(perDoor->begin() + d, KeyLines{});
+}
+
+void CTile::DeleteDoor(int d)
+{
+    for (int i = 0; i < 5; ++i) DoorList->Delete(5 * d);
+    for (auto* perDoor : {&UnknownDoorKeys, &DoorLines})
+        if (perDoor->size() > std::size_t(d)) perDoor->erase(perDoor->begin() + d);
+    if (DoorsHeld() > 0) return;
+    DoorList.reset();
+    UnknownDoorKeys.clear();
+    DoorLines.clear();
 }
 
 void CTile::FillMainLists()
@@ -403,12 +438,15 @@ void CTile::CopyToMain(const CTile& s)
     SourceLight2 = s.SourceLight2 ? 1 : 0;
     UnknownKeys = s.UnknownKeys;
     if (!s.DoorList) Doors = 0;
-    // Only doors the source really holds are copied, so the list keeps whole doors.
-    for (int d = 0; d < Doors && d < s.DoorsHeld(); ++d) {
+    // Every whole door the source holds, those past its count too: the imported tile is
+    // written as its source file has it.
+    const auto held = std::size_t(s.DoorsHeld());
+    for (std::size_t i = 0; i < 5 * held; ++i) {
         if (!DoorList) DoorList = std::make_unique<StringList>();
-        for (int i = 0; i < 5; ++i) DoorList->Add((*s.DoorList)[5 * d + i]);
-        if (std::size_t(d) < s.UnknownDoorKeys.size()) UnknownDoorKeys.push_back(s.UnknownDoorKeys[std::size_t(d)]);
+        DoorList->Add((*s.DoorList)[int(i)]);
     }
+    UnknownDoorKeys.assign(s.UnknownDoorKeys.begin(), s.UnknownDoorKeys.begin() + std::min(held, s.UnknownDoorKeys.size()));
+    DoorLines.assign(s.DoorLines.begin(), s.DoorLines.begin() + std::min(held, s.DoorLines.size()));
     TS().TileList.Append(this);
 }
 

@@ -10,8 +10,9 @@
 // file. The caller resets the tileset first (ResetTileset). Returns, in line order, what did
 // not fit and how it was read: lists whose Count line differs from the sections read,
 // number keys that hold no number, headers without their closing bracket, lines in no
-// section, door sections without a tile or cut short, group cells of no use. A file as the
-// writer writes it gives none.
+// section, door sections without a tile or cut short, tiles with door sections past their
+// Doors count, group cells of no use. A file as the writer writes it gives none but the last
+// two, which the writer keeps as they were read.
 SetFindings ReadSetFile(TextFile& file);
 
 // Writes General and the main lists to the file opened for writing and closes it, so that

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -159,9 +161,18 @@ bool hasDoorWord(const std::string& line)
     return false;
 }
 
+// A tile holding more door sections than its Doors count, and the line of the first door
+// past it.
+struct DoorsPastCount {
+    const CTile* tile;
+    int number;
+    long at;
+};
+
 // A door header before any tile has no tile to go to: its lines are skipped like any
 // other lines outside a section.
-void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at)
+void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at,
+              std::vector<DoorsPastCount>& pastCount)
 {
     CTile* tile = tiles.Tail();
     if (!tile) {
@@ -170,7 +181,51 @@ void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& l
     }
     if (!hasDoorWord(line))
         NoteFinding(at, QuoteLine(line) + ": read as a door of the tile before it, as tile headers stop at [TILE9999]");
+    const int before = tile->DoorsHeld();
     tile->ReadDoorSection(file);
+    if (before == std::max(tile->Doors, 0) && tile->DoorsHeld() > before)
+        pastCount.push_back({tile, tiles.lastIndex(), at});
+}
+
+// Each tile with door sections past its count, once, when all its doors are known.
+void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
+{
+    for (const auto& [tile, number, at] : pastCount) {
+        const int held = tile->DoorsHeld();
+        NoteFinding(at, Format("tile %d: Doors=%d, but the file holds %d door section%s; the game reads only the "
+                               "first %d, the editor keeps the others and saves them as read",
+                               number, tile->Doors, held, held == 1 ? "" : "s", std::max(tile->Doors, 0)));
+    }
+}
+
+// The program's own head line, which the writer puts first.
+constexpr std::string_view headLine = "; created with Tilvenna Beta 0.85";
+
+std::string_view withoutLineEnd(std::string_view line)
+{
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    return line;
+}
+
+bool blank(std::string_view line)
+{
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+// The comment lines before the first section (the authors' credits of a tileset), as the
+// writer puts them back under its own head line: without that line when the file starts
+// with it, and without the empty lines around them, so a file saved again stays the same.
+std::vector<std::string> headComments(std::vector<std::string> lines)
+{
+    auto first = std::find_if_not(lines.begin(), lines.end(), [](const std::string& l) { return blank(l); });
+    if (first != lines.end()) {
+        std::string_view own = *first;
+        while (!own.empty() && (own.back() == ' ' || own.back() == '\t' || own.back() == '\r')) own.remove_suffix(1);
+        if (own == headLine) first = std::find_if_not(first + 1, lines.end(), [](const std::string& l) { return blank(l); });
+    }
+    lines.erase(lines.begin(), first);
+    while (!lines.empty() && blank(lines.back())) lines.pop_back();
+    return lines;
 }
 
 // Reads every section of the file into the edited tileset (main) or the Import tab's, which
@@ -182,13 +237,18 @@ SetFindings readSections(TextFile& file, bool main)
     {
         CollectFindings collect(findings);
         FileChecks checks;
+        std::vector<DoorsPastCount> pastCount;
+        std::vector<std::string> head; // the comment and empty lines before the first header
+        bool inHead = true;
         std::string line;
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
             if (line[0] != '[') {
+                if (inHead && blankOrComment(line)) head.emplace_back(withoutLineEnd(line));
                 checks.Line(line, at);
                 continue;
             }
+            inHead = false;
             const Header h = classify(line);
             const bool mainOnly = h == Header::Grass || h == Header::Primary || h == Header::Secondary;
             checks.Opens(line, at, entryKind(h), h != Header::None && h != Header::Door && (main || !mainOnly));
@@ -214,12 +274,15 @@ SetFindings readSections(TextFile& file, bool main)
                 if (main) readRule(file, false);
                 break;
             case Header::Tile: readNew<CTile>(file); break;
-            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at); break;
+            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at, pastCount); break;
             case Header::Group: readNew<CGroup>(file); break;
             case Header::None: break;
             }
         }
         checks.End();
+        noteDoorsPastCount(pastCount);
+        // The Import tab's source keeps no comments: they belong to the tileset being edited.
+        if (main) t.Comments = headComments(std::move(head));
     }
     std::stable_sort(findings.begin(), findings.end(),
                      [](const SetFinding& a, const SetFinding& b) { return a.line < b.line; });
@@ -228,7 +291,13 @@ SetFindings readSections(TextFile& file, bool main)
 
 void writeSetText(TextFile& f, Tileset& t)
 {
-    f.Printf("; created with Tilvenna Beta 0.85\n\n");
+    f.Write(headLine);
+    f.Write("\n");
+    for (const std::string& comment : t.Comments) {
+        f.Write(comment);
+        f.Write("\n");
+    }
+    f.Write("\n");
     t.General->WriteToSet(f);
 
     int i = 0;

@@ -15,6 +15,7 @@ void Tileset::ClearMain()
     SecondaryRuleList.Clear();
     TileList.Clear();
     GroupList.Clear();
+    Comments.clear();
 }
 
 void Tileset::ClearImport()

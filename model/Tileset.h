@@ -2,6 +2,8 @@
 // The tileset being edited and the Import tab's second tileset, as plain model data, and
 // the seam through which the model refreshes the editor's views.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/Class.h"
 #include "model/Template.h"
@@ -18,6 +20,9 @@ struct Tileset {
     CPtrList<CRules> SecondaryRuleList;
     CPtrList<CTile> TileList;
     CPtrList<CGroup> GroupList;
+    // The comment lines that stood before the file's first section (its authors' credits),
+    // written back under the program's own head line.
+    std::vector<std::string> Comments;
 
     std::unique_ptr<CGeneral> ImportGeneral = std::make_unique<CGeneral>();
     CPtrList<CTerrain> ImportTerrains;
@@ -32,7 +37,7 @@ struct Tileset {
     bool ReadTilesIntoMain = false;
     bool ReadGroupsIntoMain = false;
 
-    // A new, empty General and empty main lists.
+    // A new, empty General, empty main lists and no comments.
     void ClearMain();
     // Empty import lists, as each open of a source starts. ImportGeneral stays until a
     // source with a [GENERAL] section replaces it.

@@ -1,9 +1,9 @@
 // The Tiles tab's doors. A door edit goes straight into the selected tile, without "Save
 // Change". The editor works on the doors a tile both declares (Doors) and holds (five
-// strings each in DoorList); a tile read from a file may differ in the two, and only that
-// many doors are ever written back.
+// strings each in DoorList); a tile read from a file may differ in the two. Doors held past
+// the count are none of the game's: the editor leaves them alone, and they are written back
+// as they were read, after the doors it works on.
 #include <algorithm>
-#include <memory>
 
 #include "platform/Text.h"
 #include "ui/frm4.h"
@@ -11,16 +11,6 @@
 namespace {
 
 constexpr int DoorFields = 5;
-
-// A tile keeps only the doors the editor works on: those beyond were never written, and a
-// door added after them must not follow one of them.
-void keepDoors(CTile& t, int held)
-{
-    if (t.DoorList)
-        while (t.DoorList->Count() > DoorFields * held) t.DoorList->Delete(t.DoorList->Count() - 1);
-    if (t.UnknownDoorKeys.size() > std::size_t(held)) t.UnknownDoorKeys.resize(std::size_t(held));
-    t.Doors = held;
-}
 
 int numberIn(const QLineEdit* e)
 {
@@ -125,15 +115,15 @@ void TFram4::StoreDoorFromFrame(CTile& tile)
     // "Total" is above the doors held only while a new door waits to be stored.
     const bool adding = numberIn(Edit18) > held;
     if (!adding && (k < 1 || k > held)) return;
-    keepDoors(tile, held);
-    if (!tile.DoorList) tile.DoorList = std::make_unique<StringList>();
-    const std::string door[DoorFields] = {FromQt(LabeledEdit10->text()), FromQt(Edit13->text()),
-                                          FromQt(Edit14->text()), FromQt(Edit15->text()), FromQt(Edit16->text())};
+    const StringList door = {FromQt(LabeledEdit10->text()), FromQt(Edit13->text()), FromQt(Edit14->text()),
+                             FromQt(Edit15->text()), FromQt(Edit16->text())};
+    // The new door takes the number after the counted ones, before any door past the count.
     if (adding) {
-        for (const std::string& s : door) tile.DoorList->Add(s);
+        tile.InsertDoor(held, door);
         tile.Doors = held + 1;
     } else {
         for (int i = 0; i < DoorFields; ++i) tile.DoorList->Put(DoorFields * (k - 1) + i, door[i]);
+        tile.Doors = held;
     }
     Edit18->setText(QString::number(tile.Doors));
 }
@@ -151,15 +141,8 @@ void TFram4::Button9Click()
     const int held = doorsHeld(*tile);
     const int k = numberIn(Edit17);
     if (k < 1 || k > held) return;
-    keepDoors(*tile, held);
-    for (int i = 0; i < DoorFields; ++i) tile->DoorList->Delete(DoorFields * (k - 1));
-    // The door's keys of other tools go with it.
-    if (std::size_t(k - 1) < tile->UnknownDoorKeys.size())
-        tile->UnknownDoorKeys.erase(tile->UnknownDoorKeys.begin() + (k - 1));
+    // The door's keys of other tools go with it; the list goes with the last door held.
+    tile->DeleteDoor(k - 1);
     tile->Doors = held - 1;
-    if (tile->Doors == 0) {
-        tile->DoorList.reset();
-        tile->UnknownDoorKeys.clear();
-    }
     showDoors(*tile);
 }

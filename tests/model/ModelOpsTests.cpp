@@ -9,13 +9,14 @@ using ModelOps = ModelTest;
 TEST_F(ModelOps, ResetTilesetEmptiesTheMainTilesetOnly)
 {
     BuildTileset({2, 2, 2, 2, 2});
+    t.Comments = {"; Created By: someone"};
     AddTile(t.ImportTiles, "i");
     t.ImportGeneral->Name = "import";
 
     ResetTileset();
     EXPECT_EQ(t.General->Name, "");
     EXPECT_EQ(t.TerrainList.Count() + t.CrosserList.Count() + t.PrimaryRuleList.Count() +
-                  t.SecondaryRuleList.Count() + t.TileList.Count() + t.GroupList.Count(),
+                  t.SecondaryRuleList.Count() + t.TileList.Count() + t.GroupList.Count() + t.Comments.size(),
               0);
     EXPECT_EQ(t.ImportTiles.Count(), 1);
     EXPECT_EQ(t.ImportGeneral->Name, "import");
@@ -186,9 +187,12 @@ TEST_F(ModelOps, CopyToMainOfTilesAndGroups)
         return f.Written();
     };
     BuildTileset({1, 4, 0, 16, 0});
-    // Keys of other tools go along: the tile's, and those of its second door only.
+    // Keys of other tools go along: the tile's, and those of its second door only, which
+    // is past the count and goes as the file had it.
     t.TileList.At(5)->UnknownKeys = {"Tag=corner", "Ambience=3"};
     t.TileList.At(5)->UnknownDoorKeys = {{}, {"Locked=1"}};
+    t.TileList.At(5)->Doors = 1;
+    t.TileList.At(5)->DoorLines = {{}, {"Z=0.0", "Type=1", "X=5.0", "Y=0.0", "Orientation=5"}};
     for (int i = 0; i < 16; ++i) {
         auto* copy = new CTile;
         copy->CopyToMain(*t.TileList.At(i));

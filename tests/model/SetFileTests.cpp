@@ -108,12 +108,15 @@ TEST_F(SetFile, ImportReaderFillsOnlyTheImportLists)
 
     // The next source, opened as the Import tab does: its lists replace the earlier ones;
     // without groups, terrains or crossers it refills none of their views, and without a
-    // [GENERAL] section it keeps the earlier general settings.
+    // [GENERAL] section it keeps the earlier general settings. Its comments are not the
+    // edited tileset's.
     t.ClearImport();
     views.calls.clear();
+    t.Comments = {"; ours"};
     TextFile g;
-    g.OpenText("[TILE0]\nModel=x\n");
+    g.OpenText("; theirs\n[TILE0]\nModel=x\n");
     ReadImportSet(g);
+    EXPECT_EQ(t.Comments, Texts{"; ours"});
     EXPECT_EQ(t.ImportTiles.Count(), 1);
     EXPECT_EQ(t.ImportTerrains.Count() + t.ImportCrossers.Count() + t.ImportGroups.Count(), 0);
     EXPECT_EQ(t.ImportGeneral->Name, "Src");

@@ -195,17 +195,20 @@ TEST_F(TilesTab, DoorsAreTheOnesATileReallyHolds)
     EXPECT_EQ(doorsOf(Tile(0)), "0:none");
     EXPECT_EQ(DoorView().substr(0, 9), "0/0 off n") << "no door: the box is off, New stays";
 
-    // Tile 1 shows its one declared door; a new one becomes door 2 in place of the old
-    // second door beyond the count. Deleting door 1 takes its keys with it.
+    // Tile 1 shows its one declared door; a new one becomes door 2, before the doors past
+    // the count, which stay. Deleting a door takes its keys with it; those past the count
+    // keep the door list when the last counted door goes.
     Select(1);
     EXPECT_EQ(DoorView(), "1/1 on new 1,1,1,1,1,");
     f.Button6->click();
     f.LabeledEdit10->setText("9");
     f.Button8->click();
-    EXPECT_EQ(doorsOf(Tile(1)), "2:1,1,1,1,1,9,1,1,1,1, K1=x");
+    EXPECT_EQ(doorsOf(Tile(1)), "2:1,1,1,1,1,9,1,1,1,1,2,2,2,2,2,3,3,3,3,3, K1=x - K2=x K3=x");
     f.UpDown8->StepDown();
     f.Button9->click();
-    EXPECT_EQ(doorsOf(Tile(1)), "1:9,1,1,1,1,");
+    f.Button9->click();
+    EXPECT_EQ(doorsOf(Tile(1)), "0:2,2,2,2,2,3,3,3,3,3, K2=x K3=x");
+    EXPECT_EQ(DoorView().substr(0, 9), "0/0 off n");
 
     // Four doors are as many as a tile takes: no fifth.
     Select(3);
