@@ -225,6 +225,9 @@ PY
   for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
   { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
   echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
+  # Types the reader does not decode: Huffman and delta compressed (32, 33), and an unknown one.
+  for t in 32 33 4; do { hdr $t 2 2 24; head -c 12 /dev/zero; } > type_$t.tga; done
+  for t in 32 33 4; do echo "Invalid or unexpected Targa image format." > type_$t.ref.txt; done
   { hdr 1 1 1 8 0 0 1 2 8; head -c 8 /dev/zero; } > map_8_bit_entries.tga
   echo "Palette in Targa file is invalid." > map_8_bit_entries.ref.txt
   # Run-length data that ends inside a raw packet, and after a run's header.
