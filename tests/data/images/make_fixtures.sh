@@ -527,6 +527,9 @@ pcx() {
   { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
   # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
   { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
+  # 3 x 4 grey, run-length, whose data ends after two rows.
+  { hdr 10 5 1 8 2 3 1 4 2; bytes 0xC4 0x40 0xC4 0x41; } > rle_cut_rows.pcx
+  echo "Stream read error" > rle_cut_rows.ref.txt
   # 12593 x 18758 of one bit in 43 bytes, raw or run-length: refused before the bitmap is made.
   { hdr 10 5 0 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_raw.pcx
   { hdr 10 5 1 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_rle.pcx
