@@ -131,6 +131,11 @@ Layout layoutOf(const Header& h)
 
 void checkHeader(Header& h)
 {
+    // A JPEG or PNG picture inside says 0 bits a pixel: it is refused for what it is.
+    if (h.compression == kJPEG)
+        invalid("JPEG compression is not supported");
+    if (h.compression == kPNG)
+        invalid("PNG compression is not supported");
     const bool indexed = h.bits == 1 || h.bits == 4 || h.bits == 8;
     if (!indexed && h.bits != 16 && h.bits != 24 && h.bits != 32)
         invalid(std::to_string(h.bits) + " bits a pixel are not supported");
@@ -152,8 +157,6 @@ void checkHeader(Header& h)
         if (h.bits != 16 && h.bits != 32)
             invalid("bit-field masks with " + std::to_string(h.bits) + " bits a pixel");
         break;
-    case kJPEG: invalid("JPEG compression is not supported");
-    case kPNG: invalid("PNG compression is not supported");
     default: invalid("compression " + std::to_string(h.compression) + " is unknown");
     }
     if (h.width <= 0 || h.height == 0 || h.height == std::numeric_limits<int32_t>::min())
