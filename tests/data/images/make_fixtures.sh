@@ -1340,6 +1340,10 @@ PY
   done
   for base in im_555 im_565 hb_1555_v4; do /usr/bin/python3 "$here/hand_built.py" top_bits $base.ref.pam 5 $base.ref.pam; done
   /usr/bin/python3 "$here/hand_built.py" top_bits hb_444.ref.pam 4 hb_444.ref.pam
+  # The plain bitmap reader's seeds for loading from bytes.
+  mkdir -p "$seeds"
+  cp hb_rle4.bmp hb_rle8.rle hb_444.bmp hb_1555_v4.bmp hb_packed.dib hb_os2v2.bmp hb_4_td.bmp im_1.bmp im_565.bmp \
+    nb_os2.bmp bad/*.bmp "$seeds/"
   picture_files_seeds bmp hb_rle4.bmp im_565.bmp nb_os2.bmp hb_1555_v4.bmp bad/short_rows.bmp bad/rle8_cut.bmp
   picture_files_seeds rle hb_rle8.rle
   picture_files_seeds dib hb_packed.dib
