@@ -1,6 +1,7 @@
 // Loads any registered picture from bytes: first by content, as the format list chooses,
-// then with every registered reader regardless of what its probe says. A loaded picture of
-// modest size is written back as Targa. Only the readers' own errors may escape a load.
+// then with every registered reader regardless of what its probe says, the plain bitmap's
+// Windows bitmap reader among them. A loaded picture of modest size is written back as
+// Targa. Only the readers' own errors may escape a load.
 #include "imaging/GraphicCompression.h"
 #include "imaging/RasterGraphics.h"
 #include "imaging/Targa.h"
@@ -13,11 +14,24 @@ namespace {
 
 constexpr uint64_t kMaxPixelsToWrite = 4u << 20;
 
-void loadQuietly(TRasterGraphic& graphic, const uint8_t* data, size_t size)
+// Writing is checked on pictures of modest size: a large one only slows the fuzzer.
+void writeAsTarga(const Bitmap& picture)
+{
+    if (uint64_t(picture.Width()) * picture.Height() > kMaxPixelsToWrite)
+        return;
+    TTargaGraphic copy;
+    copy.Assign(picture);
+    MemoryStream out;
+    copy.SaveToStream(out, true);
+}
+
+void loadQuietly(Bitmap& graphic, const uint8_t* data, size_t size, bool write)
 {
     ReadOnlyMemoryStream stream(data, size);
     try {
         graphic.LoadFromStream(stream);
+        if (write)
+            writeAsTarga(graphic);
     } catch (const ReadError&) {
     } catch (const EInvalidGraphic&) {
     } catch (const EGraphicCompression&) {
@@ -35,23 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TFileFormatList& list = FileFormatList();
     try {
-        // Writing is checked on pictures of modest size: a large one only slows the fuzzer.
-        auto picture = LoadGraphicFromBytes(data, size);
-        if (picture && uint64_t(picture->Width()) * picture->Height() <= kMaxPixelsToWrite) {
-            TTargaGraphic copy;
-            copy.Assign(*picture);
-            MemoryStream out;
-            copy.SaveToStream(out, true);
-        }
+        if (auto picture = LoadGraphicFromBytes(data, size))
+            writeAsTarga(*picture);
     } catch (const ReadError&) {
     } catch (const EInvalidGraphic&) {
     } catch (const EGraphicCompression&) {
     } catch (const EColorConversionError&) {
     }
+    // The class library's icons, metafiles and JPEG images have no decoders below ui.
     for (const auto& entry : list.Classes()) {
-        std::unique_ptr<Bitmap> instance = entry->GraphicClass->create();
-        if (auto* raster = dynamic_cast<TRasterGraphic*>(instance.get()))
-            loadQuietly(*raster, data, size);
+        const GraphicClass& graphicClass = *entry->GraphicClass;
+        if (!graphicClass.raster && &graphicClass != &Bitmap::Class())
+            continue;
+        loadQuietly(*graphicClass.create(), data, size, !graphicClass.raster);
     }
     return 0;
 }

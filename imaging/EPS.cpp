@@ -70,3 +70,8 @@ void TEPSGraphic::LoadFromStream(Stream& stream)
     }
     TTIFFGraphic::LoadFromStream(stream);
 }
+
+void TEPSGraphic::SaveToStream(Stream&)
+{
+    RasterErrorFmt(gesCannotSave, kFormatName);
+}

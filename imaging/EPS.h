@@ -32,4 +32,6 @@ public:
     // The preview's length is not looked at. (TEPSGraphic::ReadImageProperties is the TIFF
     // reader's, reading at the preview's start.)
     void LoadFromStream(Stream& stream) override;
+    // Raises EInvalidGraphic (gesCannotSave for EPS) before anything is written.
+    void SaveToStream(Stream& stream) override;
 };

@@ -240,6 +240,7 @@ void TPCXRLEDecoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t Pack
     }
     r.in = in;
     r.out = out;
+    Produced = std::size_t(out - Dest);
     r.finish();
 }
 

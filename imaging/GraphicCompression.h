@@ -79,6 +79,8 @@ class TPCXRLEDecoder : public TDecoder {
 public:
     void Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize) override;
     void Encode(const uint8_t* Source, uint8_t* Dest, uint32_t Count, uint32_t& BytesStored) override;
+    // Bytes the last Decode wrote from the data; what the data did not reach it zeroed.
+    std::size_t Produced = 0;
 };
 
 // SGI rows of 8- or 16-bit samples: a control value whose low seven bits count samples, bit 7

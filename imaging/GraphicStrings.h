@@ -46,6 +46,8 @@ inline constexpr const char* gesJPEGFractionalLine = "Fractional JPEG scanline u
 inline constexpr const char* gesWarning = "Warning";
 inline constexpr const char* gesAllImages = "All images";
 inline constexpr const char* gesRegistration = "Attempt to register %s twice.";
+// For the readers that write no format of their own and must not save as anything else.
+inline constexpr const char* gesCannotSave = "Cannot save image. The %s format can be read but not saved.";
 
 // Descriptions of the registered formats.
 inline constexpr const char* gesBitmaps = "Windows bitmaps";

@@ -188,7 +188,7 @@ try {
         MakePalette(stream, h, dataEnd);
     SetSize(p.Width, p.Height);
 
-    // A short last raw row is left black where the file lacks it.
+    // A short last row is left black where the file lacks it.
     const uint32_t lines = p.Height;
     std::vector<uint8_t> decoded(decodedSize);
     if (p.Compression == ctRLE) {
@@ -199,6 +199,9 @@ try {
         const uint8_t* source = raw.data();
         uint8_t* target = decoded.data();
         decoder.Decode(source, target, int32_t(raw.size()), int32_t(decodedSize));
+        // As with raw rows, only the last row may be cut short (and left black there).
+        if (decoder.Produced + lineSize <= decodedSize)
+            throw ReadError("Stream read error", stream.Name(), dataStart + raw.size());
     } else {
         stream.ReadBuffer(decoded.data(), std::size_t(std::min<uint64_t>(available, decoded.size())));
     }

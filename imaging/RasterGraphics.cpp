@@ -240,14 +240,12 @@ struct FilterList {
     }
 };
 
-std::string join(const std::vector<std::string>& parts, const char* separator)
+// The patterns of a list, joined by "; ".
+std::string joinPatterns(const FilterList<int>& patterns)
 {
     std::string out;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i)
-            out += separator;
-        out += parts[i];
-    }
+    for (const auto& item : patterns.items)
+        out += (out.empty() ? "" : "; ") + item.first;
     return out;
 }
 } // namespace
@@ -258,23 +256,24 @@ std::string TFileFormatList::GetGraphicFilter(TFormatTypes formatTypes, TFilterS
     if (formatTypes == 0)
         formatTypes = ftAll;
     FilterList<std::string> descriptions{sortType == fstBoth || sortType == fstDescription, {}};
-    FilterList<int> allExtensions{sortType == fstBoth || sortType == fstExtension, {}};
+    const bool sortExtensions = sortType == fstBoth || sortType == fstExtension;
+    FilterList<int> allExtensions{sortExtensions, {}};
     bool includeAll = options & foIncludeAll;
 
     if (options & foCompact) {
         for (const auto& c : classes_) {
             if (graphicClass && c->GraphicClass != graphicClass)
                 continue;
-            std::vector<std::string> patterns;
+            FilterList<int> patterns{sortExtensions, {}};
             for (const auto& e : extensions_) {
                 if (e->ClassReference == c.get() && (e->FormatTypes & formatTypes)) {
-                    patterns.push_back("*." + e->Extension);
+                    patterns.add("*." + e->Extension, 0);
                     if (includeAll)
                         allExtensions.add("*." + e->Extension, 0);
                 }
             }
-            if (!patterns.empty())
-                descriptions.add(c->Description, join(patterns, "; "));
+            if (!patterns.items.empty())
+                descriptions.add(c->Description, joinPatterns(patterns));
         }
     } else {
         for (const auto& e : extensions_) {
@@ -290,12 +289,8 @@ std::string TFileFormatList::GetGraphicFilter(TFormatTypes formatTypes, TFilterS
     }
 
     std::string result;
-    if (includeAll && !allExtensions.items.empty()) {
-        std::vector<std::string> all;
-        for (const auto& item : allExtensions.items)
-            all.push_back(item.first);
-        result += std::string(gesAllImages) + "|" + join(all, "; ") + "|";
-    }
+    if (includeAll && !allExtensions.items.empty())
+        result += std::string(gesAllImages) + "|" + joinPatterns(allExtensions) + "|";
     // The entry format "%s", or "%s%s" with the pattern in parentheses after the description.
     const char* entryFormat = (options & foIncludeExtension) ? "%s%s" : "%s";
     for (const auto& [description, pattern] : descriptions.items) {

@@ -105,7 +105,8 @@ bool TTIFFGraphic::CanLoad(Stream& stream)
 
 void TTIFFGraphic::SaveToStream(Stream&)
 {
-    // Writing TIFF is not offered.
+    // Writing TIFF is not offered; saving nothing would empty the file saved over.
+    RasterErrorFmt(gesCannotSave, FormatName);
 }
 
 bool TTIFFGraphic::FindTag(uint32_t Tag, std::size_t& Index) const

@@ -66,7 +66,7 @@ public:
     // when the file is not TIFF, the directory does not exist or the image has no size.
     bool ReadImageProperties(Stream& stream, uint32_t imageIndex) override;
     void LoadFromStream(Stream& stream) override;
-    // Writes nothing.
+    // Raises EInvalidGraphic (gesCannotSave) before anything is written.
     void SaveToStream(Stream& stream) override;
 
     // The directory's entries, sorted by tag.

@@ -208,6 +208,10 @@ try {
     uint8_t bytes[TargaHeader::Size];
     stream.ReadBuffer(bytes, sizeof bytes);
     TargaHeader h = TargaHeader::Parse(bytes);
+    // A type this reader does not decode (the Huffman and delta kinds among them) is no
+    // picture of blank pixels; a file without image data (type 0) is one.
+    if (h.ImageType != 0 && !isRaw(h.ImageType) && !isRLE(h.ImageType))
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     bool topDown = h.ImageDescriptor & 0x20;
     stream.Skip(h.IDLength);
 

@@ -131,6 +131,11 @@ Layout layoutOf(const Header& h)
 
 void checkHeader(Header& h)
 {
+    // A JPEG or PNG picture inside says 0 bits a pixel: it is refused for what it is.
+    if (h.compression == kJPEG)
+        invalid("JPEG compression is not supported");
+    if (h.compression == kPNG)
+        invalid("PNG compression is not supported");
     const bool indexed = h.bits == 1 || h.bits == 4 || h.bits == 8;
     if (!indexed && h.bits != 16 && h.bits != 24 && h.bits != 32)
         invalid(std::to_string(h.bits) + " bits a pixel are not supported");
@@ -152,8 +157,6 @@ void checkHeader(Header& h)
         if (h.bits != 16 && h.bits != 32)
             invalid("bit-field masks with " + std::to_string(h.bits) + " bits a pixel");
         break;
-    case kJPEG: invalid("JPEG compression is not supported");
-    case kPNG: invalid("PNG compression is not supported");
     default: invalid("compression " + std::to_string(h.compression) + " is unknown");
     }
     if (h.width <= 0 || h.height == 0 || h.height == std::numeric_limits<int32_t>::min())
@@ -178,10 +181,16 @@ void readColourTable(Stream& stream, const Header& h, uint64_t available, Bitmap
     stream.Skip(std::min(stored, available / entrySize) * entrySize - used * entrySize);
 }
 
+// A row as the file stores it, padded to whole 32-bit words.
+std::size_t fileRowBytes(uint32_t width, uint16_t bits)
+{
+    return (std::size_t(width) * bits + 31) / 32 * 4;
+}
+
 void readRows(Stream& stream, const Header& h, Layout layout, bool topDown, Bitmap& bitmap)
 {
     const uint32_t width = uint32_t(bitmap.Width()), height = bitmap.Height();
-    const std::size_t fileRow = (std::size_t(width) * h.bits + 31) / 32 * 4;
+    const std::size_t fileRow = fileRowBytes(width, h.bits);
     std::vector<uint8_t> row(fileRow);
     const Field red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
     for (uint32_t i = 0; i < height; ++i) {
@@ -292,8 +301,14 @@ void ReadBitmapFile(Stream& stream, Bitmap& bitmap)
     readColourTable(stream, h, available, bitmap);
     if (file && pixelOffset)
         stream.SetPosition(start + pixelOffset);
+    // Plain rows must all be in the file before anything is made for them. Run-length data
+    // may be far smaller than its picture (a jump or an end code stands for any number of
+    // rows): the cap above is its bound.
+    const bool runLength = h.compression == kRLE8 || h.compression == kRLE4;
+    if (!runLength)
+        stream.Require(uint64_t(fileRowBytes(width, h.bits)) * height);
     bitmap.SetSize(width, height);
-    if (h.compression == kRLE8 || h.compression == kRLE4)
+    if (runLength)
         readRunLength(stream, h, topDown, bitmap);
     else
         readRows(stream, h, layout, topDown, bitmap);

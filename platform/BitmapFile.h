@@ -8,7 +8,9 @@ class Stream;
 // header, or a packed device-independent bitmap that starts with its info header (core,
 // OS/2 2.x, version 3, 4 or 5). 1, 4, 8, 16, 24 and 32 bits a pixel, RLE8 and RLE4, bit-field
 // masks, rows bottom-up or top-down. Throws EInvalidGraphic for what is no such bitmap or
-// one it does not read (JPEG or PNG inside), ReadError when the data stops short.
+// one it does not read (JPEG or PNG inside), ReadError when the data stops short: plain
+// rows are all looked for before the picture is made, run-length data (which may stand for
+// far more pixels than it has bytes) as it is read.
 //
 // Indexed pictures keep their depth and their colour table; 16-bit ones
 // of the two usual layouts stay 5-5-5 or 5-6-5 words, 24 and 32 bits stay as they are (the

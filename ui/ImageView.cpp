@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPixmap>
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 #include "platform/Picture.h"
 
@@ -24,20 +26,39 @@ QList<QRgb> colourTable(const Bitmap& bitmap, int bits)
     return table;
 }
 
-QImage indexedImage(const Bitmap& bitmap, int bits)
+// Every step-th pixel of every step-th row of the bitmap, in an image of the given format.
+struct Sampling {
+    uint32_t step, width, height;
+    explicit Sampling(const Bitmap& bitmap, uint64_t maxPixels) : step(1)
+    {
+        const uint64_t w = bitmap.Width(), h = bitmap.Height();
+        auto shown = [&](uint64_t n) { return ((w + n - 1) / n) * ((h + n - 1) / n); };
+        while (shown(step) > std::max<uint64_t>(maxPixels, 1)) ++step;
+        width = uint32_t((w + step - 1) / step);
+        height = uint32_t((h + step - 1) / step);
+    }
+    QImage image(QImage::Format format) const
+    {
+        // Sizes beyond what Qt holds give a null image.
+        if (width > uint32_t(std::numeric_limits<int>::max()) || height > uint32_t(std::numeric_limits<int>::max()))
+            return {};
+        return QImage(int(width), int(height), format);
+    }
+};
+
+QImage indexedImage(const Bitmap& bitmap, int bits, const Sampling& s)
 {
-    const int w = int(bitmap.Width()), h = int(bitmap.Height());
-    QImage image(w, h, QImage::Format_Indexed8);
+    QImage image = s.image(QImage::Format_Indexed8);
     if (image.isNull()) return image;
     image.setColorTable(colourTable(bitmap, bits));
-    const int perByte = 8 / bits, mask = (1 << bits) - 1;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* in = bitmap.ScanLine(uint32_t(y));
-        uchar* out = image.scanLine(y);
-        for (int x = 0; x < w; ++x) {
+    const uint32_t perByte = 8 / uint32_t(bits), mask = (1u << bits) - 1;
+    for (uint32_t y = 0; y < s.height; ++y) {
+        const uint8_t* in = bitmap.ScanLine(y * s.step);
+        uchar* out = image.scanLine(int(y));
+        for (uint32_t x = 0, from = 0; x < s.width; ++x, from += s.step) {
             // The leftmost pixel sits in the highest bits of its byte.
-            const int shift = 8 - bits * (x % perByte + 1);
-            out[x] = uchar((in[x / perByte] >> shift) & mask);
+            const uint32_t shift = 8 - uint32_t(bits) * (from % perByte + 1);
+            out[x] = uchar((in[from / perByte] >> shift) & mask);
         }
     }
     return image;
@@ -49,26 +70,23 @@ int widen(int v, int n)
     return (v << (8 - n)) | (v >> (2 * n - 8));
 }
 
-QImage colourImage(const Bitmap& bitmap, PixelFormat format)
+QImage colourImage(const Bitmap& bitmap, PixelFormat format, const Sampling& s)
 {
-    const int w = int(bitmap.Width()), h = int(bitmap.Height());
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image = s.image(QImage::Format_RGB32);
     if (image.isNull()) return image;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* in = bitmap.ScanLine(uint32_t(y));
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            switch (format) {
-            case PixelFormat::Bits15:
-            case PixelFormat::Bits16: {
-                const int v = in[2 * x] | in[2 * x + 1] << 8;
+    const bool words = format == PixelFormat::Bits15 || format == PixelFormat::Bits16;
+    const std::size_t stride = std::size_t(s.step) * (words ? 2 : format == PixelFormat::Bits24 ? 3 : 4);
+    for (uint32_t y = 0; y < s.height; ++y) {
+        const uint8_t* in = bitmap.ScanLine(y * s.step);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
+        for (uint32_t x = 0; x < s.width; ++x, in += stride) {
+            if (words) {
+                const int v = in[0] | in[1] << 8;
                 const int green = format == PixelFormat::Bits16 ? widen((v >> 5) & 0x3F, 6) : widen((v >> 5) & 0x1F, 5);
                 const int red = format == PixelFormat::Bits16 ? widen(v >> 11, 5) : widen((v >> 10) & 0x1F, 5);
                 out[x] = qRgb(red, green, widen(v & 0x1F, 5));
-                break;
-            }
-            case PixelFormat::Bits24: out[x] = qRgb(in[3 * x + 2], in[3 * x + 1], in[3 * x]); break;
-            default: out[x] = qRgb(in[4 * x + 2], in[4 * x + 1], in[4 * x]); break;
+            } else {
+                out[x] = qRgb(in[2], in[1], in[0]);
             }
         }
     }
@@ -76,17 +94,18 @@ QImage colourImage(const Bitmap& bitmap, PixelFormat format)
 }
 }
 
-QImage ImageFromBitmap(const Bitmap& bitmap)
+QImage ImageFromBitmap(const Bitmap& bitmap, uint64_t maxPixels)
 {
     if (bitmap.Empty()) return {};
+    const Sampling sampling(bitmap, maxPixels);
     switch (PixelFormat f = bitmap.GetPixelFormat()) {
     case PixelFormat::Bits1:
     case PixelFormat::Bits4:
-    case PixelFormat::Bits8: return indexedImage(bitmap, BitsPerPixel(f));
+    case PixelFormat::Bits8: return indexedImage(bitmap, BitsPerPixel(f), sampling);
     case PixelFormat::Bits15:
     case PixelFormat::Bits16:
     case PixelFormat::Bits24:
-    case PixelFormat::Bits32: return colourImage(bitmap, f);
+    case PixelFormat::Bits32: return colourImage(bitmap, f, sampling);
     default: return {};
     }
 }

@@ -9,14 +9,22 @@
 
 #include "gamedata/GameViews.h"
 #include "platform/Bitmap.h"
+#include "platform/Sizes.h"
+
+// The most pixels a picture is shown with: its 32-bit image and the pixmap drawn from it
+// stay within the picture cap together.
+inline constexpr uint64_t MaxShownPixels = MaxImageBytes / 8;
 
 // The bitmap as a Qt image, pixel for pixel. 1-, 4- and 8-bit indices go through the
 // palette (an index past its end is black; a bitmap without any palette shows its indices
 // as a grey ramp, black to white); 15- and 16-bit colours are widened to eight bits a
 // channel (the top bits repeated below, so full is 255); 24- and 32-bit ones are taken as
-// they are, the 32-bit alpha ignored: the editor's pictures are shown opaque. A null image
-// for an empty bitmap, one without a format, or one too large for Qt to hold.
-QImage ImageFromBitmap(const Bitmap& bitmap);
+// they are, the 32-bit alpha ignored: the editor's pictures are shown opaque. A bitmap of
+// more than maxPixels is shown scaled down by the smallest whole factor that brings it
+// within them (every n-th pixel of every n-th row), so that no picture a file may hold
+// takes the program's memory to be shown. A null image for an empty bitmap, one without a
+// format, or one too large for Qt to hold.
+QImage ImageFromBitmap(const Bitmap& bitmap, uint64_t maxPixels = MaxShownPixels);
 
 // The image box: a label showing a picture at its own size (placed by the label's
 // alignment, top left unless the owner says otherwise) or stretched to the whole box. It is
@@ -35,7 +43,8 @@ public:
 
     void ShowBitmap(const Bitmap& bitmap) { ShowImage(ImageFromBitmap(bitmap)); }
     void ShowImage(const QImage& image);
-    // The picture at its own size; null when the box is empty.
+    // The picture as shown: at its own size unless too large to show whole; null when the
+    // box is empty.
     const QImage& Image() const { return image_; }
     // Empties the box and shows a short text in the picture's place.
     void ShowNote(const QString& text, const QString& details = {});

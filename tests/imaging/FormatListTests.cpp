@@ -5,15 +5,12 @@
 #include "imaging/RasterGraphics.h"
 #include "imaging/Targa.h"
 #include "platform/Resources.h"
-#include "platform/SystemPictures.h"
 #include "platform/Stream.h"
 
 #include "support/TempDir.h"
 #include "support/TgaBuilder.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -105,8 +102,11 @@ TEST(FileFormatList, OpenDialogFilters)
     EXPECT_EQ(list.GetGraphicFilter(0, fstDescription, foIncludeExtension, nullptr),
               "Device independant Windows bitmaps (*.dib)|*.dib|Run length encoded Windows bitmaps (*.rle)|*.rle|"
               "Truevision images (*.win)|*.win|Windows bitmaps (*.bmp)|*.bmp");
+    // Sorted by extension, each class's pattern is sorted too.
     EXPECT_EQ(list.GetGraphicFilter(0, fstExtension, foCompact | foIncludeAll, &kBitmapClass),
-              "All images|*.bmp; *.dib; *.rle|Windows bitmaps|" + bmp);
+              "All images|*.bmp; *.dib; *.rle|Windows bitmaps|*.bmp; *.dib; *.rle");
+    EXPECT_EQ(list.GetGraphicFilter(0, fstBoth, foCompact, &TTargaGraphic::Class()),
+              "Truevision images|*.icb; *.tga; *.vda; *.vst; *.win");
     std::string unsorted = list.GetGraphicFilter(0, fstNone, foIncludeAll, &TTargaGraphic::Class());
     EXPECT_EQ(unsorted, "All images|" + tga + "|Truevision images|*.win|Truevision images|*.vst|Truevision images|*.vda|"
                         "Truevision images|*.tga|Truevision images|*.icb");
@@ -120,30 +120,37 @@ TEST(FileFormatList, ProgramListLookUpsAndReaderByContent)
     EXPECT_EQ(list.GraphicFromExtension("tga"), &TTargaGraphic::Class());
     EXPECT_EQ(list.GraphicFromExtension("tile01.tga"), &TTargaGraphic::Class());
     EXPECT_EQ(list.GraphicFromExtension("tile.01.tga"), nullptr) << "only the text after the first dot counts";
-    EXPECT_EQ(list.GetDescription(&TTargaGraphic::Class()), "Truevision images");
     EXPECT_EQ(list.GetDescription(&kOtherClass), "");
-    // The readers' rows come in the order of the program's table, which content detection
-    // follows class by class.
-    const std::vector<std::string> table{"bmp", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg", "rle", "dib",
-                                         "win", "vst", "vda", "tga", "icb", "tiff", "tif", "fax", "eps", "pcx",
-                                         "pcc", "scr", "rpf", "rla", "sgi", "rgba", "rgb", "bw", "psd", "pdd",
-                                         "ppm", "pgm", "pbm", "cel", "pic", "pcd", "cut", "psp", "png"};
-    StringList extensions;
-    list.GetExtensionList(extensions);
-    auto row = table.begin();
-    for (int i = 0; i < extensions.Count(); ++i) {
-        row = std::find(row, table.end(), extensions[i]);
-        ASSERT_NE(row, table.end()) << extensions[i] << " is out of the table's order";
+    // The whole table, row by row: extension, class, format types (animation, layered,
+    // multi-image, raster, vector) and the description the platform shows.
+    const std::string table =
+        "bmp TBitmap r Windows bitmaps|ico TIcon r Windows icons|wmf TMetafile v Windows metafiles|emf TMetafile v "
+        "Windows enhanced meta files|jfif TJPEGImage r JFIF images|jpg TJPEGImage r JPG images|jpe TJPEGImage r JPE "
+        "images|jpeg TJPEGImage r JPEG images|rle TBitmap r Run length encoded Windows bitmaps|dib TBitmap r Device "
+        "independant Windows bitmaps|win TTargaGraphic r Truevision images|vst TTargaGraphic r Truevision images|vda "
+        "TTargaGraphic r Truevision images|tga TTargaGraphic r Truevision images|icb TTargaGraphic r Truevision "
+        "images|tiff TTIFFGraphic mr Macintosh TIFF images|tif TTIFFGraphic mr PC TIF images|fax TTIFFGraphic mr GFI "
+        "fax images|eps TEPSGraphic r Encapsulated Postscript images|pcx TPCXGraphic r ZSoft Paintbrush images|pcc "
+        "TPCXGraphic r ZSoft Paintbrush images|scr TPCXGraphic r Word 5.x screen capture images|rpf TRLAGraphic r "
+        "Alias/Wavefront images|rla TRLAGraphic r Alias/Wavefront images|sgi TSGIGraphic r SGI true color images|rgba "
+        "TSGIGraphic r SGI true color images with alpha|rgb TSGIGraphic r SGI true color images|bw TSGIGraphic r SGI "
+        "black/white images|psd TPSDGraphic lr Photoshop images|pdd TPSDGraphic lr Photoshop images|ppm TPPMGraphic r "
+        "Portable pixel map images|pgm TPPMGraphic r Portable gray map images|pbm TPPMGraphic r Portable bitmap "
+        "images|cel TAutodeskGraphic r Autodesk images|pic TAutodeskGraphic r Autodesk images|pcd TPCDGraphic r Kodak "
+        "Photo-CD images|cut TCUTGraphic r Dr. Halo images|psp TPSPGraphic rv Paintshop Pro images|png TPNGGraphic r "
+        "Portable network graphic images|";
+    const auto& shown = PictureFormats::Instance().Formats();
+    ASSERT_EQ(shown.size(), list.Extensions().size());
+    std::string rows;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const TExtensionEntry& e = *list.Extensions()[i];
+        rows += e.Extension + " " + std::string(e.ClassReference->GraphicClass->name) + " ";
+        for (int bit = 0; bit < 5; ++bit)
+            rows += e.FormatTypes & (1 << bit) ? std::string(1, "almrv"[bit]) : "";
+        rows += " " + shown[i].description + "|";
     }
-    EXPECT_GE(extensions.Count(), 25) << "the class library's, Targa, PCX, SGI, Autodesk and CUT at least";
+    EXPECT_EQ(rows, table);
     checkCounts(list);
-    // The class library's classes come first, the bitmap's filter entry with its three
-    // extensions.
-    EXPECT_EQ(list.Classes()[0]->GraphicClass, &Bitmap::Class());
-    EXPECT_EQ(list.Classes()[3]->GraphicClass, &JPEGImage::Class());
-    const std::string filter = list.GetGraphicFilter(0, fstNone, foCompact | foIncludeExtension, nullptr);
-    EXPECT_EQ(filter.substr(0, filter.find("|Windows icons")),
-              "Windows bitmaps (*.bmp; *.rle; *.dib)|*.bmp; *.rle; *.dib");
 
     std::string garbage(64, 'g');
     ReadOnlyMemoryStream s(garbage);

@@ -218,6 +218,20 @@ TEST(BitmapFile, RunLengthDataStaysInsideThePicture)
     }
 }
 
+// Plain rows the file does not hold are refused before anything is made for them: a 54-byte
+// header of 67,000,000 x 1 pixels of 32 bits leaves the bitmap empty (it once took 265 MB).
+TEST(BitmapFile, RowsTheFileLacksAreRefusedBeforeTheyAreMade)
+{
+    ByteWriter w;
+    w.Bytes("BM", 2);
+    for (uint32_t v : {0u, 0u, 54u, 40u, 67000000u, 1u, 0x200001u, 0u, 0u, 0u, 0u, 0u, 0u})   // 1 plane, 32 bits
+        w.U32LE(v);
+    ReadOnlyMemoryStream in(w.View());
+    Bitmap b;
+    EXPECT_THROW(b.LoadFromStream(in), ReadError);
+    EXPECT_TRUE(b.Empty());
+}
+
 TEST(PictureRegistry, ByTheExtensionAfterTheLastDotIgnoringCase)
 {
     struct Probe : Bitmap {

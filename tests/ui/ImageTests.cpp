@@ -1,5 +1,5 @@
-// Pictures: our bitmaps as Qt images in every pixel format, the image box, and the preview
-// of a damaged file.
+// Pictures: our bitmaps as Qt images in every pixel format (scaled down when they pass the
+// pixels asked for), the image box, and the preview of a damaged file.
 #include "UiTestSupport.h"
 
 #include <cstring>
@@ -14,7 +14,8 @@ struct Conversion {
     uint32_t width;
     std::vector<std::vector<uint8_t>> rows;
     std::vector<PaletteEntry> palette;
-    std::vector<QRgb> pixels; // row by row, 0xRRGGBB
+    std::vector<QRgb> pixels; // row by row, 0xRRGGBB; as many as the image may show
+    uint32_t step = 1;        // of the pixels shown
 };
 }
 
@@ -36,6 +37,9 @@ TEST(Pictures, EveryPixelFormatBecomesTheSameColours)
         {"24 bits", PixelFormat::Bits24, 2, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 0, 0, 0}}, {},
          {0x030201, 0x060504, 0x090807, 0x000000}},
         {"32 bits, alpha ignored", PixelFormat::Bits32, 2, {{1, 2, 3, 0, 4, 5, 6, 255}}, {}, {0x030201, 0x060504}},
+        {"8 bits, every second pixel of every second row", PixelFormat::Bits8, 3, {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}, {},
+         {0x000000, 0x020202, 0x060606, 0x080808}, 2},
+        {"24 bits, every second pixel", PixelFormat::Bits24, 3, {{1, 2, 3, 4, 5, 6, 7, 8, 9}}, {}, {0x030201, 0x090807}, 2},
     };
     for (const Conversion& c : cases) {
         Bitmap b;
@@ -43,11 +47,11 @@ TEST(Pictures, EveryPixelFormatBecomesTheSameColours)
         b.SetSize(c.width, uint32_t(c.rows.size()));
         for (uint32_t y = 0; y < b.Height(); ++y) std::memcpy(b.ScanLine(y), c.rows[y].data(), b.BytesPerRow());
         if (!c.palette.empty()) b.SetPalette(Palette::Create({0x300, c.palette}));
-        const QImage image = ImageFromBitmap(b);
-        ASSERT_EQ(image.size(), QSize(int(c.width), int(c.rows.size()))) << c.what;
+        const QImage image = ImageFromBitmap(b, c.pixels.size());
+        const int width = int((c.width + c.step - 1) / c.step);
+        ASSERT_EQ(image.size(), QSize(width, int((c.rows.size() + c.step - 1) / c.step))) << c.what;
         for (int i = 0; i < int(c.pixels.size()); ++i)
-            EXPECT_EQ(image.pixel(i % int(c.width), i / int(c.width)), 0xFF000000u | c.pixels[std::size_t(i)])
-                << c.what << ", pixel " << i;
+            EXPECT_EQ(image.pixel(i % width, i / width), 0xFF000000u | c.pixels[std::size_t(i)]) << c.what << ", pixel " << i;
     }
 }
 

@@ -372,6 +372,10 @@ def make_bmp(folder):
         ("short_rows", "Stream read error", lambda: bmp("short_rows.bmp", 13, 3, 8, 0, rows8[:30], pal256)),
         ("rle8_cut", "Stream read error", lambda: bmp("rle8_cut.bmp", 13, 3, 8, 1, bytes([4, 10, 0, 5, 1, 2]), pal256)),
         ("jpeg_inside", "JPEG compression is not supported", lambda: bmp("jpeg_inside.bmp", 13, 3, 24, 4, b"\xff\xd8")),
+        # As writers store them: 0 bits a pixel, the picture's own header saying the rest.
+        ("jpeg_0_bits", "JPEG compression is not supported", lambda: bmp("jpeg_0_bits.bmp", 13, 3, 0, 4, b"\xff\xd8")),
+        ("png_0_bits", "PNG compression is not supported",
+         lambda: bmp("png_0_bits.bmp", 13, 3, 0, 5, b"\x89PNG\r\n\x1a\n")),
         ("too_big", "is too large", lambda: bmp("too_big.bmp", 30000, 30000, 24, 0, b"xxxx")),
         ("width_0", "a size of 0 x 3 pixels", lambda: bmp("width_0.bmp", 0, 3, 24, 0, b"xxxx")),
         ("bits_7", "7 bits a pixel are not supported", lambda: bmp("bits_7.bmp", 13, 3, 7, 0, rows8)),

@@ -225,6 +225,9 @@ PY
   for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
   { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
   echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
+  # Types the reader does not decode: Huffman and delta compressed (32, 33), and an unknown one.
+  for t in 32 33 4; do { hdr $t 2 2 24; head -c 12 /dev/zero; } > type_$t.tga; done
+  for t in 32 33 4; do echo "Invalid or unexpected Targa image format." > type_$t.ref.txt; done
   { hdr 1 1 1 8 0 0 1 2 8; head -c 8 /dev/zero; } > map_8_bit_entries.tga
   echo "Palette in Targa file is invalid." > map_8_bit_entries.ref.txt
   # Run-length data that ends inside a raw packet, and after a run's header.
@@ -524,6 +527,9 @@ pcx() {
   { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
   # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
   { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
+  # 3 x 4 grey, run-length, whose data ends after two rows.
+  { hdr 10 5 1 8 2 3 1 4 2; bytes 0xC4 0x40 0xC4 0x41; } > rle_cut_rows.pcx
+  echo "Stream read error" > rle_cut_rows.ref.txt
   # 12593 x 18758 of one bit in 43 bytes, raw or run-length: refused before the bitmap is made.
   { hdr 10 5 0 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_raw.pcx
   { hdr 10 5 1 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_rle.pcx
@@ -1334,6 +1340,10 @@ PY
   done
   for base in im_555 im_565 hb_1555_v4; do /usr/bin/python3 "$here/hand_built.py" top_bits $base.ref.pam 5 $base.ref.pam; done
   /usr/bin/python3 "$here/hand_built.py" top_bits hb_444.ref.pam 4 hb_444.ref.pam
+  # The plain bitmap reader's seeds for loading from bytes.
+  mkdir -p "$seeds"
+  cp hb_rle4.bmp hb_rle8.rle hb_444.bmp hb_1555_v4.bmp hb_packed.dib hb_os2v2.bmp hb_4_td.bmp im_1.bmp im_565.bmp \
+    nb_os2.bmp bad/*.bmp "$seeds/"
   picture_files_seeds bmp hb_rle4.bmp im_565.bmp nb_os2.bmp hb_1555_v4.bmp bad/short_rows.bmp bad/rle8_cut.bmp
   picture_files_seeds rle hb_rle8.rle
   picture_files_seeds dib hb_packed.dib
