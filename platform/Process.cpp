@@ -1,8 +1,14 @@
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <optional>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <thread>
@@ -150,5 +156,116 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     } else {
         result.outcome = ProcessOutcome::Signalled;
     }
+    return result;
+}
+
+namespace {
+
+// The address space this process has mapped now; 0 when it cannot be told.
+uint64_t addressSpaceInUse()
+{
+    unsigned long long pages = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm)
+        return 0;
+    const bool read = std::fscanf(statm, "%llu", &pages) == 1;
+    std::fclose(statm);
+    return read ? pages * uint64_t(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+// In the child: no more address space than the parent had plus the allowance.
+void limitAddressSpace(uint64_t inUse, uint64_t allowance)
+{
+    if (!ChildAddressSpaceLimited)
+        return;
+    rlimit limit{};
+    if (inUse == 0 || getrlimit(RLIMIT_AS, &limit) != 0)
+        _exit(3);
+    limit.rlim_cur = limit.rlim_max = std::min<rlim_t>(limit.rlim_cur, rlim_t(inUse + allowance));
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        _exit(3);
+}
+
+void sendAll(int fd, const std::string& bytes)
+{
+    for (std::size_t at = 0; at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + at, bytes.size() - at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            _exit(3);
+        at += std::size_t(n);
+    }
+}
+
+} // namespace
+
+ChildResult RunInChild(const std::function<std::string()>& work, std::chrono::milliseconds timeLimit,
+                       uint64_t maxOutput, uint64_t addressSpace)
+{
+    ChildResult result;
+    const uint64_t inUse = addressSpaceInUse();
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)   // no program started meanwhile keeps it open
+        return result;
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        // A caller killed while it waits takes the child with it; one that ended before
+        // the request was made has already left it to another parent.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            _exit(3);
+        limitAddressSpace(inUse, addressSpace);
+        int status = 0;
+        std::string out;
+        try {
+            out = work();
+        } catch (const std::runtime_error& e) {
+            out = e.what(), status = 2;
+        } catch (...) {
+            _exit(3);
+        }
+        sendAll(pipeEnds[1], out);
+        _exit(status);   // no exit handlers: the parent's state is the parent's
+    }
+    ::close(pipeEnds[1]);
+    if (child < 0) {
+        ::close(pipeEnds[0]);
+        return result;
+    }
+    std::string& out = result.output;
+    std::optional<ChildOutcome> stopped;
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    for (char buffer[65536];;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd ready{pipeEnds[0], POLLIN, 0};
+        const int polled = left.count() > 0 ? ::poll(&ready, 1, int(left.count())) : 0;
+        if (polled < 0 && errno == EINTR)
+            continue;
+        const ssize_t n = polled > 0 ? ::read(pipeEnds[0], buffer, sizeof buffer) : -1;
+        if (polled > 0 && n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || out.size() + uint64_t(n) > maxOutput) {
+            stopped = polled == 0 ? ChildOutcome::TimedOut : n < 0 ? ChildOutcome::Failed : ChildOutcome::TooMuch;
+            break;
+        }
+        if (n == 0)
+            break;
+        // Grown by hand: the string's own doubling could reserve far past maxOutput.
+        if (out.size() + std::size_t(n) > out.capacity())
+            out.reserve(std::size_t(std::min<uint64_t>(maxOutput, std::max<uint64_t>(out.capacity() * 2, out.size() + n))));
+        out.append(buffer, std::size_t(n));
+    }
+    ::close(pipeEnds[0]);
+    if (stopped)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    const bool ended = reap(child, status) && WIFEXITED(status);
+    if (!stopped && !(ended && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2)))
+        stopped = ChildOutcome::Failed;
+    if (stopped)
+        out.clear();
+    result.outcome = stopped ? *stopped : WEXITSTATUS(status) == 0 ? ChildOutcome::Done : ChildOutcome::Refused;
     return result;
 }

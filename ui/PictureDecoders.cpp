@@ -4,23 +4,16 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThreadPool>
 
-#include <cerrno>
-#include <chrono>
 #include <cmath>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "platform/ByteIO.h"
+#include "platform/Process.h"
 #include "platform/Sizes.h"
 
 // Last: libwmf's headers define short macros (U8, U16, ...) that our headers would trip on.
@@ -33,6 +26,18 @@ namespace {
 // Metafiles are drawn at the screen resolution the class library assumes.
 constexpr double kScreenDpi = 96;
 
+// An icon's directory entries looked at: real icons hold a few dozen at most.
+constexpr int kMaxIconEntries = 256;
+
+// Progressive JPEG pictures of more scans are refused, as libjpeg-turbo's tools do on
+// request: each scan goes over the whole picture again, and a few thousand of them keep
+// libjpeg busy for minutes.
+constexpr std::size_t kMaxJpegScans = 500;
+
+// The address space the metafile helper may take beyond this process's: the picture, a copy
+// or encoding of it, and room for the threads Qt starts to convert large images.
+constexpr uint64_t kHelperAddressSpace = 6 * MaxImageBytes;
+
 [[noreturn]] void invalid(const char* format, const QString& why = {})
 {
     std::string text = std::string("Cannot load image. Invalid or unexpected ") + format + " image format.";
@@ -41,110 +46,151 @@ constexpr double kScreenDpi = 96;
     throw EInvalidGraphic(text);
 }
 
-QImage readWithQt(std::string_view bytes, const char* qtFormat, const char* format, bool largest)
+[[noreturn]] void tooLarge(double width, double height, const char* format)
 {
-    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, qtFormat);
-    reader.setAutoTransform(false);   // the class library shows pixels as stored
-    QImage best = reader.read();
-    // An icon file holds the same picture in several sizes: the largest is taken, the
-    // first of those equally large.
-    for (int i = 1; largest && i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-        QImage next = reader.read();
-        if (!next.isNull() && (best.isNull() || qint64(next.width()) * next.height() > qint64(best.width()) * best.height()))
-            best = next;
-    }
-    if (best.isNull())
-        invalid(format, reader.errorString());
-    return best;
+    invalid(format, QStringLiteral("a size of %1 x %2 pixels").arg(width).arg(height));
+}
+
+// Whether the cap holds a picture of that size at four bytes a pixel, as Qt counts them.
+bool withinCap(double width, double height)
+{
+    return width >= 0 && height >= 0 && CheckedProduct({uint64_t(width), uint64_t(height), 4}, MaxImageBytes);
 }
 
 // A metafile's own size in whole pixels, refused when no picture may be that large.
 QSize pictureSize(double width, double height, const char* format)
 {
     const double w = std::round(width), h = std::round(height);
-    if (!(w >= 1 && h >= 1 && w <= 32767 && h <= 32767) || !CheckedProduct({uint64_t(w), uint64_t(h), 4}, MaxImageBytes))
-        invalid(format, QStringLiteral("a size of %1 x %2 pixels").arg(width).arg(height));
+    if (!(w >= 1 && h >= 1 && w <= 32767 && h <= 32767) || !withinCap(w, h))
+        tooLarge(width, height, format);
     return QSize(int(w), int(h));
 }
 
-// libwmf and libemf2svg are old C code that a damaged file can crash or keep busy (libwmf
-// does crash on some damaged text records): they run in a child process, so that such a
-// file costs only its picture. The child sends what the work made, or the message of the
-// EInvalidGraphic it raised (with exit status 2); a crash, any other failure or a child
-// still busy after the time limit is a picture that cannot be loaded.
-QByteArray isolated(const std::function<QByteArray()>& work, const char* format)
+// Image number `image` of the file, through Qt's reader for the format.
+QImage readWithQt(std::string_view bytes, const char* qtFormat, const char* format, int image = 0)
 {
-    constexpr auto kLimit = std::chrono::seconds(20);
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0)   // no other program started meanwhile keeps it open
-        invalid(format, QStringLiteral("no pipe to a helper process"));
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        QByteArray out;
-        int status = 0;
-        try {
-            out = work();
-        } catch (const EInvalidGraphic& e) {
-            out = e.what(), status = 2;
-        } catch (...) {
-            _exit(3);
-        }
-        for (qsizetype at = 0; at < out.size();) {
-            const ssize_t n = write(pipeEnds[1], out.constData() + at, std::size_t(out.size() - at));
-            if (n <= 0)
-                _exit(3);
-            at += n;
-        }
-        _exit(status);   // no exit handlers: the parent's state is the parent's
-    }
-    close(pipeEnds[1]);
-    if (child < 0) {
-        close(pipeEnds[0]);
-        invalid(format, QStringLiteral("no helper process"));
-    }
-    QByteArray result;
-    bool stopped = false;
-    QString why = QStringLiteral("the decoder took too long");
-    const auto deadline = std::chrono::steady_clock::now() + kLimit;
-    for (char buffer[65536];;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd ready{pipeEnds[0], POLLIN, 0};
-        const int polled = left.count() > 0 ? poll(&ready, 1, int(left.count())) : 0;
-        if (polled < 0 && errno == EINTR)
-            continue;
-        const ssize_t n = polled > 0 ? read(pipeEnds[0], buffer, sizeof buffer) : -1;
-        if (polled > 0 && n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || uint64_t(result.size()) + uint64_t(n) > MaxImageBytes) {
-            stopped = true;
-            if (n > 0)
-                why = QStringLiteral("the decoder made too much");
-            break;
-        }
-        if (n == 0)
-            break;
-        result.append(buffer, n);
-    }
-    close(pipeEnds[0]);
-    if (stopped)
-        kill(child, SIGKILL);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!stopped && WIFEXITED(status) && WEXITSTATUS(status) == 2)
-        throw EInvalidGraphic(result.toStdString());
-    if (stopped || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        invalid(format, stopped ? why : QStringLiteral("the decoder failed"));
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormat);
+    reader.setAutoTransform(false);   // the class library shows pixels as stored
+    if (image > 0 && !reader.jumpToImage(image))
+        invalid(format, reader.errorString());
+    if (const QSize size = reader.size(); size.isValid() && !withinCap(size.width(), size.height()))
+        tooLarge(size.width(), size.height(), format);
+    QImage result = reader.read();
+    if (result.isNull())
+        invalid(format, reader.errorString());
     return result;
 }
 
+// The icon's entry to decode: the largest picture by the sizes of the directory (0 standing
+// for what the entry's bitmap header says, as for Qt's reader) or of a PNG entry's header,
+// the first of those equally large. Only that one is decoded: each may be large, and a
+// directory may point many times at the same one.
+int largestIconEntry(std::string_view bytes, const char* format)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    const std::size_t size = bytes.size();
+    if (size < 6)
+        invalid(format);
+    const int count = std::min<int>(LoadU16LE(p + 4), kMaxIconEntries);
+    int best = -1;
+    uint64_t bestWidth = 0, bestHeight = 0;
+    for (int i = 0; i < count && 6 + 16 * std::size_t(i + 1) <= size; ++i) {
+        const uint8_t* entry = p + 6 + 16 * i;
+        const uint32_t offset = LoadU32LE(entry + 12);
+        if (offset >= size)
+            continue;
+        const uint8_t* data = p + offset;
+        const std::size_t left = size - offset;
+        uint64_t w = entry[0], h = entry[1];
+        if (left >= 24 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) {
+            w = LoadU32BE(data + 16), h = LoadU32BE(data + 20);
+        } else if (left >= 12) {
+            w = w ? w : uint64_t(std::abs(int64_t(int32_t(LoadU32LE(data + 4)))));
+            h = h ? h : uint64_t(std::abs(int64_t(int32_t(LoadU32LE(data + 8))))) / 2;
+            if (w > 256 || h > 256)   // more than any bitmap entry holds: Qt decodes none such
+                continue;
+        } else {
+            continue;
+        }
+        if (best < 0 || w * h > bestWidth * bestHeight)
+            best = i, bestWidth = w, bestHeight = h;
+    }
+    if (best < 0)
+        invalid(format);
+    if (!withinCap(double(bestWidth), double(bestHeight)))
+        tooLarge(double(bestWidth), double(bestHeight), format);
+    return best;
+}
+
+// Refuses what would keep libjpeg busy or take more memory than the cap allows: more scans
+// than kMaxJpegScans, or a picture of several scans (progressive ones always count so)
+// whose coefficients, two bytes a sample kept for the whole picture until its last scan,
+// pass the cap. The markers are walked as libjpeg meets them: segments stepped over by
+// their lengths, anything else byte by byte up to the next marker, until the picture's end.
+void checkJpegStream(std::string_view bytes, const char* format)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    std::size_t scans = 0;
+    bool progressive = false;
+    uint64_t width = 0, height = 0, coefficientBytes = 0;
+    for (std::size_t at = 2; at + 4 <= bytes.size();) {
+        const uint8_t marker = p[at + 1];
+        if (p[at] != 0xFF || marker == 0xFF || marker == 0 || marker == 1 || (marker >= 0xD0 && marker <= 0xD8)) {
+            ++at;
+            continue;
+        }
+        if (marker == 0xD9)
+            break;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame && at + 10 <= bytes.size() && at + 10 + 3 * std::size_t(p[at + 9]) <= bytes.size()) {
+            progressive = (marker & 3) == 2;
+            height = LoadU16BE(p + at + 5), width = LoadU16BE(p + at + 7);
+            auto factor = [&](std::size_t c, int shift) { return uint64_t(p[at + 11 + 3 * c] >> shift & 15); };
+            uint64_t hMax = 1, vMax = 1, blocks = 0;
+            for (std::size_t c = 0; c < p[at + 9]; ++c)
+                hMax = std::max(hMax, factor(c, 4)), vMax = std::max(vMax, factor(c, 0));
+            for (std::size_t c = 0; c < p[at + 9]; ++c)   // whole units of hMax x vMax blocks, as libjpeg keeps them
+                blocks += (width + 8 * hMax - 1) / (8 * hMax) * factor(c, 4) * ((height + 8 * vMax - 1) / (8 * vMax)) * factor(c, 0);
+            coefficientBytes = blocks * 128;
+        }
+        if (marker == 0xDA && ++scans > kMaxJpegScans)
+            invalid(format, QStringLiteral("more than %1 scans").arg(kMaxJpegScans));
+        if (marker == 0xDA && (progressive || scans > 1) && coefficientBytes > MaxImageBytes)
+            tooLarge(double(width), double(height), format);
+        at += 2 + LoadU16BE(p + at + 2);
+    }
+}
+
+// libwmf and libemf2svg are old C code that a damaged file can crash, keep busy or make ask
+// for gigabytes (libwmf does all three): they run in a helper process, so that such a file
+// costs only its picture. The helper sends what the work made, or the message of the
+// EInvalidGraphic it raised; a crash, any other failure, or a helper still busy after the
+// time limit is a picture that cannot be loaded.
+std::string isolated(const std::function<std::string()>& work, const char* format, std::chrono::milliseconds limit)
+{
+    // Qt hands the conversion of large images to its thread pool. A pool thread idle here
+    // would not exist in the helper, which would wait for it in vain: the pool lets its
+    // threads go first.
+    QThreadPool::globalInstance()->waitForDone(2000);
+    ChildResult result = RunInChild(work, limit, MaxImageBytes, kHelperAddressSpace);
+    switch (result.outcome) {
+    case ChildOutcome::Done: return std::move(result.output);
+    case ChildOutcome::Refused: throw EInvalidGraphic(result.output);
+    case ChildOutcome::TooMuch: invalid(format, QStringLiteral("the decoder made too much"));
+    case ChildOutcome::TimedOut: invalid(format, QStringLiteral("the decoder took too long"));
+    default: invalid(format, QStringLiteral("the decoder failed"));
+    }
+}
+
 // Enhanced metafiles: libemf2svg writes the records as SVG in the units of the reference
-// device, Qt SVG draws the picture frame of the header at its size in pixels.
-QImage drawEnhancedMetafile(std::string_view bytes)
+// device, Qt SVG draws the picture frame of the header at its size in pixels. Both run in
+// the helper, drawing as much as the records ask being no quicker than converting them;
+// it sends the picture's pixels, the size being known here. Nothing is allocated for the
+// picture before libemf2svg and Qt SVG have taken the file.
+QImage drawEnhancedMetafile(std::string_view bytes, std::chrono::milliseconds limit, std::string& pixels)
 {
     const char* format = "Windows enhanced metafile";
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -153,13 +199,9 @@ QImage drawEnhancedMetafile(std::string_view bytes)
     const double frameLeft = i32(24), frameTop = i32(28), frameRight = i32(32), frameBottom = i32(36);
     const double devicePixelsX = i32(72), devicePixelsY = i32(76), deviceMmX = i32(80), deviceMmY = i32(84);
     // The frame is in hundredths of a millimetre.
-    QImage image(pictureSize((frameRight - frameLeft) * kScreenDpi / 2540, (frameBottom - frameTop) * kScreenDpi / 2540, format),
-                 QImage::Format_RGB32);
-    if (image.isNull())
-        invalid(format, QStringLiteral("out of memory"));
-    image.fill(Qt::white);   // what nothing covers
-
-    const QByteArray document = isolated(
+    const QSize size = pictureSize((frameRight - frameLeft) * kScreenDpi / 2540, (frameBottom - frameTop) * kScreenDpi / 2540, format);
+    const std::size_t rowBytes = std::size_t(size.width()) * 4, pictureBytes = rowBytes * std::size_t(size.height());
+    pixels = isolated(
         [&] {
             generatorOptions options{};
             char noNamespace[] = "";
@@ -171,21 +213,28 @@ QImage drawEnhancedMetafile(std::string_view bytes)
             size_t length = 0;
             if (!emf2svg(data.data(), data.size(), &svg, &length, &options) || !svg)
                 invalid(format);
-            return QByteArray(svg, qsizetype(length));
+            QSvgRenderer renderer(QByteArray(svg, qsizetype(length)));
+            if (!renderer.isValid())
+                invalid(format);
+            if (devicePixelsX > 0 && devicePixelsY > 0 && deviceMmX > 0 && deviceMmY > 0) {
+                // The frame in the device's pixels, where the drawing's bounds start at 0.
+                const double sx = devicePixelsX / (deviceMmX * 100), sy = devicePixelsY / (deviceMmY * 100);
+                renderer.setViewBox(QRectF(frameLeft * sx - boundsLeft, frameTop * sy - boundsTop,
+                                           (frameRight - frameLeft) * sx, (frameBottom - frameTop) * sy));
+            }
+            std::string out(pictureBytes, '\0');
+            QImage image(reinterpret_cast<uchar*>(out.data()), size.width(), size.height(), qsizetype(rowBytes),
+                         QImage::Format_RGB32);
+            image.fill(Qt::white);   // what nothing covers
+            QPainter painter(&image);
+            renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
+            return out;
         },
-        format);
-    QSvgRenderer renderer(document);
-    if (!renderer.isValid())
-        invalid(format);
-    if (devicePixelsX > 0 && devicePixelsY > 0 && deviceMmX > 0 && deviceMmY > 0) {
-        // The frame in the device's pixels, where the drawing's bounds start at 0.
-        const double sx = devicePixelsX / (deviceMmX * 100), sy = devicePixelsY / (deviceMmY * 100);
-        renderer.setViewBox(QRectF(frameLeft * sx - boundsLeft, frameTop * sy - boundsTop,
-                                   (frameRight - frameLeft) * sx, (frameBottom - frameTop) * sy));
-    }
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(0, 0, image.width(), image.height()));
-    return image;
+        format, limit);
+    if (pixels.size() != pictureBytes)
+        invalid(format, QStringLiteral("the decoder failed"));
+    return QImage(reinterpret_cast<const uchar*>(pixels.data()), size.width(), size.height(), qsizetype(rowBytes),
+                  QImage::Format_RGB32);
 }
 
 // libwmf with a metafile opened and scanned, closed whatever happens. The metafile's bytes
@@ -286,7 +335,7 @@ std::optional<wmfD_Rect> placeableArea(std::string_view bytes)
 // Windows metafiles: libwmf draws them, as PNG. A placeable metafile is drawn at the size
 // of its bounding box in its units per inch, the box filling the picture; libwmf works out
 // the size of one without that header and draws the bounds of what it holds.
-QByteArray windowsMetafileAsPng(std::string_view bytes)
+std::string windowsMetafileAsPng(std::string_view bytes)
 {
     const char* format = "Windows metafile";
     WmfSession wmf(bytes);
@@ -313,26 +362,27 @@ QByteArray windowsMetafileAsPng(std::string_view bytes)
     const QSize size = pictureSize(width, height, format);
     // libwmf writes what it drew as PNG for Qt to read: the image it would hand over
     // instead it never frees.
-    QByteArray png;
+    std::string png;
     wmf_gd_t* device = WMF_GD_GetData(wmf.Api());
     device->type = wmf_gd_png;
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->sink.context = &png;
     device->sink.function = [](void* context, char* buffer, int length) {
-        static_cast<QByteArray*>(context)->append(buffer, length);
+        static_cast<std::string*>(context)->append(buffer, std::size_t(length));
         return length;
     };
     device->bbox = box;
     device->width = unsigned(size.width());
     device->height = unsigned(size.height());
-    if (!(device->flags & WMF_GD_SUPPORTS_PNG) || wmf_play(wmf.Api(), 0, &box) != wmf_E_None || png.isEmpty())
+    if (!(device->flags & WMF_GD_SUPPORTS_PNG) || wmf_play(wmf.Api(), 0, &box) != wmf_E_None || png.empty())
         invalid(format);
     return png;
 }
 
-QImage drawWindowsMetafile(std::string_view bytes)
+QImage drawWindowsMetafile(std::string_view bytes, std::chrono::milliseconds limit)
 {
-    const QImage image = QImage::fromData(isolated([&] { return windowsMetafileAsPng(bytes); }, "Windows metafile"), "PNG");
+    const std::string png = isolated([&] { return windowsMetafileAsPng(bytes); }, "Windows metafile", limit);
+    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG");
     if (image.isNull())
         invalid("Windows metafile");
     return image.convertToFormat(QImage::Format_RGB32);
@@ -391,13 +441,27 @@ void BitmapFromImage(const QImage& source, Bitmap& bitmap)
     }
 }
 
+QtPictureDecoders::QtPictureDecoders(std::chrono::milliseconds timeLimit) : timeLimit_(timeLimit)
+{
+    // Qt's readers refuse pictures past a limit of their own (128 MB): ours is the one cap.
+    QImageReader::setAllocationLimit(int(MaxImageBytes >> 20));
+}
+
 void QtPictureDecoders::Decode(PictureKind kind, std::string_view bytes, Bitmap& bitmap)
 {
+    std::string pixels;   // what an enhanced metafile's picture is drawn from
     switch (kind) {
-    case PictureKind::Icon: BitmapFromImage(readWithQt(bytes, "ico", "Windows icon", true), bitmap); break;
-    case PictureKind::JPEG: BitmapFromImage(readWithQt(bytes, "jpeg", "JPEG", false), bitmap); break;
+    case PictureKind::Icon:
+        BitmapFromImage(readWithQt(bytes, "ico", "Windows icon", largestIconEntry(bytes, "Windows icon")), bitmap);
+        break;
+    case PictureKind::JPEG:
+        checkJpegStream(bytes, "JPEG");
+        BitmapFromImage(readWithQt(bytes, "jpeg", "JPEG"), bitmap);
+        break;
     case PictureKind::Metafile:
-        BitmapFromImage(isEnhancedMetafile(bytes) ? drawEnhancedMetafile(bytes) : drawWindowsMetafile(bytes), bitmap);
+        BitmapFromImage(isEnhancedMetafile(bytes) ? drawEnhancedMetafile(bytes, timeLimit_, pixels)
+                                                  : drawWindowsMetafile(bytes, timeLimit_),
+                        bitmap);
         break;
     }
 }

@@ -1,15 +1,24 @@
 #pragma once
 // The decoders behind the class library's icons, JPEG images and metafiles
 // (platform/SystemPictures.h): Qt's image reading for icons and JPEG, libwmf for Windows
-// metafiles, libemf2svg and Qt SVG for enhanced metafiles. The two metafile libraries run in
-// a child process, so a file that crashes or hangs them is only a picture that cannot load.
+// metafiles, libemf2svg and Qt SVG for enhanced metafiles. The metafiles are drawn in a
+// helper process, so a file that crashes, hangs or bloats them is only a picture that
+// cannot load.
 #include <QImage>
+
+#include <chrono>
 
 #include "platform/SystemPictures.h"
 
 class QtPictureDecoders : public PictureDecoders {
 public:
+    // A metafile not drawn within the time limit is refused. Qt's readers get the picture
+    // cap as their allocation limit.
+    explicit QtPictureDecoders(std::chrono::milliseconds timeLimit = std::chrono::seconds(20));
     void Decode(PictureKind kind, std::string_view bytes, Bitmap& bitmap) override;
+
+private:
+    std::chrono::milliseconds timeLimit_;
 };
 
 // Installs the program's decoders (once; later calls change nothing). The program calls it

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <new>
 #include <thread>
 
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -63,6 +67,28 @@ TEST(Process, AnExitStatusThatCannotBeReadIsNoSuccess)
     std::signal(SIGCHLD, old);
     EXPECT_EQ(r.outcome, ProcessOutcome::Unknown);
     EXPECT_FALSE(r.Succeeded());
+}
+
+TEST(Process, WorkInAChildHasLittleAddressSpaceAndEndsWithItsCaller)
+{
+    // Allowed 64 MB beyond this process, the child gets no 256 MB (under AddressSanitizer
+    // there is no limit, which would leave it no room to start).
+    auto ask = [] { return std::string(std::unique_ptr<char[]>(new (std::nothrow) char[256 << 20]) ? "granted" : "refused"); };
+    EXPECT_EQ(RunInChild(ask, 10s, 16, 64 << 20).output, ChildAddressSpaceLimited ? "refused" : "granted");
+    // A caller killed while it waits: once its child has gone too (or ten seconds later, by
+    // the child's alarm), nothing holds the pipe's other end.
+    int alive[2];
+    ASSERT_EQ(pipe(alive), 0);
+    const pid_t caller = fork();
+    if (caller == 0)
+        _exit(RunInChild([&] { (void)!write(alive[1], "!", 1), alarm(10); for (;;) pause(); return std::string(); }, 60s, 16, 64 << 20).output.size());
+    close(alive[1]);
+    char c = 0;
+    ASSERT_EQ(read(alive[0], &c, 1), 1);
+    kill(caller, SIGKILL);
+    waitpid(caller, nullptr, 0);
+    pollfd ended{alive[0], POLLIN, 0};
+    EXPECT_TRUE(poll(&ended, 1, 2000) == 1 && read(alive[0], &c, 1) == 0);
 }
 
 }  // namespace

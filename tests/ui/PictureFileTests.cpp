@@ -114,4 +114,25 @@ TEST(ClassLibraryPictures, EveryPictureSavesAsABitmapOfItsPixels)
     EXPECT_EQ(formats.size(), 7u) << "pictures of every bitmap pixel format were saved";
 }
 
+// Pictures too large to store (the fixtures hold the small ones): an enhanced metafile
+// whose drawing outlasts the time limit, 5,000 rectangles over 2000 x 2000 pixels (at 96 an
+// inch), is refused; a JPEG photo of 8000 x 6000 pixels, past Qt's own limit, loads.
+TEST(ClassLibraryPictures, LargePicturesEndWithinTheirBounds)
+{
+    const uint32_t side = 2000, frame = side * 2540 / 96;   // in 0.01 mm
+    std::vector<uint32_t> emf{1, 88, 0, 0, side - 1, side - 1, 0, 0, frame, frame, 0x464D4520, 0x10000, 0, 0, 1, 0, 0, 0, 960, 960, 254, 254};
+    for (int i = 0; i < 5000; ++i)
+        emf.insert(emf.end(), {43, 24, 0, 0, side, side});
+    emf.insert(emf.end(), {14, 20, 0, 16, 20});
+    std::string photo = ReadFixtureFile(TestDataFolder() / "images/jpeg/cj_grey.jpg");
+    photo.replace(photo.find("\xFF\xC0") + 5, 4, "\x17\x70\x1F\x40", 4);   // its frame: 6000 rows of 8000
+    QtPictureDecoders decoders(std::chrono::milliseconds(200));
+    Bitmap bitmap;
+    const std::string metafile(reinterpret_cast<const char*>(emf.data()), emf.size() * 4);   // a little-endian machine
+    EXPECT_NE(pictureError([&] { decoders.Decode(PictureKind::Metafile, metafile, bitmap); }).find("(the decoder took too long)"),
+              std::string::npos);
+    EXPECT_EQ(pictureError([&] { decoders.Decode(PictureKind::JPEG, photo, bitmap); }), "");
+    EXPECT_EQ(bitmap.Width(), 8000u);
+}
+
 } // namespace

@@ -69,6 +69,14 @@ picture_files_seeds() {  # extension, files...
   for f in "$@"; do { bytes "$i"; cat "$f"; } > "$seeds/../picture_files/$(basename "${f%.*}").$ext"; done
 }
 
+# Seeds for the fuzz target of the class library's decoders: each file behind the byte that
+# picks its kind (0 icon, 1 metafile, 2 JPEG image).
+picture_decoders_seeds() {  # kind, files...
+  local kind=$1; shift
+  mkdir -p "$seeds/../picture_decoders"
+  for f in "$@"; do { bytes "$kind"; cat "$f"; } > "$seeds/../picture_decoders/$(basename "$f")"; done
+}
+
 targa() {
   fresh targa
   # An 18-byte header: type width height bits [descriptor idLength mapType mapLength mapBits].
@@ -1366,9 +1374,22 @@ ico() {
   cd bad
   head -c 30 ../im_32_first.ico > cut_directory.ico
   printf 'not an icon at all, just text' > text.ico
+  # The largest picture (48 pixels wide, stored last) damaged in its image data: only the
+  # largest is decoded. And, as a seed, a directory of 300 entries all pointing at it.
+  /usr/bin/python3 - ../pl_png.ico "$tmp/many_entries.ico" <<'PY'
+import sys
+d = open(sys.argv[1], "rb").read()
+damaged = bytearray(d)
+damaged[d.rindex(b"IDAT") + 8] ^= 0x55
+open("largest_damaged.ico", "wb").write(damaged)
+entry = d[6 + 32:6 + 32 + 12] + (6 + 16 * 300).to_bytes(4, "little")
+png = d[int.from_bytes(d[6 + 32 + 12:6 + 32 + 16], "little"):]
+open(sys.argv[2], "wb").write(b"\0\0\1\0" + (300).to_bytes(2, "little") + entry * 300 + png)
+PY
   for f in *.ico; do echo "Invalid or unexpected Windows icon image format" > "${f%.ico}.ref.txt"; done
   cd ..
   picture_files_seeds ico im_8_last.ico bad/cut_directory.ico
+  picture_decoders_seeds 0 im_32_first.ico pl_png.ico bad/cut_directory.ico bad/largest_damaged.ico "$tmp/many_entries.ico"
 }
 
 jpeg() {
@@ -1394,8 +1415,31 @@ d[at:at + 4] = bytes(4)
 open(sys.argv[2], "wb").write(d)
 PY
   for f in *.jpg; do echo "Invalid or unexpected JPEG image format" > "${f%.jpg}.ref.txt"; done
+  # The progressive picture's last scan repeated 600 times; the same at 8000 x 6000 with its
+  # first component not subsampled (4:4:4), whose coefficients, kept for the whole picture
+  # until the last scan, pass the picture cap; the grey one at 9000 x 8000, past the cap.
+  /usr/bin/python3 - ../cj_progressive.jpeg ../cj_grey.jpg <<'PY'
+import sys
+p, g = (open(f, "rb").read() for f in sys.argv[1:3])
+last, end = p.rindex(b"\xff\xda"), p.rindex(b"\xff\xd9")
+open("many_scans.jpeg", "wb").write(p[:end] + p[last:end] * 600 + p[end:])
+def resized(d, frame, width, height, sampling=None):
+    d = bytearray(d)
+    at = d.index(frame) + 5
+    d[at:at + 4] = height.to_bytes(2, "big") + width.to_bytes(2, "big")
+    if sampling:
+        d[at + 6] = sampling
+    return d
+open("coefficients_444.jpeg", "wb").write(resized(p, b"\xff\xc2", 8000, 6000, 0x11))
+open("past_cap.jpeg", "wb").write(resized(g, b"\xff\xc0", 9000, 8000))
+PY
+  echo "(more than 500 scans)" > many_scans.ref.txt
+  echo "(a size of 8000 x 6000 pixels)" > coefficients_444.ref.txt
+  echo "(a size of 9000 x 8000 pixels)" > past_cap.ref.txt
   cd ..
   picture_files_seeds jpg cj_grey.jpg bad/zero_size.jpg
+  picture_decoders_seeds 2 cj_base.jpg cj_progressive.jpeg im_444.jpe pl_420.jfif bad/zero_size.jpg bad/many_scans.jpeg \
+    bad/past_cap.jpeg
 }
 
 # Metafiles: Inkscape writes them from SVG drawings and, reading them back on its own,
@@ -1444,6 +1488,7 @@ wmf() {
   for f in *.wmf; do echo "Invalid or unexpected Windows metafile image format" > "${f%.wmf}.ref.txt"; done
   cd ..
   picture_files_seeds wmf ink_figures.wmf bad/cut.wmf
+  picture_decoders_seeds 1 ink_shapes.wmf ink_figures.wmf bad/*.wmf
 }
 
 emf() {
@@ -1462,6 +1507,7 @@ PY
   for f in *.emf; do echo "Invalid or unexpected Windows enhanced metafile image format" > "${f%.emf}.ref.txt"; done
   cd ..
   picture_files_seeds emf ink_figures.emf bad/no_frame.emf
+  picture_decoders_seeds 1 ink_shapes.emf ink_figures.emf bad/huge_frame.emf
 }
 
 # Seeds for loading by file name from the other readers' fixtures (the class library's
