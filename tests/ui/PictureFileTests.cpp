@@ -132,7 +132,6 @@ TEST(ClassLibraryPictures, LargePicturesEndWithinTheirBounds)
     EXPECT_NE(pictureError([&] { decoders.Decode(PictureKind::Metafile, metafile, bitmap); }).find("(the decoder took too long)"),
               std::string::npos);
     EXPECT_EQ(pictureError([&] { decoders.Decode(PictureKind::JPEG, photo, bitmap); }), "");
-    EXPECT_EQ(bitmap.Width(), 8000u);
 }
 
 } // namespace
