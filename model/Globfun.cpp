@@ -65,6 +65,15 @@ void copyFirstNamed(const CPtrList<Entry>& source, const std::string& name)
     }
 }
 
+// A field naming the old name in any letter case takes the new one as typed; counts 1 when
+// that changed it (a rename in letter case only leaves the fields already written so).
+int renameField(std::string& field, const std::string& oldName, const std::string& newName)
+{
+    if (!EqualsNoCase(field, oldName) || field == newName) return 0;
+    field = newName;
+    return 1;
+}
+
 } // namespace
 
 void ResetTileset()
@@ -142,17 +151,9 @@ int RenameTerrainEverywhere(std::string oldName, std::string newName)
 {
     Tileset& t = TS();
     int count = 0;
-    auto swap = [&](std::string& field) {
-        if (field != oldName) return;
-        field = newName;
-        ++count;
-    };
-    for (CTile* tile : t.TileList) {
-        swap(tile->TopLeft);
-        swap(tile->TopRight);
-        swap(tile->BottomLeft);
-        swap(tile->BottomRight);
-    }
+    for (CTile* tile : t.TileList)
+        for (std::string* corner : {&tile->TopLeft, &tile->TopRight, &tile->BottomLeft, &tile->BottomRight})
+            count += renameField(*corner, oldName, newName);
     Views().ClearTileEditorFields();
     // The general settings name terrains too; what is saved is what the general frame shows,
     // so the rename goes through the frame. They are checked against the terrain names
@@ -160,11 +161,8 @@ int RenameTerrainEverywhere(std::string oldName, std::string newName)
     CGeneral& general = *t.General;
     general.ReadFromFrame();
     int generalCount = 0;
-    for (std::string* field : {&general.Border, &general.Default, &general.Floor}) {
-        if (!EqualsNoCase(*field, oldName)) continue;
-        *field = newName;
-        ++generalCount;
-    }
+    for (std::string* field : {&general.Border, &general.Default, &general.Floor})
+        generalCount += renameField(*field, oldName, newName);
     if (generalCount > 0) general.FillMainLists();
     count += generalCount;
     if (!t.TerrainList.Empty()) {
@@ -173,11 +171,9 @@ int RenameTerrainEverywhere(std::string oldName, std::string newName)
         Views().FillTerrains();
     }
     for (CPtrList<CRules>* rules : {&t.PrimaryRuleList, &t.SecondaryRuleList}) {
-        for (CRules* rule : *rules) {
-            if (rule->Placed == oldName) rule->SetPlaced(newName), ++count;
-            if (rule->Adjacent == oldName) rule->SetAdjacent(newName), ++count;
-            if (rule->Changed == oldName) rule->SetChanged(newName), ++count;
-        }
+        for (CRules* rule : *rules)
+            for (std::string* field : {&rule->Placed, &rule->Adjacent, &rule->Changed})
+                count += renameField(*field, oldName, newName);
     }
     if (!t.PrimaryRuleList.Empty() || !t.SecondaryRuleList.Empty()) Views().FillRules();
     return count;
@@ -188,11 +184,8 @@ int RenameCrosserEverywhere(std::string oldName, std::string newName)
     Tileset& t = TS();
     int count = 0;
     for (CTile* tile : t.TileList) {
-        for (std::string* edge : {&tile->Top, &tile->Right, &tile->Bottom, &tile->Left}) {
-            if (*edge != oldName) continue;
-            *edge = newName;
-            ++count;
-        }
+        for (std::string* edge : {&tile->Top, &tile->Right, &tile->Bottom, &tile->Left})
+            count += renameField(*edge, oldName, newName);
     }
     if (!t.CrosserList.Empty()) {
         for (CCrosser* crosser : t.CrosserList)

@@ -64,8 +64,9 @@ bool ImportGroupHasModelPrefix(const StringList& cells, const std::string& prefi
 // Replace a terrain (crosser) name in the tiles and its own entry and, for terrains, in
 // both rule lists and the general settings' Border, Default and Floor (taken from and
 // given back to the general frame); return how many of those fields changed (the entry's
-// own name does not count). The names are taken by value: callers may pass an entry's own
-// name, which the rename changes.
+// own name does not count). The old name is matched ignoring case, as the game matches
+// names; the new one is written as given. The names are taken by value: callers may pass
+// an entry's own name, which the rename changes.
 int RenameTerrainEverywhere(std::string oldName, std::string newName);
 int RenameCrosserEverywhere(std::string oldName, std::string newName);
 // Copies from the Import tab's tileset the terrains and crossers the tile names that the

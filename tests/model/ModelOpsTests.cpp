@@ -101,15 +101,16 @@ TEST_F(ModelOps, RenameTerrainEverywhere)
     t.General->Default = "GRASS";
     t.General->Floor = "Water";
 
-    EXPECT_EQ(RenameTerrainEverywhere("Grass", "Lawn"), 4 + 2 + 2 + 2);
+    // Every field matches without case, as the game matches names, and takes the new name
+    // as typed: none is left naming a terrain that is gone.
+    EXPECT_EQ(RenameTerrainEverywhere("Grass", "Lawn"), 5 + 2 + 3 + 2);
     const CTile& a = *t.TileList.At(0);
-    EXPECT_EQ((Texts{a.TopLeft, a.TopRight, a.BottomLeft, a.BottomRight}), (Texts{"Lawn", "Lawn", "grass", "Water"}))
-        << "corners compare with case";
+    EXPECT_EQ((Texts{a.TopLeft, a.TopRight, a.BottomLeft, a.BottomRight}), (Texts{"Lawn", "Lawn", "Lawn", "Water"}));
     EXPECT_EQ(entry->Name, "Lawn") << "the entry compares without case";
     EXPECT_EQ(other->Name, "Water");
     EXPECT_EQ((Texts{rule->Placed, rule->PlacedHeight, rule->Adjacent, rule->Changed}),
               (Texts{"Lawn", "Grass", "Water", "Lawn"}));
-    EXPECT_EQ((Texts{secondary->Placed, secondary->Adjacent, secondary->Changed}), (Texts{"Lawn", "grass", "Lawn"}));
+    EXPECT_EQ((Texts{secondary->Placed, secondary->Adjacent, secondary->Changed}), (Texts{"Lawn", "Lawn", "Lawn"}));
     EXPECT_EQ((Texts{t.General->Border, t.General->Default, t.General->Floor}), (Texts{"Lawn", "Lawn", "Water"}))
         << "the general settings compare without case, as their check against the terrains does";
     EXPECT_EQ(views.calls,
@@ -121,7 +122,7 @@ TEST_F(ModelOps, RenameTerrainEverywhere)
     views.frameName = "Framed";
     t.PrimaryRuleList.Clear();
     t.General->Border = t.General->Default = "Water";
-    EXPECT_EQ(RenameTerrainEverywhere(entry->Name, "Turf"), 4 + 2);
+    EXPECT_EQ(RenameTerrainEverywhere(entry->Name, "Turf"), 5 + 3);
     EXPECT_EQ(t.General->Name + " " + entry->Name + " " + a.TopLeft + " " + secondary->Placed, "Framed Turf Turf Turf");
     EXPECT_EQ(views.calls, (Texts{"ClearTileEditorFields", "ReadGeneralFromFrame", "FillTerrains", "FillRules"}));
 }
@@ -135,8 +136,8 @@ TEST_F(ModelOps, RenameCrosserEverywhere)
     b->Left = "Road";
     CCrosser* entry = AddNamed(t.CrosserList, "ROAD");
 
-    EXPECT_EQ(RenameCrosserEverywhere("Road", "Path"), 3);
-    EXPECT_EQ((Texts{a->Top, a->Right, a->Bottom, b->Left}), (Texts{"Path", "road", "Path", "Path"}));
+    EXPECT_EQ(RenameCrosserEverywhere("Road", "Path"), 4);
+    EXPECT_EQ((Texts{a->Top, a->Right, a->Bottom, b->Left}), (Texts{"Path", "Path", "Path", "Path"}));
     EXPECT_EQ(entry->Name, "Path");
     EXPECT_EQ(views.calls, (Texts{"FillCrossers", "ClearTileEditorFields"}));
 }

@@ -117,15 +117,16 @@ TEST_F(TabsTest, TerrainsAndCrossersAreAddedChangedAndDeletedAndANewTilesetSaves
 TEST_F(TabsTest, ARenameReachesTilesBothRuleListsAndTheGeneralSettingsAndTheFileSaves)
 {
     OpenSet(dir.Write("rules.set", RuleSet()));
-    // Apply with a new name and Yes: four corners, fifteen primary and four secondary rule
-    // fields and the Border; the StrRef and Unlocalized Name typed stay.
+    // Apply with a new name and Yes: four corners, eighteen primary rule fields (six of them
+    // written "grass") and four secondary ones, and the Border; the StrRef and Unlocalized
+    // Name typed stay.
     T().ListBox1->setCurrentRow(0);
     Edit(T().LabeledEdit1, T().LabeledEdit2, T().LabeledEdit7, "Lawn", "2", "Green");
     dialogs.QueueAnswer(MsgResult::Yes);
     T().Button2->click();
     ASSERT_EQ(dialogs.Texts(), (std::vector<std::string>{
                                    "Do you want to rename all references to\n this terrain in Rules and Tiles list ?",
-                                   "24 changements done."}));
+                                   "27 changements done."}));
     const CTerrain* grass = TS().TerrainList.At(0);
     EXPECT_EQ(grass->Name + grass->StrRef + grass->UnlocalizedName, "Lawn2Green");
     EXPECT_EQ(TS().TileList.At(1)->TopRight, "Lawn");
@@ -156,8 +157,8 @@ TEST_F(TabsTest, ARenameReachesTilesBothRuleListsAndTheGeneralSettingsAndTheFile
     // The mass renamer: "Change" offers what the tiles use, "To" the listed names.
     const std::tuple<QRadioButton*, const char*, const char*, const char*, const char*> renames[] = {
         {T().RadioButton2, "Path", "Path", "Trail", "1 occurences found and changed."},
-        {T().RadioButton1, "Lawn,Water", "Turf,Water,Sand", "Turf", "24 occurences found and changed."},
-        {T().RadioButton1, "Turf,Water", "Turf,Water,Sand", "", "24 occurences found and changed."},
+        {T().RadioButton1, "Lawn,Water", "Turf,Water,Sand", "Turf", "27 occurences found and changed."},
+        {T().RadioButton1, "Turf,Water", "Turf,Water,Sand", "", "27 occurences found and changed."},
     };
     for (auto [mode, from, to, newName, result] : renames) {
         mode->click();
@@ -170,7 +171,7 @@ TEST_F(TabsTest, ARenameReachesTilesBothRuleListsAndTheGeneralSettingsAndTheFile
         EXPECT_EQ(FromQt(T().Label3->text()), result) << newName;
     }
     EXPECT_EQ(TS().TileList.At(0)->Top + TS().PrimaryRuleList.At(3)->Placed + TS().SecondaryRuleList.At(1)->Changed,
-              "TrailgrassTurf");
+              "TrailTurfTurf");
 }
 
 TEST_F(TabsTest, StrRefTextsShowTheTalkTableOrBadStrref)
