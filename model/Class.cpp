@@ -95,7 +95,16 @@ void WriteKey(TextFile& file, std::string_view format, std::string_view value, c
 
 bool EndsSection(std::string_view line)
 {
-    return !line.empty() && (line[0] == '\n' || line[0] == '[');
+    return !line.empty() && line[0] == '[';
+}
+
+bool BlankOrComment(std::string_view line)
+{
+    for (char c : line) {
+        if (c == ';') return true;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+    }
+    return true;
 }
 
 void KeepUnknownKey(KeyLines& keys, std::string_view line, long at)

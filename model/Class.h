@@ -62,9 +62,11 @@ int NumberKey(const TextFile& file, std::string_view line);
 uint8_t FlagKey(const TextFile& file, std::string_view line);
 // Reads the next line of a section with its line end, whole however long.
 bool ReadSectionLine(TextFile& file, std::string& line);
-// True for an empty line or a header: where terrain, crosser, rule, group and general
-// sections end.
+// True for a header, where every section ends. Empty lines end nothing: the game reads
+// these files as INI files, so keys after an empty line still belong to the section.
 bool EndsSection(std::string_view line);
+// True for a line of blanks only, or whose first non-blank character is ';'.
+bool BlankOrComment(std::string_view line);
 
 // Key lines of a section that the editor has no field for (newer toolsets write such keys),
 // each as the file had it without its line end. They are kept only to be written back after

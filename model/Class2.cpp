@@ -13,26 +13,21 @@ bool is(const std::string& line, const char* key, std::size_t n)
     return StartsWithNoCase(line, key, n);
 }
 
-// Reads key lines until the section's end; handle() gets each line. The file is left at
-// the start of the line that ended the section.
+// Reads key lines until the next header or the end of the file; handle() gets each line.
+// The file is left at the start of the header.
 template <class Handle>
-void readSection(TextFile& file, bool (*ends)(std::string_view), Handle handle)
+void readSection(TextFile& file, Handle handle)
 {
     std::string line;
     for (;;) {
         long mark = file.Tell();
         if (!ReadSectionLine(file, line)) return;
-        if (ends(line)) {
+        if (EndsSection(line)) {
             file.Seek(mark);
             return;
         }
         handle(line);
     }
-}
-
-bool endsAtHeader(std::string_view line)
-{
-    return !line.empty() && line[0] == '[';
 }
 
 // A group's cell line: the number after Tile in its key (-1 when that is no number), its
@@ -99,7 +94,7 @@ void placeCells(std::vector<CellLine>& lines, StringList& cells)
 
 void CNamedType::ReadNamedKeys(TextFile& file)
 {
-    readSection(file, EndsSection, [&](const std::string& line) {
+    readSection(file, [&](const std::string& line) {
         bool known = false;
         if (is(line, "Name", 4)) SetName(GetIniValue(line)), known = true;
         if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line)), known = true;
@@ -192,7 +187,7 @@ void CRules::ReadFromSet(TextFile&) {}
 
 void CRules::ReadRuleSection(TextFile& file, bool primary)
 {
-    readSection(file, EndsSection, [&](const std::string& line) {
+    readSection(file, [&](const std::string& line) {
         bool known = false;
         if (is(line, "Placed=", 7)) SetPlaced(GetIniValue(line)), known = true;
         if (is(line, "PlacedHeight", 12)) SetPlacedHeight(GetIniValue(line)), known = true;
@@ -235,8 +230,7 @@ void CRules::FillMainLists()
 
 void CTile::ReadFromSet(TextFile& file)
 {
-    // A tile section ends only at a header: empty lines inside it are skipped.
-    readSection(file, endsAtHeader, [&](const std::string& line) {
+    readSection(file, [&](const std::string& line) {
         auto text = [&] { return GetIniValue(line); };
         auto flag = [&] { return FlagKey(file, line); };
         // An ordered chain; a corner's text key must not take its Height line.
@@ -281,12 +275,14 @@ void CTile::ReadDoorSection(TextFile& file)
     if (!DoorList) DoorList = std::make_unique<StringList>();
     const long header = file.LineNumber();
     long mark = file.Tell();
-    // The five values are taken by line position. A section cut short by a header or the
-    // end of the file gives no door, so the list keeps whole doors only.
+    // The five values are taken by the position of their key lines; empty and comment lines
+    // hold none. A section cut short by a header or the end of the file gives no door, so
+    // the list keeps whole doors only.
     std::string values[5];
     KeyLines lines;
     std::string line;
-    while (lines.size() < 5 && ReadSectionLine(file, line) && !endsAtHeader(line)) {
+    while (lines.size() < 5 && ReadSectionLine(file, line) && !EndsSection(line)) {
+        if (BlankOrComment(line)) continue;
         values[lines.size()] = GetIniValue(line);
         if (line.ends_with('\n')) line.pop_back();
         lines.push_back(line);
@@ -298,7 +294,7 @@ void CTile::ReadDoorSection(TextFile& file)
         DoorLines.back() = std::move(lines);
         // Key lines after the five, up to the section's end, are keys of other tools.
         KeyLines unknown;
-        readSection(file, EndsSection, [&](const std::string& l) { KeepUnknownKey(unknown, l, file.LineNumber()); });
+        readSection(file, [&](const std::string& l) { KeepUnknownKey(unknown, l, file.LineNumber()); });
         if (!unknown.empty()) {
             UnknownDoorKeys.resize(std::size_t(DoorsHeld()));
             UnknownDoorKeys.back() = std::move(unknown);
@@ -457,7 +453,7 @@ void CGroup::ReadFromSet(TextFile& file)
     // Cells are placed when the whole section is known: Rows and Columns may follow them.
     std::vector<CellLine> lines;
     const long header = file.LineNumber();
-    readSection(file, EndsSection, [&](const std::string& line) {
+    readSection(file, [&](const std::string& line) {
         if (is(line, "Name", 4)) Name = GetIniValue(line);
         else if (is(line, "StrRef", 6)) StrRef = GetIniValue(line);
         else if (is(line, "Rows", 4)) Rows = NumberKey(file, line);

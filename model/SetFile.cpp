@@ -13,25 +13,39 @@ namespace {
 
 enum class Header { None, General, Grass, Terrain, Crosser, Primary, Secondary, Tile, Door, Group };
 
-bool starts(const std::string& line, const char* key, std::size_t n)
+bool starts(std::string_view line, const char* key, std::size_t n)
 {
     return StartsWithNoCase(line, key, n);
 }
 
-// Which section a line opens. The tests exclude each other; the number in a header is
-// never read. A tile header with its line end is at most 11 characters long ([TILE9999]),
-// anything longer that starts with [TILE is a door.
-Header classify(const std::string& line)
+// The header a line holds: from its '[' to the first ']'. What follows on the line (blanks,
+// a comment) is not part of it. Without a ']', the line less its line end and trailing
+// blanks. Empty for a line that is no header.
+std::string_view headerOf(std::string_view line)
 {
-    if (line.empty() || line[0] != '[') return Header::None;
+    if (line.empty() || line[0] != '[') return {};
+    const std::size_t close = line.find(']');
+    if (close != std::string_view::npos) return line.substr(0, close + 1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    return line;
+}
+
+// Which section a line opens. The tests exclude each other; the number in a header is
+// never read. A tile header is at most 10 characters long ([TILE9999]), anything longer
+// that starts with [TILE is a door.
+Header classify(std::string_view line)
+{
+    line = headerOf(line);
+    if (line.empty()) return Header::None;
     if (starts(line, "[GENERAL]", 9)) return Header::General;
     if (starts(line, "[GRASS]", 7)) return Header::Grass;
     if (starts(line, "[TERRAIN", 8) && !starts(line, "[TERRAIN TYPES]", 14)) return Header::Terrain;
     if (starts(line, "[CROSSER", 8) && !starts(line, "[CROSSER TYPES]", 14)) return Header::Crosser;
     if (starts(line, "[PRIMARY", 8) && !starts(line, "[PRIMARY RULES]", 14)) return Header::Primary;
     if (starts(line, "[SECONDARY", 10) && !starts(line, "[SECONDARY RULES]", 16)) return Header::Secondary;
-    if (starts(line, "[TILE", 5) && !starts(line, "[TILES]", 7) && line.size() < 12) return Header::Tile;
-    if (starts(line, "[TILE", 5) && line.size() >= 12) return Header::Door;
+    if (starts(line, "[TILE", 5) && !starts(line, "[TILES]", 7) && line.size() <= 10) return Header::Tile;
+    if (starts(line, "[TILE", 5) && line.size() > 10) return Header::Door;
     if (starts(line, "[GROUP", 6) && !starts(line, "[GROUPS]", 8)) return Header::Group;
     return Header::None;
 }
@@ -69,15 +83,6 @@ Kind entryKind(Header h)
     }
 }
 
-bool blankOrComment(const std::string& line)
-{
-    for (char c : line) {
-        if (c == ';') return true;
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
-    }
-    return true;
-}
-
 // What the file itself says beside its sections: the Count lines of the index sections, and
 // the lines that are in no section the readers take. Notes what does not fit.
 class FileChecks {
@@ -97,11 +102,7 @@ public:
     // Any other line.
     void Line(const std::string& line, long at)
     {
-        if (line[0] == '\n') {
-            where_ = Outside;
-            return;
-        }
-        if (blankOrComment(line) || where_ == Skipped) return;
+        if (BlankOrComment(line) || where_ == Skipped) return;
         if (where_ == Index && starts(line, "Count", 5)) {
             int n = 0;
             if (TryStrToInt(GetIniValue(line), n)) {
@@ -154,10 +155,11 @@ void readRule(TextFile& file, bool primary)
     (new CRules)->ReadRuleSection(file, primary);
 }
 
-bool hasDoorWord(const std::string& line)
+bool hasDoorWord(std::string_view line)
 {
+    line = headerOf(line);
     for (std::size_t i = 0; i + 4 <= line.size(); ++i)
-        if (StartsWithNoCase(std::string_view(line).substr(i), "DOOR", 4)) return true;
+        if (StartsWithNoCase(line.substr(i), "DOOR", 4)) return true;
     return false;
 }
 
@@ -192,10 +194,21 @@ void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
 {
     for (const auto& [tile, number, at] : pastCount) {
         const int held = tile->DoorsHeld();
-        NoteFinding(at, Format("tile %d: Doors=%d, but the file holds %d door section%s; the game reads only the "
-                               "first %d, the editor keeps the others and saves them as read",
-                               number, tile->Doors, held, held == 1 ? "" : "s", std::max(tile->Doors, 0)));
+        const int counted = std::max(tile->Doors, 0);
+        const std::string kept = counted == 0 ? "the game reads none of them, the editor keeps them"
+                                              : Format("the game reads only the first %d, the editor keeps the others",
+                                                       counted);
+        NoteFinding(at, Format("tile %d: Doors=%d, but the file holds %d door section%s; %s and saves them as read",
+                               number, tile->Doors, held, held == 1 ? "" : "s", kept.c_str()));
     }
+}
+
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+std::string withoutByteOrderMark(std::string text)
+{
+    if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
+    return text;
 }
 
 // The program's own head line, which the writer puts first.
@@ -243,8 +256,12 @@ SetFindings readSections(TextFile& file, bool main)
         std::string line;
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
+            // Text editors may start a file saved as UTF-8 with a byte-order mark; the game
+            // and the editor write none.
+            if (at == 1) line = withoutByteOrderMark(std::move(line));
+            if (line.empty()) continue;
             if (line[0] != '[') {
-                if (inHead && blankOrComment(line)) head.emplace_back(withoutLineEnd(line));
+                if (inHead && BlankOrComment(line)) head.emplace_back(withoutLineEnd(line));
                 checks.Line(line, at);
                 continue;
             }
@@ -370,6 +387,7 @@ SetFindings ReadImportSet(TextFile& file)
 SetTextCheck CheckSetText(std::string_view bytes)
 {
     if (bytes.find('\0') != std::string_view::npos) return SetTextCheck::Binary;
+    if (bytes.starts_with(byteOrderMark)) bytes.remove_prefix(byteOrderMark.size());
     for (std::size_t at = 0; at < bytes.size();) {
         std::size_t end = bytes.find('\n', at);
         if (end == std::string_view::npos) end = bytes.size();

@@ -121,6 +121,19 @@ TEST_F(SetFile, ImportReaderFillsOnlyTheImportLists)
     EXPECT_EQ(t.ImportTerrains.Count() + t.ImportCrossers.Count() + t.ImportGroups.Count(), 0);
     EXPECT_EQ(t.ImportGeneral->Name, "Src");
     EXPECT_TRUE(views.calls.empty());
+
+    // A source as a text editor leaves it (a byte-order mark, empty lines inside sections,
+    // comments after headers) is read whole, as Open reads it.
+    t.ClearImport();
+    TextFile h;
+    h.OpenText(readFile(dataFolder() / "text-editor.set"));
+    EXPECT_TRUE(ReadImportSet(h).empty());
+    EXPECT_EQ(t.ImportGeneral->Name + " " + t.ImportGeneral->Floor, "TTE01 Stone");
+    EXPECT_EQ((std::vector{t.ImportTerrains.Count(), t.ImportCrossers.Count(), t.ImportTiles.Count()}),
+              (std::vector{2, 1, 3}));
+    ASSERT_EQ(t.ImportGroups.Count(), 1);
+    EXPECT_EQ(t.ImportGroups.At(0)->Cells.Items(), (Texts{"0", "1", "2"}));
+    EXPECT_EQ(t.ImportTiles.At(0)->DoorList->Items(), (Texts{"3", "0.0", "-5.0", "0.0", "90.0"}));
 }
 
 TEST_F(SetFile, WriterRefusesMoreTilesThanTheFormatHolds)
