@@ -140,6 +140,11 @@ TEST_F(ModelOps, RenameCrosserEverywhere)
     EXPECT_EQ((Texts{a->Top, a->Right, a->Bottom, b->Left}), (Texts{"Path", "Path", "Path", "Path"}));
     EXPECT_EQ(entry->Name, "Path");
     EXPECT_EQ(views.calls, (Texts{"FillCrossers", "ClearTileEditorFields"}));
+
+    // A rename in letter case only counts the fields it really changed.
+    a->Right = "PATH";
+    EXPECT_EQ(RenameCrosserEverywhere("path", "Path"), 1);
+    EXPECT_EQ((Texts{a->Top, a->Right, a->Bottom, b->Left}), (Texts{"Path", "Path", "Path", "Path"}));
 }
 
 TEST_F(ModelOps, MissingTerrainsAndCrossersComeFromTheImportTileset)
