@@ -6,24 +6,15 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
 #include "model/Globfun.h"
-#include "platform/Files.h"
 
 namespace {
 
-// The writer's text, through a file of this process that is removed again.
+// The writer's text, written in memory: a file on disk would cost a sync each run.
 std::string writtenText()
 {
-    static const std::string path = "/tmp/fuzz-set-reader-" + std::to_string(getpid()) + ".set";
     if (TS().TileList.Count() > MaxSetTiles) return {};
-    TextFile f;
-    if (!f.Open(path, TextFile::Mode::Write)) std::abort();
-    std::string error;
-    if (!WriteSetFile(f, error)) std::abort();
-    RemoveFile(path);
-    return f.Written();
+    return SetFileText();
 }
 
 void checkFindings(const SetFindings& findings, const std::string& text)
