@@ -129,13 +129,15 @@ void TFram6::StartSource(const std::string& folder, const std::string& fileName)
 
 void TFram6::ReadImportSet(TextFile& file)
 {
-    ::ReadImportSet(file);
+    const SetFindings findings = ::ReadImportSet(file);
     // Empty for a source without [GENERAL]: its general settings start empty at each open.
     LabeledEdit1->setText(ToQt(ImportTilesetName(*ImportGeneral)));
     ApplyTileFilter();
     RadioButton2Click();
     // The count of the list on display, whichever lists the source filled.
     showCount();
+    // What the reader had to guess, said as Open says it, under the name the tab shows.
+    ShowSetFindings(FromQt(LabeledEdit2->text()), findings);
 }
 
 void TFram6::clearInformation()
