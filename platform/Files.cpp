@@ -276,10 +276,20 @@ bool StagedFile::Commit(const std::string& requested)
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data)
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::error_code* why)
 {
     StagedFile staged(path, data);
-    return staged.Ready() && staged.Commit(path);
+    const bool ok = staged.Ready() && staged.Commit(path);
+    if (why) *why = ok ? std::error_code() : staged.Error();
+    return ok;
+}
+
+std::string FileErrorText(std::string_view what, std::string_view path, std::error_code why)
+{
+    std::string text(what);
+    text.append("\n").append(path);
+    if (why) text += ": " + why.message();
+    return text;
 }
 
 std::string WritableFolderOr(const std::string& preferred)

@@ -44,8 +44,12 @@ bool RemoveFile(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes a uniquely named temporary file beside path, flushes it to disk and renames it
 // over path: a failed write leaves the old file whole. A link is written through to the
-// file it names, whose permissions are kept.
-[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data);
+// file it names, whose permissions are kept. why, when given, gets the reason of a failure.
+[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data, std::error_code* why = nullptr);
+
+// One message for a file that could not be read or written: what failed, then the file and
+// the system's reason ("Error on saving file !!!\n/home/me/x.set: Permission denied").
+std::string FileErrorText(std::string_view what, std::string_view path, std::error_code why);
 
 // New contents for a file, written whole and flushed beside it (beside the file a link
 // names), but put in place only by Commit; dropped when the object goes without one. Lets
