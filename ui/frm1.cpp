@@ -13,6 +13,7 @@
 #include "gamedata/GameData.h"
 #include "model/Globfun.h"
 #include "model/Tileset.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "ui/App.h"
@@ -32,6 +33,7 @@ const std::string DBlueEditKeyPress = "0123456789.";
 const std::string TransitionEditKeyPress = "0123456789-";
 
 const char* const SaveQuestion = "The tileset has changed. Do you want to save it ?";
+const char* const SaveFailed = "Error on saving file !!!";
 // Findings shown in one message at most; the rest are counted.
 constexpr std::size_t FindingsShown = 20;
 
@@ -447,12 +449,14 @@ bool TFram1::SaveSetFile()
     if (!path) return false;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Write)) {
-        AppDialogs().Warning("Error on saving file !!!");
+        AppDialogs().Warning(FileErrorText(SaveFailed, *path, file.Error()));
         return false;
     }
     std::string error;
     if (!WriteSetFile(file, error)) {
-        AppDialogs().Warning(error);
+        // A write the system refused has its reason; a tileset that cannot be written at all
+        // says why in its own words.
+        AppDialogs().Warning(file.Error() ? FileErrorText(SaveFailed, *path, file.Error()) : error);
         return false;
     }
     savedText_ = file.Written();
