@@ -142,6 +142,18 @@ bool IsDirectory(const std::string& path)
     return fs::is_directory(path, ec);
 }
 
+std::string NonFileKind(const std::string& path)
+{
+    struct stat st;
+    // A path that cannot be looked at names nothing here: opening it fails on its own.
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    if (S_ISDIR(st.st_mode)) return "a folder";
+    if (S_ISFIFO(st.st_mode)) return "a named pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return "a special file";
+}
+
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension)
 {
     std::vector<std::string> names;
@@ -218,6 +230,8 @@ bool RenameFile(const std::string& from, const std::string& to, std::error_code*
 bool ReadWholeFile(const std::string& path, std::string& out)
 {
     out.clear();
+    // A named pipe or a device may never end; a folder holds no bytes.
+    if (!NonFileKind(path).empty()) return false;
     try {
         FileStream in(path, FileStream::Mode::OpenRead);
         out = in.ReadString(std::size_t(in.Size()));

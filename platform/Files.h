@@ -23,6 +23,10 @@ std::optional<std::string> JoinFileName(std::string_view folder, std::string_vie
 
 bool FileExists(const std::string& path);          // a regular file
 bool IsDirectory(const std::string& path);
+// What path names when that is no regular file, links followed: "a folder", "a named pipe",
+// "a device", "a socket"; empty for a regular file and for a path that names nothing (yet).
+// Asks the file system only: opening a named pipe to look would wait for a writer.
+std::string NonFileKind(const std::string& path);
 
 // Regular files of a folder, sorted by name ignoring case; names only. When extension is
 // given (".mdl"), only names ending with it, ignoring case.
@@ -41,6 +45,7 @@ bool RemoveFile(const std::string& path);
 // why, when given, gets the reason of a failure.
 [[nodiscard]] bool RenameFile(const std::string& from, const std::string& to, std::error_code* why = nullptr);
 
+// False for a path that is no regular file (NonFileKind), without opening it.
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes a uniquely named temporary file beside path, flushes it to disk and renames it
 // over path: a failed write leaves the old file whole. A link is written through to the
