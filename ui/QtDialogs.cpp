@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSpacerItem>
 
+#include "platform/Files.h"
 #include "ui/App.h"
 #include "ui/Widgets.h"
 
@@ -39,10 +40,32 @@ private:
     bool pushed_;
 };
 
+// A file dialog that refuses what is no file (a named pipe, a device, a socket) when the
+// user accepts it, and stays open for another choice: before it asks about replacing the
+// file, and before anything opens it. A folder is still entered, as the dialog does.
+class FileOnlyDialog : public QFileDialog {
+public:
+    FileOnlyDialog(QWidget* parent, bool save) : QFileDialog(parent), save_(save)
+    {
+        // A native dialog would have asked and closed before accept() could refuse.
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const std::string path = chosen.isEmpty() ? std::string() : QFile::encodeName(chosen.first()).toStdString();
+        if (!path.empty() && !IsDirectory(path) && RefuseNonFile(path, save_ ? FileUse::Save : FileUse::Open)) return;
+        QFileDialog::accept();
+    }
+
+private:
+    bool save_;
+};
+
 std::optional<std::string> runFileDialog(bool save, const FileDialogOptions& o)
 {
     NormalCursor cursor;
-    QFileDialog d(dialogParent());
+    FileOnlyDialog d(dialogParent(), save);
     d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!o.title.empty()) d.setWindowTitle(ToQt(o.title));

@@ -360,7 +360,8 @@ void TFram1::OpenButtonClick()
     FileDialogOptions options = OpenDialog1;
     options.initialDir = Game().SetDir;
     auto path = AppDialogs().OpenFile(options);
-    if (!path) return;
+    // A named pipe would hold the editor for good: refused before anything reads it.
+    if (!path || RefuseNonFile(*path, FileUse::Open)) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning("Error on opening file !!!");
@@ -446,7 +447,8 @@ bool TFram1::SaveSetFile()
     if (!Game().SetFilePath.empty())
         options.fileName = std::filesystem::path(Game().SetFilePath).filename().string();
     auto path = AppDialogs().SaveFile(options);
-    if (!path) return false;
+    // A save would replace a named pipe or a device by a file.
+    if (!path || RefuseNonFile(*path, FileUse::Save)) return false;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Write)) {
         AppDialogs().Warning(FileErrorText(SaveFailed, *path, file.Error()));
@@ -501,7 +503,7 @@ void TFram1::Button5Click()
     options.initialDir = Game().SetDir;
     options.fileName = FromQt(NameEdit->text()) + "palstd.itp";
     auto path = AppDialogs().SaveFile(options);
-    if (!path) return;
+    if (!path || RefuseNonFile(*path, FileUse::Save)) return;
     ITPExporter palette;
     palette.BeginMain();
     palette.AddCategory0();

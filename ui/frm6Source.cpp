@@ -60,7 +60,8 @@ void TFram6::Button1Click()
     FileDialogOptions options = OpenDialog1;
     options.initialDir = ImportSetDir.empty() || ImportSetDir == ArchiveSourceMarker ? CurrentSetDir : ImportSetDir;
     auto path = AppDialogs().OpenFile(options);
-    if (!path) return;
+    // Refused before anything reads it, the previous source kept.
+    if (!path || RefuseNonFile(*path, FileUse::Open)) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning(OpenFailed);
