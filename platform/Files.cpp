@@ -8,7 +8,9 @@
 #include <fstream>
 #include <system_error>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include "platform/Stream.h"
@@ -146,7 +148,25 @@ std::string NonFileKind(const std::string& path)
 {
     struct stat st;
     // A path that cannot be looked at names nothing here: opening it fails on its own.
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    if (S_ISREG(st.st_mode)) {
+        // The kernel's own files look regular, but are made up as they are read, whatever
+        // size they show, and some (/proc/kmsg) wait for news that may never come.
+        struct statfs fs;
+        if (::statfs(path.c_str(), &fs) != 0) return {};
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case PROC_SUPER_MAGIC: return "a live view of the system (/proc)";
+        case SYSFS_MAGIC:
+        case DEBUGFS_MAGIC:
+        case TRACEFS_MAGIC:
+        case SECURITYFS_MAGIC:
+        case CGROUP_SUPER_MAGIC:
+        case CGROUP2_SUPER_MAGIC:
+        case BPF_FS_MAGIC:
+        case EFIVARFS_MAGIC: return "a live view of the system (/sys)";
+        default: return {};
+        }
+    }
     if (S_ISDIR(st.st_mode)) return "a folder";
     if (S_ISFIFO(st.st_mode)) return "a named pipe";
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";

@@ -23,9 +23,10 @@ std::optional<std::string> JoinFileName(std::string_view folder, std::string_vie
 
 bool FileExists(const std::string& path);          // a regular file
 bool IsDirectory(const std::string& path);
-// What path names when that is no regular file, links followed: "a folder", "a named pipe",
-// "a device", "a socket"; empty for a regular file and for a path that names nothing (yet).
-// Asks the file system only: opening a named pipe to look would wait for a writer.
+// What path names when that is no plain file, links followed: "a folder", "a named pipe",
+// "a device", "a socket", or one of the kernel's files under /proc or /sys; empty for a
+// regular file and for a path that names nothing (yet). Asks the file system only: opening
+// a named pipe to look would wait for a writer.
 std::string NonFileKind(const std::string& path);
 
 // Regular files of a folder, sorted by name ignoring case; names only. When extension is

@@ -112,7 +112,8 @@ TEST(Files, WhatIsNoRegularFileIsToldWithoutOpeningIt)
     std::filesystem::create_symlink(pipe.Path(), dir.File("link.set"));
     const std::pair<std::string, const char*> cases[] = {{dir.Write("t.set", "[GENERAL]"), ""},
         {dir.File("missing.set"), ""}, {dir.Path(), "a folder"}, {pipe.Path(), "a named pipe"},
-        {dir.File("link.set"), "a named pipe"}, {socketPath, "a socket"}, {"/dev/null", "a device"}};
+        {dir.File("link.set"), "a named pipe"}, {socketPath, "a socket"}, {"/dev/null", "a device"},
+        {"/proc/self/status", "a live view of the system (/proc)"}};
     for (const auto& [path, kind] : cases) {
         EXPECT_EQ(NonFileKind(path), kind) << path;
         std::string bytes;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -78,8 +79,15 @@ TEST(QtDialogs, FiltersAndExtensionsBecomeQtForms)
 
 TEST_F(UiTest, TheFileDialogsRefuseWhatIsNoFileAndStayOpenForAnother)
 {
+    // The dialogs keep their history in the settings of the user's Qt: here, this case's own.
+    setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
     NamedPipe pipe(dir.File("pipe.set"));
     ASSERT_TRUE(pipe.Made());
+    // A file whose name says nothing: Qt would read it to tell its type, which for one of
+    // the kernel's files (/proc/kmsg) never ends.
+    const std::string picture = dir.Write("picture.set", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
+    ASSERT_NE(QFileIconProvider().type(QFileInfo(ToQt(picture))).indexOf("PNG"), -1) << "Qt reads it";
+    std::string typeShown;
     QtDialogs qt;
     FileDialogOptions options;
     options.initialDir = dir.Path();
@@ -96,6 +104,7 @@ TEST_F(UiTest, TheFileDialogsRefuseWhatIsNoFileAndStayOpenForAnother)
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!d) return QApplication::exit(1);
+            typeShown = FromQt(d->iconProvider()->type(QFileInfo(ToQt(picture))));
             d->selectFile(QString::fromStdString(pipe.Path()));
             QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection); // its Open or Save button
             stayed = d->isVisible();
@@ -105,7 +114,9 @@ TEST_F(UiTest, TheFileDialogsRefuseWhatIsNoFileAndStayOpenForAnother)
         EXPECT_TRUE(stayed) << save;
     }
     EXPECT_FALSE(asked) << "refused before any question";
+    EXPECT_EQ(typeShown.find("PNG"), std::string::npos) << typeShown << ": told by the name alone";
     EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"Cannot open " + pipe.Path() + ": it is a named pipe, not a file.",
                                    "Cannot save to " + pipe.Path() + ": it is a named pipe, not a file."}));
     EXPECT_FALSE(pipe.ReaderWaited());
+    unsetenv("XDG_CONFIG_HOME");
 }

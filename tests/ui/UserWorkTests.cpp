@@ -175,11 +175,14 @@ TEST_F(UiTest, APathThatIsNoFileIsRefusedAtOnceAndTheTilesetStays)
     NamedPipe pipe(dir.File("pipe.set"));
     ASSERT_TRUE(pipe.Made() && MakeSocketFile(dir.File("sock.set")));
     std::filesystem::create_directory(dir.File("folder.set"));
+    // A name that only leads to one of the kernel's files (/proc/kmsg waits for good).
+    std::filesystem::create_symlink("/proc/self/status", dir.File("proc.set"));
     // Open, the Import tab's Open Set File, Save .SET and Save .ITP, each given what it
     // could otherwise wait on or replace. A device is only opened: a save test that went
     // wrong must not replace /dev/null.
     const std::pair<std::string, const char*> paths[] = {{pipe.Path(), "a named pipe"},
-        {dir.File("folder.set"), "a folder"}, {dir.File("sock.set"), "a socket"}, {"/dev/null", "a device"}};
+        {dir.File("folder.set"), "a folder"}, {dir.File("sock.set"), "a socket"},
+        {dir.File("proc.set"), "a live view of the system (/proc)"}, {"/dev/null", "a device"}};
     for (QPushButton* command : {F().OpenButton, Form1->Fram61->Button1, F().Button2, F().Button5}) {
         const bool save = command == F().Button2 || command == F().Button5;
         for (const auto& [target, kind] : paths) {
