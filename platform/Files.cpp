@@ -155,7 +155,7 @@ std::string NonFileKind(const std::string& path)
         struct statfs fs;
         if (::statfs(path.c_str(), &fs) != 0) return {};
         switch (static_cast<unsigned long>(fs.f_type)) {
-        case PROC_SUPER_MAGIC: return "a live view of the system (/proc)";
+        case PROC_SUPER_MAGIC: return "a /proc entry";
         case SYSFS_MAGIC:
         case DEBUGFS_MAGIC:
         case TRACEFS_MAGIC:
@@ -163,7 +163,7 @@ std::string NonFileKind(const std::string& path)
         case CGROUP_SUPER_MAGIC:
         case CGROUP2_SUPER_MAGIC:
         case BPF_FS_MAGIC:
-        case EFIVARFS_MAGIC: return "a live view of the system (/sys)";
+        case EFIVARFS_MAGIC: return "a /sys entry";
         default: return {};
         }
     }

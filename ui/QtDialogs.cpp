@@ -51,6 +51,8 @@ public:
     {
         if (!info.isFile()) return QFileIconProvider::type(info);
         const QMimeType mime = types_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        // A name the database does not know, such as a tileset's: "SET File".
+        if (mime.isDefault() && !info.suffix().isEmpty()) return info.suffix().toUpper() + " File";
         return mime.comment().isEmpty() ? mime.name() : mime.comment();
     }
 

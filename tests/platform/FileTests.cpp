@@ -113,7 +113,7 @@ TEST(Files, WhatIsNoRegularFileIsToldWithoutOpeningIt)
     const std::pair<std::string, const char*> cases[] = {{dir.Write("t.set", "[GENERAL]"), ""},
         {dir.File("missing.set"), ""}, {dir.Path(), "a folder"}, {pipe.Path(), "a named pipe"},
         {dir.File("link.set"), "a named pipe"}, {socketPath, "a socket"}, {"/dev/null", "a device"},
-        {"/proc/self/status", "a live view of the system (/proc)"}};
+        {"/proc/self/status", "a /proc entry"}};
     for (const auto& [path, kind] : cases) {
         EXPECT_EQ(NonFileKind(path), kind) << path;
         std::string bytes;

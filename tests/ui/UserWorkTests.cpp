@@ -182,7 +182,7 @@ TEST_F(UiTest, APathThatIsNoFileIsRefusedAtOnceAndTheTilesetStays)
     // wrong must not replace /dev/null.
     const std::pair<std::string, const char*> paths[] = {{pipe.Path(), "a named pipe"},
         {dir.File("folder.set"), "a folder"}, {dir.File("sock.set"), "a socket"},
-        {dir.File("proc.set"), "a live view of the system (/proc)"}, {"/dev/null", "a device"}};
+        {dir.File("proc.set"), "a /proc entry"}, {"/dev/null", "a device"}};
     for (QPushButton* command : {F().OpenButton, Form1->Fram61->Button1, F().Button2, F().Button5}) {
         const bool save = command == F().Button2 || command == F().Button5;
         for (const auto& [target, kind] : paths) {
