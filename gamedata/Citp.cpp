@@ -257,12 +257,14 @@ void ITPExporter::AddTerrainEntries(bool hasHeightTransition)
 
 bool ITPExporter::WriteFile(const std::string& path)
 {
-    bool ok = false;
+    const char* const failed = "Error on writing ITP file";
+    std::error_code why;
     try {
-        ok = WriteFileAtomic(path, FileBytes());
-    } catch (const std::length_error&) {
-        ok = false;
+        if (WriteFileAtomic(path, FileBytes(), &why)) return true;
+    } catch (const std::length_error& e) {
+        AppDialogs().Notice(std::string(failed) + "\n" + path + ": " + e.what());
+        return false;
     }
-    if (!ok) AppDialogs().Notice("Error on writing ITP file");
-    return ok;
+    AppDialogs().Notice(FileErrorText(failed, path, why));
+    return false;
 }

@@ -42,7 +42,8 @@ public:
     void AddCategory2();
     void AddTerrainEntries(bool hasHeightTransition);
     // Writes the file, replacing any old one only once the new one is complete. On failure
-    // shows "Error on writing ITP file", leaves any old file as it was and returns false.
+    // shows "Error on writing ITP file" with the path and the reason, leaves any old file as
+    // it was and returns false.
     bool WriteFile(const std::string& path);
 
     // The bytes WriteFile writes.

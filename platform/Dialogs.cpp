@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/Files.h"
+
 namespace {
 ScriptedDialogs& fallback()
 {
@@ -19,6 +21,15 @@ Dialogs& AppDialogs()
 void SetAppDialogs(Dialogs* dialogs)
 {
     current = dialogs;
+}
+
+bool RefuseNonFile(const std::string& path, FileUse use)
+{
+    const std::string kind = NonFileKind(path);
+    if (kind.empty()) return false;
+    AppDialogs().Warning((use == FileUse::Open ? "Cannot open " : "Cannot save to ") + path + ": it is " + kind +
+                         ", not a file.");
+    return true;
 }
 
 MsgResult ScriptedDialogs::Message(MsgKind kind, const std::string& text, MsgButtons buttons,

@@ -42,6 +42,12 @@ public:
 Dialogs& AppDialogs();
 void SetAppDialogs(Dialogs* dialogs);   // nullptr restores the default
 
+// For a path the user chose to open or to save to: true, after a warning that says what the
+// path names, when it is no regular file (a folder, a named pipe, a device, a socket), so
+// that nothing reads or replaces it. A path that names nothing yet is not refused.
+enum class FileUse { Open, Save };
+bool RefuseNonFile(const std::string& path, FileUse use);
+
 // Records every box and answers from queues. A question with no answer queued throws
 // std::logic_error, so a test never passes on a box it did not expect to be asked.
 class ScriptedDialogs : public Dialogs {

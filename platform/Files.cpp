@@ -8,7 +8,9 @@
 #include <fstream>
 #include <system_error>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include "platform/Stream.h"
@@ -142,6 +144,36 @@ bool IsDirectory(const std::string& path)
     return fs::is_directory(path, ec);
 }
 
+std::string NonFileKind(const std::string& path)
+{
+    struct stat st;
+    // A path that cannot be looked at names nothing here: opening it fails on its own.
+    if (::stat(path.c_str(), &st) != 0) return {};
+    if (S_ISREG(st.st_mode)) {
+        // The kernel's own files look regular, but are made up as they are read, whatever
+        // size they show, and some (/proc/kmsg) wait for news that may never come.
+        struct statfs fs;
+        if (::statfs(path.c_str(), &fs) != 0) return {};
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case PROC_SUPER_MAGIC: return "a /proc entry";
+        case SYSFS_MAGIC:
+        case DEBUGFS_MAGIC:
+        case TRACEFS_MAGIC:
+        case SECURITYFS_MAGIC:
+        case CGROUP_SUPER_MAGIC:
+        case CGROUP2_SUPER_MAGIC:
+        case BPF_FS_MAGIC:
+        case EFIVARFS_MAGIC: return "a /sys entry";
+        default: return {};
+        }
+    }
+    if (S_ISDIR(st.st_mode)) return "a folder";
+    if (S_ISFIFO(st.st_mode)) return "a named pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return "a special file";
+}
+
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view extension)
 {
     std::vector<std::string> names;
@@ -218,6 +250,8 @@ bool RenameFile(const std::string& from, const std::string& to, std::error_code*
 bool ReadWholeFile(const std::string& path, std::string& out)
 {
     out.clear();
+    // A named pipe or a device may never end; a folder holds no bytes.
+    if (!NonFileKind(path).empty()) return false;
     try {
         FileStream in(path, FileStream::Mode::OpenRead);
         out = in.ReadString(std::size_t(in.Size()));
@@ -276,10 +310,20 @@ bool StagedFile::Commit(const std::string& requested)
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data)
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::error_code* why)
 {
     StagedFile staged(path, data);
-    return staged.Ready() && staged.Commit(path);
+    const bool ok = staged.Ready() && staged.Commit(path);
+    if (why) *why = ok ? std::error_code() : staged.Error();
+    return ok;
+}
+
+std::string FileErrorText(std::string_view what, std::string_view path, std::error_code why)
+{
+    std::string text(what);
+    text.append("\n").append(path);
+    if (why) text += ": " + why.message();
+    return text;
 }
 
 std::string WritableFolderOr(const std::string& preferred)

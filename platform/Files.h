@@ -23,6 +23,11 @@ std::optional<std::string> JoinFileName(std::string_view folder, std::string_vie
 
 bool FileExists(const std::string& path);          // a regular file
 bool IsDirectory(const std::string& path);
+// What path names when that is no plain file, links followed: "a folder", "a named pipe",
+// "a device", "a socket", or one of the kernel's files under /proc or /sys; empty for a
+// regular file and for a path that names nothing (yet). Asks the file system only: opening
+// a named pipe to look would wait for a writer.
+std::string NonFileKind(const std::string& path);
 
 // Regular files of a folder, sorted by name ignoring case; names only. When extension is
 // given (".mdl"), only names ending with it, ignoring case.
@@ -41,11 +46,16 @@ bool RemoveFile(const std::string& path);
 // why, when given, gets the reason of a failure.
 [[nodiscard]] bool RenameFile(const std::string& from, const std::string& to, std::error_code* why = nullptr);
 
+// False for a path that is no regular file (NonFileKind), without opening it.
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes a uniquely named temporary file beside path, flushes it to disk and renames it
 // over path: a failed write leaves the old file whole. A link is written through to the
-// file it names, whose permissions are kept.
-[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data);
+// file it names, whose permissions are kept. why, when given, gets the reason of a failure.
+[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view data, std::error_code* why = nullptr);
+
+// One message for a file that could not be read or written: what failed, then the file and
+// the system's reason ("Error on saving file !!!\n/home/me/x.set: Permission denied").
+std::string FileErrorText(std::string_view what, std::string_view path, std::error_code why);
 
 // New contents for a file, written whole and flushed beside it (beside the file a link
 // names), but put in place only by Commit; dropped when the object goes without one. Lets

@@ -1,8 +1,10 @@
 #include "platform/TextFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "platform/Files.h"
 
@@ -15,11 +17,16 @@ bool TextFile::Open(const std::string& path, Mode mode)
     pos_ = 0;
     lineEnds_ = lastLine_ = 0;
     toDisk_ = mode == Mode::Write;
+    error_.clear();
     if (mode == Mode::Read) {
         if (!ReadWholeFile(path, data_)) return false;
     } else {
-        // Fail early, as fopen would, when the place cannot take a file.
-        if (IsDirectory(path) || !IsDirectory(ParentFolder(path))) return false;
+        // Fail early, as fopen would, when the place cannot take a file, and say why as it would.
+        struct stat st;
+        if (IsDirectory(path)) error_ = make_error_code(std::errc::is_a_directory);
+        else if (::stat(ParentFolder(path).c_str(), &st) != 0) error_ = std::error_code(errno, std::generic_category());
+        else if (!S_ISDIR(st.st_mode)) error_ = make_error_code(std::errc::not_a_directory);
+        if (error_) return false;
     }
     open_ = true;
     return true;
@@ -121,7 +128,8 @@ bool TextFile::Close()
     if (!open_) return true;
     open_ = false;
     bool ok = true;
-    if (mode_ == Mode::Write && toDisk_) ok = WriteFileAtomic(path_, data_);
+    error_.clear();
+    if (mode_ == Mode::Write && toDisk_) ok = WriteFileAtomic(path_, data_, &error_);
     if (mode_ == Mode::Read) {
         data_.clear();
         pos_ = 0;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 class TextFile {
 public:
@@ -52,6 +53,8 @@ public:
     // Closes without writing anything: a file read is done with, and a file opened to write
     // leaves the target as it was. The destructor does the same.
     void Discard();
+    // Why the last Open to write or the last Close failed; empty after one that did not.
+    std::error_code Error() const { return error_; }
 
 private:
     std::string path_;
@@ -62,4 +65,5 @@ private:
     Mode mode_ = Mode::Read;
     bool open_ = false;
     bool toDisk_ = false;
+    std::error_code error_;
 };

@@ -4,11 +4,14 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QSpacerItem>
 
+#include "platform/Files.h"
 #include "ui/App.h"
 #include "ui/Widgets.h"
 
@@ -39,10 +42,52 @@ private:
     bool pushed_;
 };
 
+// Tells a file's type by its name alone. Qt's own provider reads a file's first bytes when
+// its name says nothing, and reading one of the kernel's files (a link to /proc/kmsg) in the
+// folder on show would hold the dialog for good.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType mime = types_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        // A name the database does not know, such as a tileset's: "SET File".
+        if (mime.isDefault() && !info.suffix().isEmpty()) return info.suffix().toUpper() + " File";
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase types_;
+};
+
+// A file dialog that refuses what is no file (a named pipe, a device, a socket) when the
+// user accepts it, and stays open for another choice: before it asks about replacing the
+// file, and before anything opens it. A folder is still entered, as the dialog does.
+class FileOnlyDialog : public QFileDialog {
+public:
+    FileOnlyDialog(QWidget* parent, bool save) : QFileDialog(parent), save_(save)
+    {
+        // A native dialog would have asked and closed before accept() could refuse.
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const std::string path = chosen.isEmpty() ? std::string() : QFile::encodeName(chosen.first()).toStdString();
+        if (!path.empty() && !IsDirectory(path) && RefuseNonFile(path, save_ ? FileUse::Save : FileUse::Open)) return;
+        QFileDialog::accept();
+    }
+
+private:
+    bool save_;
+};
+
 std::optional<std::string> runFileDialog(bool save, const FileDialogOptions& o)
 {
     NormalCursor cursor;
-    QFileDialog d(dialogParent());
+    NameOnlyIconProvider icons; // outlives the dialog, which uses it to the end
+    FileOnlyDialog d(dialogParent(), save);
+    d.setIconProvider(&icons);
     d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!o.title.empty()) d.setWindowTitle(ToQt(o.title));

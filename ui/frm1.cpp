@@ -13,6 +13,7 @@
 #include "gamedata/GameData.h"
 #include "model/Globfun.h"
 #include "model/Tileset.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "ui/App.h"
@@ -32,6 +33,7 @@ const std::string DBlueEditKeyPress = "0123456789.";
 const std::string TransitionEditKeyPress = "0123456789-";
 
 const char* const SaveQuestion = "The tileset has changed. Do you want to save it ?";
+const char* const SaveFailed = "Error on saving file !!!";
 // Findings shown in one message at most; the rest are counted.
 constexpr std::size_t FindingsShown = 20;
 
@@ -358,7 +360,8 @@ void TFram1::OpenButtonClick()
     FileDialogOptions options = OpenDialog1;
     options.initialDir = Game().SetDir;
     auto path = AppDialogs().OpenFile(options);
-    if (!path) return;
+    // A named pipe would hold the editor for good: refused before anything reads it.
+    if (!path || RefuseNonFile(*path, FileUse::Open)) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning("Error on opening file !!!");
@@ -444,15 +447,18 @@ bool TFram1::SaveSetFile()
     if (!Game().SetFilePath.empty())
         options.fileName = std::filesystem::path(Game().SetFilePath).filename().string();
     auto path = AppDialogs().SaveFile(options);
-    if (!path) return false;
+    // A save would replace a named pipe or a device by a file.
+    if (!path || RefuseNonFile(*path, FileUse::Save)) return false;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Write)) {
-        AppDialogs().Warning("Error on saving file !!!");
+        AppDialogs().Warning(FileErrorText(SaveFailed, *path, file.Error()));
         return false;
     }
     std::string error;
     if (!WriteSetFile(file, error)) {
-        AppDialogs().Warning(error);
+        // A write the system refused has its reason; a tileset that cannot be written at all
+        // says why in its own words.
+        AppDialogs().Warning(file.Error() ? FileErrorText(SaveFailed, *path, file.Error()) : error);
         return false;
     }
     savedText_ = file.Written();
@@ -497,7 +503,7 @@ void TFram1::Button5Click()
     options.initialDir = Game().SetDir;
     options.fileName = FromQt(NameEdit->text()) + "palstd.itp";
     auto path = AppDialogs().SaveFile(options);
-    if (!path) return;
+    if (!path || RefuseNonFile(*path, FileUse::Save)) return;
     ITPExporter palette;
     palette.BeginMain();
     palette.AddCategory0();

@@ -74,7 +74,7 @@ public:
     QWidget* GeneralPage;    // "General"
     QWidget* PropertiesPage; // "Properties"
     TLabeledEdit* LabeledEdit1; // "Model"
-    TLabeledEdit* LabeledEdit2; // "WalkMesh", always "msb01"
+    TLabeledEdit* LabeledEdit2; // "WalkMesh": the shown tile's own, "msb01" for a new one
     QComboBox* ComboBox1;       // corner terrains: "TopLeft"
     QComboBox* ComboBox2;       // "TopRight"
     QComboBox* ComboBox3;       // "BottomLeft"

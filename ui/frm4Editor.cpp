@@ -247,6 +247,8 @@ void TFram4::dropOwnPathNode()
 void TFram4::ShowInFrame(const CTile& t)
 {
     LabeledEdit1->setText(ToQt(t.Model));
+    // Read-only, but the tile's own: a store or a copy keeps it.
+    LabeledEdit2->setText(ToQt(t.WalkMesh));
     setText(ComboBox1, t.TopLeft);
     setText(ComboBox2, t.TopRight);
     setText(ComboBox3, t.BottomLeft);

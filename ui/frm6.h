@@ -178,8 +178,9 @@ public:
     void Button1Click();
     void Button9Click();
     void Button2Click();
-    // Reads a whole source from the open file into the import lists and shows it. The
-    // caller has started the source (StartSource).
+    // Reads a whole source from the open file into the import lists and shows it, with a
+    // message of what the reader had to guess. The caller has started the source
+    // (StartSource).
     void ReadImportSet(TextFile& file) override;
     // Opens the archives' stock tileset of that name as the source; false, with the tab's
     // open warning and the previous source kept, when it cannot be extracted.

@@ -60,7 +60,8 @@ void TFram6::Button1Click()
     FileDialogOptions options = OpenDialog1;
     options.initialDir = ImportSetDir.empty() || ImportSetDir == ArchiveSourceMarker ? CurrentSetDir : ImportSetDir;
     auto path = AppDialogs().OpenFile(options);
-    if (!path) return;
+    // Refused before anything reads it, the previous source kept.
+    if (!path || RefuseNonFile(*path, FileUse::Open)) return;
     TextFile file;
     if (!file.Open(*path, TextFile::Mode::Read)) {
         AppDialogs().Warning(OpenFailed);
@@ -129,13 +130,15 @@ void TFram6::StartSource(const std::string& folder, const std::string& fileName)
 
 void TFram6::ReadImportSet(TextFile& file)
 {
-    ::ReadImportSet(file);
+    const SetFindings findings = ::ReadImportSet(file);
     // Empty for a source without [GENERAL]: its general settings start empty at each open.
     LabeledEdit1->setText(ToQt(ImportTilesetName(*ImportGeneral)));
     ApplyTileFilter();
     RadioButton2Click();
     // The count of the list on display, whichever lists the source filled.
     showCount();
+    // What the reader had to guess, said as Open says it, under the name the tab shows.
+    ShowSetFindings(FromQt(LabeledEdit2->text()), findings);
 }
 
 void TFram6::clearInformation()

@@ -232,17 +232,18 @@ void TFram7::Button1Click()
                    textures = CheckBox4->isChecked();
         if (!(mdl || wok || minimap || textures)) return;
         Memo1->clear();
-        if (tiles.lastIndex() < 1) return;
+        if (tiles.Empty()) return;
         BusyCursor busy;
         TProgressSink bar(ProgressBar1);
         TMemoSink memo(Memo1);
         ReportMissingFiles(mdl, wok, minimap, textures, CheckBox5->isChecked(), bar, memo);
         return;
     }
-    if (!RadioButton4->isChecked() || tiles.lastIndex() < 1) return;
-
+    if (!RadioButton4->isChecked()) return;
+    // Nothing of an earlier search stays, also when there is no tile to search for.
     Memo2->clear();
     UnusedFiles.Clear();
+    if (tiles.Empty()) return;
     BusyCursor busy;
     TProgressSink bar(ProgressBar3);
     bar.SetMax(tiles.lastIndex());

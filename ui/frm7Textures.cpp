@@ -351,7 +351,7 @@ void TFram7::Button2Click()
     if (!haveFolder()) return;
     ListBox2->clear();
     TilesetTextures.Clear();
-    if (TS().TileList.lastIndex() < 1) return;
+    if (TS().TileList.Empty()) return;
     BusyCursor busy;
     TProgressSink bar(ProgressBar2);
     bar.SetMax(TS().TileList.lastIndex());

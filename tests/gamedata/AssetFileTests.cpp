@@ -1,36 +1,12 @@
 // What the cases under tests/data/gamedata cannot show: the model converter, files that
 // cannot be removed or written, and absent lists.
 #include <chrono>
-#include <sys/fsuid.h>
 
 #include "AssetTestSupport.h"
 #include "support/FileSizeLimit.h"
+#include "support/FilesLocked.h"
 
 namespace {
-
-// While it lives, the named files of dir cannot be opened for writing ("." the folder
-// itself). Root may write any file, so root is made to open files as an ordinary user meanwhile.
-struct FilesLocked {
-    FilesLocked(const TempDir& dir, std::initializer_list<const char*> names) : folder(dir.Path())
-    {
-        for (const char* name : names) ok &= chmod(dir.File(name).c_str(), name == std::string(".") ? 0555 : 0444) == 0;
-        if (!root) return;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-            ok &= lchown(entry.path().c_str(), 65534, 65534) == 0;
-        ok &= chown(dir.Path().c_str(), 65534, 65534) == 0;
-        setfsgid(65534);
-        setfsuid(65534);
-        ok &= setfsuid(uid_t(-1)) == 65534;   // asks without changing it
-    }
-    ~FilesLocked()
-    {
-        chmod(folder.c_str(), 0755);
-        if (root) setfsuid(0), setfsgid(0);
-    }
-    const std::string folder;
-    const bool root = geteuid() == 0;
-    bool ok = true;
-};
 
 // An import tile whose model is binary, copied with the converter on.
 class Converter : public AssetTest {

@@ -72,8 +72,12 @@ TEST_F(AssetTest, StrRefThatIsNoNumberRaisesTheConversionError)
 TEST_F(AssetTest, FailedPaletteWriteIsReportedAndLeavesTheOldFileWhole)
 {
     set.Write("taken.itp/keep", "old");
-    EXPECT_EQ(Export("", set.File("missing/pal.itp")) + Export("", set.File("taken.itp")), "not writtennot written");
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>(2, "Error on writing ITP file")));
+    EXPECT_EQ(Export("", set.File("missing/pal.itp")), "not written");
+    EXPECT_EQ(Export("", set.File("taken.itp")), "not written");
+    // Where and why, in the system's words.
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{
+                                   "Error on writing ITP file\n" + set.File("missing/pal.itp") + ": No such file or directory",
+                                   "Error on writing ITP file\n" + set.File("taken.itp") + ": Is a directory"}));
     EXPECT_EQ(set.Read("taken.itp/keep"), "old");
     EXPECT_TRUE(SetFiles().empty()) << "no temporary file left behind";
 }

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/TextFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 TEST(TextFile, LinesEndAtCrLfComeInPiecesAndSeekBackToAMark)
@@ -99,4 +100,25 @@ TEST(Files, CopyNeverOverwritesAndFailuresAreReported)
     EXPECT_EQ(ListFiles(dir.Path()), (std::vector<std::string>{"big", "dst", "dst2", "dst2.tmp~", "src", "w", "w.tmp~"}))
         << "neither the target nor a temporary file";
     EXPECT_EQ(dir.Read("dst2.tmp~") + dir.Read("w.tmp~"), "minemine");
+}
+
+TEST(Files, WhatIsNoRegularFileIsToldWithoutOpeningIt)
+{
+    TempDir dir;
+    NamedPipe pipe(dir.File("pipe.set"));
+    ASSERT_TRUE(pipe.Made());
+    const std::string socketPath = dir.File("sock.set");
+    ASSERT_TRUE(MakeSocketFile(socketPath));
+    std::filesystem::create_symlink(pipe.Path(), dir.File("link.set"));
+    const std::pair<std::string, const char*> cases[] = {{dir.Write("t.set", "[GENERAL]"), ""},
+        {dir.File("missing.set"), ""}, {dir.Path(), "a folder"}, {pipe.Path(), "a named pipe"},
+        {dir.File("link.set"), "a named pipe"}, {socketPath, "a socket"}, {"/dev/null", "a device"},
+        {"/proc/self/status", "a /proc entry"}};
+    for (const auto& [path, kind] : cases) {
+        EXPECT_EQ(NonFileKind(path), kind) << path;
+        std::string bytes;
+        TextFile f;
+        EXPECT_EQ(ReadWholeFile(path, bytes) && f.Open(path, TextFile::Mode::Read), path == dir.File("t.set")) << path;
+    }
+    EXPECT_FALSE(pipe.ReaderWaited()) << "nothing opened the pipe to look";
 }

@@ -15,6 +15,7 @@ TEST(SafeWrite, ATextFileReplacesItsTargetOnlyWhenClosedWhole)
     const std::string path = dir.Write("t.set", "old");
     TextFile f;
     EXPECT_FALSE(f.Open(dir.File("no/such/folder/t.set"), TextFile::Mode::Write));
+    EXPECT_EQ(f.Error(), std::errc::no_such_file_or_directory);
     EXPECT_FALSE(f.Open(dir.File("missing.set"), TextFile::Mode::Read));
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
     f.Write(std::string(4096, 'x'));
@@ -22,6 +23,7 @@ TEST(SafeWrite, ATextFileReplacesItsTargetOnlyWhenClosedWhole)
         FileSizeLimit limit(100);
         ASSERT_TRUE(limit.Active());
         EXPECT_FALSE(f.Close());
+        EXPECT_EQ(f.Error(), std::errc::file_too_large);
     }
     ASSERT_TRUE(f.Open(path, TextFile::Mode::Write));
     f.Write("half");
@@ -37,6 +39,7 @@ TEST(SafeWrite, ATextFileReplacesItsTargetOnlyWhenClosedWhole)
     f.Printf("Count=%d\n\n", 3);
     f.Printf("Name=%s\n", std::string(1000, 'x').c_str());   // longer than any fixed buffer
     ASSERT_TRUE(f.Close());
+    EXPECT_FALSE(f.Error());
     EXPECT_EQ(dir.Read("t.set"), "Count=3\r\n\r\nName=" + std::string(1000, 'x') + "\r\n");
     EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"t.set"}) << "no temporary file is left";
 }

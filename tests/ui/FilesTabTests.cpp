@@ -135,6 +135,39 @@ TEST_F(FilesTab, MissingAndUnusedFilesAreReportedAndOnlyFilesStillUnusedAreDelet
     EXPECT_TRUE(dialogs.boxes.empty()) << "nothing listed, nothing asked";
 }
 
+TEST_F(FilesTab, ATilesetOfOneTileIsSearchedAsAnyOther)
+{
+    // The three searches of the six-tile tileset first: nothing of them may stay.
+    for (QCheckBox* kind : {T().CheckBox1, T().CheckBox2, T().CheckBox3, T().CheckBox4}) kind->setChecked(true);
+    T().Button1->click();
+    T().RadioButton4->setChecked(true);
+    T().Button1->click();
+    T().Button2->click();
+    // One tile, in the same folder: its walkmesh and one texture are missing, and every file
+    // the other tiles used is unused now.
+    OpenSet(set.Write("one.set", "[GENERAL]\r\nName=one01\r\n\r\n[TILES]\r\nCount=1\r\n\r\n"
+                                 "[TILE0]\r\nModel=tcn01_b01\r\nWalkMesh=msb01\r\nImageMap2D=mi_b01\r\n"));
+    ASSERT_EQ(TS().TileList.Count(), 1);
+    T().RadioButton3->setChecked(true);
+    T().Button1->click();
+    T().RadioButton4->setChecked(true);
+    T().Button1->click();
+    T().Button2->click();
+    EXPECT_EQ(Memo(T().Memo1), "Tile#0 - TCN01_B01 ----> .WOK : not found\n" + Dashes67 + "\n" + Dashes67 +
+                                   "\n---TEXTURES REPORT-------------------------------------------------\n"
+                                   "tcn01_gone----> TGA or DDS not found\n" + Dashes67 + "\n---2- Files not found");
+    EXPECT_EQ(Memo(T().Memo2), "mi_a01.TGA --> Unused\nstray.dds --> Unused\ntcn01_a01.mdl --> Unused\n"
+                               "TCN01_a01.wok --> Unused\ntcn01_bin.mdl --> Unused\ntcn01_old.mdl --> Unused\n"
+                               "tt_stone.tga --> Unused\n" + Dashes46 + "\n7 - Files unused");
+    EXPECT_EQ(T().UnusedFiles.Count(), 7);
+    EXPECT_EQ(Items(T().ListBox2) + "|" + Text(T().Edit1), "tcn01_bad tcn01_gone tcn01_grass tt_sand|4");
+
+    // Its tile deleted, there is nothing to search, and nothing of the last search stays.
+    TS().TileList.DeleteAt(0);
+    T().Button1->click();
+    EXPECT_EQ(Memo(T().Memo2) + std::to_string(T().UnusedFiles.Count()), "0");
+}
+
 TEST_F(FilesTab, TexturesOfEachTileAreListedAndPreviewed)
 {
     T().RadioButton1->setChecked(true);

@@ -3,11 +3,13 @@
 #include "UiTestSupport.h"
 
 #include <QMouseEvent>
+#include <optional>
 
 #include "gamedata/Citp.h"
 #include "model/Globfun.h"
 #include "platform/TextFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/FilesLocked.h"
 
 TEST_F(UiTest, OpenShowsTheFileAndTheGrassBoxAndColourPickerChangeIt)
 {
@@ -205,7 +207,9 @@ TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
         ASSERT_TRUE(limit.Active());
         F().Button2->click();
     }
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, "Error on saving file !!!"));
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{
+                                   "Error on saving file !!!\n" + dir.File("no/such/folder/x.set") + ": No such file or directory",
+                                   "Error on saving file !!!\n" + path + ": File too large"}));
     EXPECT_EQ(dir.Read("rural.set"), SampleSet());
 
     // Save .ITP: the dialog starts in the tileset's folder with a name after the tileset's.
@@ -243,4 +247,37 @@ TEST_F(UiTest, SaveWritesTheSetAndThePaletteAndAFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(dialogs.boxes[0].kind, MsgKind::Error);
     EXPECT_NE(dialogs.boxes[0].text.find("abc"), std::string::npos);
     EXPECT_FALSE(FileExists(dir.File("bad.itp")));
+}
+
+TEST_F(UiTest, AFailedSaveSaysWhereAndWhyAndTheTilesetStaysAsItWas)
+{
+    const std::string path = dir.Write("rural.set", SampleSet());
+    OpenSet(path);
+    F().NameEdit->setText("Changed");
+    dir.Write("plain.txt", "not a folder");
+    TempDir locked;
+    // Where the save goes, and the system's reason.
+    const std::pair<std::string, const char*> cases[] = {{dir.File("gone/x"), "No such file or directory"},
+        {dir.File("plain.txt/x"), "Not a directory"}, {locked.File("x"), "Permission denied"}};
+    dialogs.Clear();
+    std::vector<std::string> expected;
+    for (const auto& [target, why] : cases) {
+        // The other folders are root's alone: locked is locked only while it is saved to.
+        std::optional<FilesLocked> lock;
+        if (target == locked.File("x")) {
+            ASSERT_TRUE(lock.emplace(locked, std::initializer_list<const char*>{"."}).ok);
+        }
+        dialogs.QueueFile(target + ".set");
+        F().Button2->click();
+        dialogs.QueueFile(target + ".itp");
+        F().Button5->click();
+        expected.push_back("Error on saving file !!!\n" + target + ".set: " + why);
+        expected.push_back("Error on writing ITP file\n" + target + ".itp: " + why);
+    }
+    EXPECT_EQ(dialogs.Texts(), expected);
+    EXPECT_EQ(dialogs.boxes.at(0).kind, MsgKind::Warning);
+    EXPECT_TRUE(ListFiles(locked.Path()).empty()) << "no file, not even a temporary one";
+    EXPECT_TRUE(F().TilesetChanged()) << "the changes are still unsaved";
+    EXPECT_EQ(Game().SetFilePath + "|" + FromQt(F().StatusPanel->text()), path + "|SET FILE : " + path);
+    EXPECT_EQ(dir.Read("rural.set"), SampleSet());
 }

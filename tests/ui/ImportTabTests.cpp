@@ -2,11 +2,15 @@
 // panels and information, the display filters and the sorting of both lists.
 #include "UiTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "gamedata/Bifclass.h"
+#include "model/Globfun.h"
+#include "platform/Text.h"
 #include "support/TgaBuilder.h"
+#include "support/TilesetBuilder.h"
 #include "ui/SetBifOpen.h"
 
 namespace {
@@ -35,7 +39,7 @@ std::string Source(const std::string& general, const std::vector<std::string>& t
 const std::string Full = Source("Name=SRC01\nDisplayName=-1\nUnlocalizedName=Source One", {"Grass", "Water"},
     {"Road"},
     {"Model=tsa_b02\nTopLeft=Grass\nTopLeftHeight=1\nTopRight=Water\nTop=Road\nDoors=1\nImageMap2D=mi_src\n"
-     "[TILE0DOOR0]\nType=1",
+     "[TILE0DOOR0]\nType=1\nX=0.0\nY=-5.0\nZ=0.0\nOrientation=90.0",
         "Model=TSA_a10", "Model=tsa_c01", "Model=x", "Model=tsa_d01\nImageMap2D=mi_stock"},
     {"Name=Bridge\nStrRef=5\nRows=1\nColumns=2\nTile0=1\nTile1=2", "Name=arch\nStrRef=abc\nRows=1\nColumns=1\nTile0=3",
         "Name=Brook\nRows=2\nColumns=2\nTile0=abc\nTile1=0\nTile2=-1\nTile3=9"});
@@ -159,6 +163,40 @@ TEST_F(ImportTab, AStockTilesetComesOutOfTheArchivesAndItsMarkerIsNoFolder)
     EXPECT_FALSE(I().SourceInCurrentSetFolder());
     I().Button2->click(), pick(1);
     EXPECT_EQ(Text(I().Edit3), "0") << "a closed source's count is not shown";
+}
+
+TEST_F(ImportTab, ASourceCutShortSaysSoAsOpenDoes)
+{
+    // A real-sized tileset of 16 tiles, cut after its eighth, from disk and from the archives.
+    F().Button1Click();
+    BuildTileset({3, 2, 4, 16, 4});
+    std::string cut = SetFileText();
+    cut.resize(cut.find("[TILE8]"));
+    KeyBuilder key;
+    key.Add("tcut01", ResTypeSet, key.AddBif("data\\Sets.bif"), 0);
+    dir.Write("game/chitin.key", key.Build());
+    dir.Write("game/data/sets.bif", BifBuilder().Add(0, ResTypeSet, cut).Build());
+    Restart();
+
+    const std::string path = OpenSource("src/cut.set", cut);
+    modals.Queue([](QDialog& d) { PickRow(d, "ListBox1", 0), Press(d, "Button1"); });
+    I().Button9->click();
+    // The Count line follows the [TILES] header.
+    const long count = std::count(cut.begin(), cut.begin() + long(cut.find("[TILES]")), '\n') + 2;
+    const std::string found = Format(" could be read as written:\n\nline %ld: [TILES] Count=16, but the file holds 8 "
+                                     "tile sections", count);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    const std::string names[] = {path, "NWNBIF : tcut01.set"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(dialogs.boxes[i].kind, MsgKind::Warning);
+        EXPECT_EQ(dialogs.boxes[i].text, "Not everything in " + names[i] + found);
+    }
+    EXPECT_EQ(TS().ImportTiles.Count(), 8) << "read as far as it goes";
+
+    // A whole source says nothing.
+    dialogs.Clear();
+    OpenSource("src/full.set", Full);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(ImportTab, TheSourceFolderIsComparedAsAFolder)

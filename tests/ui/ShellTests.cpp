@@ -5,8 +5,12 @@
 #include <memory>
 #include <utility>
 
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMessageBox>
 #include <QTimer>
 
+#include "support/SpecialFiles.h"
 #include "ui/QtDialogs.h"
 
 namespace {
@@ -71,4 +75,48 @@ TEST(QtDialogs, FiltersAndExtensionsBecomeQtForms)
     EXPECT_EQ(QtDialogs::NameFilters("Pictures|*.tga;*.dds"), QStringList{"Pictures (*.tga *.dds)"});
     EXPECT_TRUE(QtDialogs::NameFilters("").isEmpty());
     for (const char* ext : {"*.set", ".set", "set"}) EXPECT_EQ(QtDialogs::Suffix(ext), "set") << ext;
+}
+
+TEST_F(UiTest, TheFileDialogsRefuseWhatIsNoFileAndStayOpenForAnother)
+{
+    // The dialogs keep their history in the settings of the user's Qt: here, this case's own.
+    setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    NamedPipe pipe(dir.File("pipe.set"));
+    ASSERT_TRUE(pipe.Made());
+    // A file whose name says nothing: Qt would read it to tell its type, which for one of
+    // the kernel's files (/proc/kmsg) never ends.
+    const std::string picture = dir.Write("picture.set", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
+    ASSERT_NE(QFileIconProvider().type(QFileInfo(ToQt(picture))).indexOf("PNG"), -1) << "Qt reads it";
+    std::string typeShown;
+    QtDialogs qt;
+    FileDialogOptions options;
+    options.initialDir = dir.Path();
+    options.overwritePrompt = true;
+    // A question of the dialog's own (whether to replace the file) is noted and answered No.
+    bool asked = false;
+    QTimer questions;
+    QObject::connect(&questions, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) asked = true, box->reject();
+    });
+    questions.start(20);
+    for (bool save : {false, true}) {
+        bool stayed = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d) return QApplication::exit(1);
+            typeShown = FromQt(d->iconProvider()->type(QFileInfo(ToQt(picture))));
+            d->selectFile(QString::fromStdString(pipe.Path()));
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection); // its Open or Save button
+            stayed = d->isVisible();
+            d->reject();
+        });
+        EXPECT_FALSE(save ? qt.SaveFile(options) : qt.OpenFile(options)) << save;
+        EXPECT_TRUE(stayed) << save;
+    }
+    EXPECT_FALSE(asked) << "refused before any question";
+    EXPECT_EQ(typeShown.find("PNG"), std::string::npos) << typeShown << ": told by the name alone";
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"Cannot open " + pipe.Path() + ": it is a named pipe, not a file.",
+                                   "Cannot save to " + pipe.Path() + ": it is a named pipe, not a file."}));
+    EXPECT_FALSE(pipe.ReaderWaited());
+    unsetenv("XDG_CONFIG_HOME");
 }

@@ -65,7 +65,8 @@ protected:
 TEST_F(TilesTab, SaveChangeStoresEveryFieldAndKeepsTheListAsItIs)
 {
     TFram4& f = T();
-    // Sorted by Model with tile 0 last; tile 2's walkmesh is not the editor's.
+    // Sorted by Model with tile 0 last; tile 2 has a walkmesh of its own, as every tile of
+    // some tilesets has.
     Tile(0).Model = "zz";
     Tile(2).WalkMesh = "wm02";
     Tile(2).UnknownKeys = {"Future=1"};
@@ -114,6 +115,7 @@ TEST_F(TilesTab, SaveChangeStoresEveryFieldAndKeepsTheListAsItIs)
         CTile shown;
         f.ReadFromFrame(shown);
         for (auto& [edit, field, expected] : cases) EXPECT_EQ(field(shown), field(Tile(n))) << n << ": " << expected;
+        EXPECT_EQ(Text(f.LabeledEdit2), Tile(n).WalkMesh) << "the tile's own walkmesh, also an empty one";
     }
     for (auto& [edit, field, expected] : cases) {
         EXPECT_NE(field(Tile(2)), expected);
@@ -121,7 +123,7 @@ TEST_F(TilesTab, SaveChangeStoresEveryFieldAndKeepsTheListAsItIs)
     }
     f.Button4->click();
     for (auto& [edit, field, expected] : cases) EXPECT_EQ(field(Tile(2)), expected);
-    EXPECT_EQ(Tile(2).WalkMesh, "msb01");
+    EXPECT_EQ(Tile(2).WalkMesh, "wm02") << "not shown as editable, so never changed";
     EXPECT_EQ(std::to_string(Tile(2).Sounds) + doorsOf(Tile(2)) + Tile(2).UnknownKeys[0],
               "12:1,0.0,-5.0,0.0,90.0,1,5.0,0.0,0.0,2,Future=1") << "sounds, doors and other keys stay";
     EXPECT_EQ(Rows(), "1=big01_a1 2=new01* 3=big01_a3 0=zz ") << "the row changes in place";
@@ -224,6 +226,7 @@ TEST_F(TilesTab, ListsSortByNumberOrModelAndAddCopiesTheEditor)
     TFram4& f = T();
     for (int i = 4; i < 11; ++i) AddTile(TS().TileList, i % 2 ? "B" + std::to_string(i) : "a" + std::to_string(i));
     Tile(1).UnknownKeys = {"Future=1"};
+    Tile(1).WalkMesh = "rina_wm";
     Refill();
     f.ListView1ColumnClick(1);
     EXPECT_EQ(T().ListView1->Numbers(), (std::vector<int>{10, 4, 6, 8, 5, 7, 9, 0, 1, 2, 3}));
@@ -235,8 +238,8 @@ TEST_F(TilesTab, ListsSortByNumberOrModelAndAddCopiesTheEditor)
     f.Copythistile1->trigger();
     ASSERT_EQ(TS().TileList.Count(), 12);
     const CTile& copy = Tile(11);
-    EXPECT_EQ(copy.Model + copy.TopRight + copy.Top + copy.UnknownKeys[0] + doorsOf(copy),
-              "big01_a1Terrain2Crosser1Future=10:none");
+    EXPECT_EQ(copy.Model + copy.WalkMesh + copy.TopRight + copy.Top + copy.UnknownKeys[0] + doorsOf(copy),
+              "big01_a1rina_wmTerrain2Crosser1Future=10:none");
     EXPECT_EQ(T().ListView1->SelectedNumber(), 11);
     EXPECT_EQ(FromQt(f.Label1->text()) + Text(f.Edit1), "Tile # 1112");
 
@@ -247,7 +250,8 @@ TEST_F(TilesTab, ListsSortByNumberOrModelAndAddCopiesTheEditor)
     for (QComboBox* c : {f.ComboBox1, f.ComboBox2, f.ComboBox3, f.ComboBox4}) c->setCurrentIndex(0);
     f.ComboBox18->setCurrentIndex(0);
     f.Button2->click();
-    EXPECT_EQ(Tile(12).Model + Tile(12).BottomRight + Tile(12).PathNode + Tile(12).Orientation, "freshTerrain0A0");
+    EXPECT_EQ(Tile(12).Model + Tile(12).WalkMesh + Tile(12).BottomRight + Tile(12).PathNode + Tile(12).Orientation,
+              "freshmsb01Terrain0A0");
     EXPECT_TRUE(Tile(12).UnknownKeys.empty());
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/Globfun.h"
 #include "platform/Text.h"
+#include "support/SpecialFiles.h"
 #include "support/TilesetBuilder.h"
 #include "ui/frm2.h"
 #include "ui/frm3.h"
@@ -164,4 +165,44 @@ TEST_F(UiTest, AFileThatIsNoTilesetIsRefusedAndGuessesAreShownOnce)
     EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 22);
     EXPECT_TRUE(shown.starts_with("Not everything in " + dir.File("many.set") + " could be read as written:\n\nline 2:"));
     EXPECT_TRUE(shown.ends_with("\nline 21: Sounds=x: no whole number, read as 0\nand 5 more"));
+}
+
+TEST_F(UiTest, APathThatIsNoFileIsRefusedAtOnceAndTheTilesetStays)
+{
+    const std::string path = dir.Write("rural.set", SampleSet());
+    OpenSet(path);
+    F().NameEdit->setText("Changed");
+    NamedPipe pipe(dir.File("pipe.set"));
+    ASSERT_TRUE(pipe.Made() && MakeSocketFile(dir.File("sock.set")));
+    std::filesystem::create_directory(dir.File("folder.set"));
+    // A name that only leads to one of the kernel's files (/proc/kmsg waits for good).
+    std::filesystem::create_symlink("/proc/self/status", dir.File("proc.set"));
+    // Open, the Import tab's Open Set File, Save .SET and Save .ITP, each given what it
+    // could otherwise wait on or replace. A device is only opened: a save test that went
+    // wrong must not replace /dev/null.
+    const std::pair<std::string, const char*> paths[] = {{pipe.Path(), "a named pipe"},
+        {dir.File("folder.set"), "a folder"}, {dir.File("sock.set"), "a socket"},
+        {dir.File("proc.set"), "a /proc entry"}, {"/dev/null", "a device"}};
+    for (QPushButton* command : {F().OpenButton, Form1->Fram61->Button1, F().Button2, F().Button5}) {
+        const bool save = command == F().Button2 || command == F().Button5;
+        for (const auto& [target, kind] : paths) {
+            if (save && target == "/dev/null") continue;
+            SCOPED_TRACE(command->objectName().toStdString() + " " + target);
+            dialogs.Clear();
+            // Open asks about the changes first; answered No, they stay all the same.
+            if (command == F().OpenButton) dialogs.QueueAnswer(MsgResult::No);
+            dialogs.QueueFile(target);
+            command->click();
+            EXPECT_EQ(dialogs.boxes.back().text,
+                      (save ? "Cannot save to " : "Cannot open ") + target + ": it is " + kind + ", not a file.");
+            EXPECT_EQ(dialogs.boxes.back().kind, MsgKind::Warning);
+            EXPECT_EQ(dialogs.boxes.size(), command == F().OpenButton ? 2u : 1u);
+        }
+    }
+    EXPECT_FALSE(pipe.ReaderWaited()) << "nothing opened the pipe";
+    EXPECT_EQ(NonFileKind(pipe.Path()) + "," + NonFileKind(dir.File("sock.set")), "a named pipe,a socket");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("folder.set")));
+    EXPECT_EQ(Game().SetFilePath + "|" + FromQt(F().StatusPanel->text()) + "|" + Text(F().NameEdit),
+              path + "|SET FILE : " + path + "|Changed");
+    EXPECT_TRUE(F().TilesetChanged() && !Form1->Fram61->Button2->isEnabled()) << "no source was opened";
 }
