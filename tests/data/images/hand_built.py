@@ -242,7 +242,7 @@ def make_tiff(folder):
     cases = [
         ("version_43", invalid, dict(version=43)),
         ("zero_width", invalid, dict(changes={256: (3, [0])})),
-        ("too_big", invalid, dict(changes={256: (4, [60000]), 257: (4, [60000])})),
+        ("too_big", invalid + " (a size of 60000 x 60000 pixels)", dict(changes={256: (4, [60000]), 257: (4, [60000])})),
         ("strip_offsets_past_end", invalid, dict(changes={273: (4, [0, 6], 40000), 278: (3, [1])})),
         ("no_strip_offsets", invalid, dict(changes={273: None})),
         ("packbits_no_byte_counts", invalid, dict(changes={259: (3, [32773]), 279: None})),

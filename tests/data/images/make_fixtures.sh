@@ -8,6 +8,7 @@
 #   <format>/bad/<name>.<ext>  a picture that must fail to load with a reader's error; a
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
+# A picture refused for its size names it: "(a size of W x H pixels)".
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil, libjpeg-turbo-progs (cjpeg, djpeg) and Inkscape (metafiles); hand_built.py and
@@ -230,7 +231,9 @@ PY
   read_error cut_header.tga id_past_end.tga short_rows.tga map_past_end.tga huge_raw.tga huge_rle.tga
   { hdr 2 65535 65535 32; printf 'xxxx'; } > too_big.tga
   hdr 0 65535 65535 32 > too_big_no_data.tga
-  for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
+  for f in too_big too_big_no_data; do
+    echo "Invalid or unexpected Targa image format. (a size of 65535 x 65535 pixels)" > $f.ref.txt
+  done
   { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
   echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
   # Types the reader does not decode: Huffman and delta compressed (32, 33), and an unknown one.
@@ -302,9 +305,10 @@ ppm() {
   printf 'P4 0 5\nxxxxx' > zero_width.pbm
   printf 'Q6 1 1 255\nxxx' > not_p.ppm
   printf 'PX 1 1 255\nxxx' > no_kind.ppm
-  for f in huge width_overflow max_zero max_too_big zero_width not_p no_kind; do
+  for f in width_overflow max_zero max_too_big zero_width not_p no_kind; do
     echo "Invalid or unexpected PBM, PGM or PPM image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PBM, PGM or PPM image format. (a size of 60000 x 60000 pixels)" > huge.ref.txt
   printf 'P7\nWIDTH 1\nHEIGHT 1\nDEPTH 1\nMAXVAL 255\nENDHDR\nx' > p7.ppm
   echo "Unsupported PBM, PGM or PPM image format." > p7.ref.txt
   cd ..
@@ -333,6 +337,15 @@ PY
     echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
   done
   for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
+  # The active window of a good file widened to 30000 x 30000: refused for its size before
+  # anything else is read.
+  python3 - ../hb_rgb_bu.rla too_big.rla <<'PY'
+import struct, sys
+d = bytearray(open(sys.argv[1], "rb").read())
+struct.pack_into(">4h", d, 8, 0, 29999, 0, 29999)
+open(sys.argv[2], "wb").write(d)
+PY
+  echo "Invalid or unexpected RLA image format. (a size of 30000 x 30000 pixels)" > too_big.ref.txt
   for f in cut_scanline cut_offsets offset_past_end short_scanlines; do echo "Stream read error" > $f.ref.txt; done
   cd ..
 
@@ -390,9 +403,10 @@ psd() {
   cd bad
   for f in hsb_mode depth_32 version_2; do echo "Unsupported PSD or PDD image format." > $f.ref.txt; done
   echo "The compression scheme is not supported for PSD or PDD files." > zip.ref.txt
-  for f in rgb_two_channels lower_signature huge zero_height; do
+  for f in rgb_two_channels lower_signature zero_height; do
     echo "Invalid or unexpected PSD or PDD image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PSD or PDD image format. (a size of 60000 x 60000 pixels)" > huge.ref.txt
   echo "Palette in PSD or PDD file is invalid." > no_palette.ref.txt
   for f in cut_rle cut_raw; do echo "Stream read error" > $f.ref.txt; done
   cd ..
@@ -456,7 +470,8 @@ sgi() {
   for f in cut_header tables_past_end short_raw; do echo "Stream read error" > $f.ref.txt; done
   { bytes 1 219; head -c 600 /dev/zero; } > bad_magic.sgi
   { hdr 1 1 3 65535 65535 4; head -c 64 /dev/zero; } > too_big.sgi
-  for f in bad_magic too_big; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
+  echo "Invalid or unexpected sgi, bw or rgb(a) image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
+  echo "Invalid or unexpected sgi, bw or rgb(a) image format." > bad_magic.ref.txt
   { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
   echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
   # Five channels and tables cut short: the tables are read first.
@@ -532,7 +547,7 @@ pcx() {
   { hdr 10 5 1 8 0 0 1 4 1; bytes 1 2 3 4; } > "$tmp/ok.pcx"
   { head -c 8 "$tmp/ok.pcx"; bytes 5 0 2 0; tail -c +13 "$tmp/ok.pcx"; } > xmin_past_xmax.pcx
   { hdr 10 5 1 8 99 0 1 4 1; bytes 1 2 3 4; } > narrow_line.pcx
-  { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
+  { hdr 10 5 1 8 65534 65534 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
   # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
   { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
   # 3 x 4 grey, run-length, whose data ends after two rows.
@@ -541,9 +556,10 @@ pcx() {
   # 12593 x 18758 of one bit in 43 bytes, raw or run-length: refused before the bitmap is made.
   { hdr 10 5 0 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_raw.pcx
   { hdr 10 5 1 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_rle.pcx
-  for f in xmin_past_xmax narrow_line too_big short_rle huge_raw huge_rle; do
+  for f in xmin_past_xmax narrow_line short_rle huge_raw huge_rle; do
     echo "Invalid or unexpected PCX image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PCX image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
   { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
@@ -572,7 +588,8 @@ autodesk() {
   cd bad
   { bytes 0x19 0x92; head -c 900 /dev/zero; } > wrong_id.cel
   { hdr 65535 65535 8 0; pal; } > too_big.pic
-  for f in wrong_id too_big; do echo "Invalid or unexpected Autodesk image format." > ${f}.ref.txt; done
+  echo "Invalid or unexpected Autodesk image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
+  echo "Invalid or unexpected Autodesk image format." > wrong_id.ref.txt
   bytes 0x19 0x91 2 0 2 > cut_header.cel
   echo "Stream read error" > cut_header.ref.txt
   cd ..
@@ -630,9 +647,10 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   head -c 100 ../hb_pal.pal > short_palette.pal
   for f in cut_header short_palette; do echo "Stream read error" > $f.ref.txt; done
   { bytes 255 255 255 255 0 0; rows; } > too_big.cut
+  echo "Invalid or unexpected CUT image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
   # 16383 x 16383, just under the size cap, in nine bytes: far less than its rows need.
   bytes 255 63 255 63 0 0 3 0 0 > short_rows.cut
-  for f in too_big short_rows; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
+  echo "Invalid or unexpected CUT image format." > short_rows.ref.txt
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut bad/short_rows.cut "$seeds/"
@@ -822,7 +840,8 @@ PY
   damage ../nb_rgb8.png rgb_depth_4.png rgb_depth_4;        echo "Invalid color format in PNG file." > rgb_depth_4.ref.txt
   damage ../nb_rgb8.png compression_1.png compression_1;    echo "The compression scheme is not supported for PNG files." > compression_1.ref.txt
   damage ../nb_pal8.png palette_length.png palette_length;  echo "Palette in PNG file is invalid." > palette_length.ref.txt
-  damage ../nb_rgb8.png huge.png huge;                      echo "Invalid or unexpected PNG image format." > huge.ref.txt
+  damage ../nb_rgb8.png huge.png huge
+  echo "Invalid or unexpected PNG image format. (a size of 30000 x 30000 pixels)" > huge.ref.txt
   damage ../nb_rgb8.png long_chunk.png long_chunk;          echo "Stream read error" > long_chunk.ref.txt
   damage ../nb_rgb8.png no_image_data.png no_image_data;    echo "Invalid or unexpected PNG image format." > no_image_data.ref.txt
   # Cut inside the image data: the chunk is not all there.
@@ -887,6 +906,9 @@ psp() {
   }
   patch ../v4_rgb_c0.psp width_0.psp 50 0 0 0 0
   patch ../v4_rgb_c0.psp height_negative.psp 54 0xff 0xff 0xff 0xff
+  # 30000 x 30000 in 24 bits: refused for its size before any block is read.
+  patch ../v4_rgb_c0.psp too_big.psp 50 0x30 0x75 0 0 0x30 0x75 0 0
+  echo "Invalid or unexpected PSP image format. (a size of 30000 x 30000 pixels)" > too_big.ref.txt
   patch ../v4_rgb_c0.psp jpeg.psp 67 3 0
   patch ../v4_pal8_c0.psp depth_16.psp 69 16 0
   for f in width_0 height_negative; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
