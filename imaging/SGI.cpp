@@ -123,6 +123,8 @@ try {
     Stream_ = &stream;
 
     const uint32_t bytesPerChannel = p.BitsPerSample / 8u;
+    // The bitmap: 8 bits a channel, whatever the file's depth (the channel rows held are a
+    // row each).
     ImageBytes(p.Width, p.Height, 8 * uint64_t(p.SamplesPerPixel), kFormatName);
 
     TColorManager& cm = *ColorManager;
