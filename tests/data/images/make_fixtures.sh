@@ -974,7 +974,7 @@ tiff() {
   # Written from the layout by hand_built.py: what no encoder writes, and the damaged files.
   /usr/bin/python3 "$here/hand_built.py" tiff "$here/tiff"
 
-  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif hb_no_compression_tag.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
     base=${f%.*}
     case $base in
       *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
