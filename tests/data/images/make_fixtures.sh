@@ -1265,9 +1265,9 @@ thunder = bytes([0xC3, 0x02, 0x46, 0x9D,            # 3, run 2, +0 +1 (2 skipped
                  0xC0, 0x5A, 0x8A, 0x01, 0xC9, 0xC2])   # 0, +1 (2 2 skipped), +1 +2, run 1, 9, 2
 tiff("hb_thunder.tif", 7, 3, 4, 32809, 1, thunder)
 PY
-  cd bad
-  # Group 3 options bit 1, uncompressed mode, set on a one-dimensional file.
-  python3 - ../fx_g3_1d.tif fx_g3_uncompressed.tif <<'PY'
+  # Group 3 options bit 1, which allows uncompressed mode, set on a one-dimensional file
+  # whose data does not use it: libtiff decodes it as the file without the bit.
+  python3 - fx_g3_1d.tif fx_g3_uncompressed_allowed.tif <<'PY'
 import struct, sys
 d = bytearray(open(sys.argv[1], "rb").read())
 order = "<" if d[:2] == b"II" else ">"
@@ -1279,7 +1279,21 @@ for i in range(n):
         d[at + 8:at + 12] = struct.pack(order + "I", 2)
 open(sys.argv[2], "wb").write(d)
 PY
-  for f in fx_g3_2d fx_g3_uncompressed; do
+  cd bad
+  # Rows whose data enters uncompressed mode (EOL, white 3, then the extension code
+  # 000000001 with 111), in a file whose options allow it: refused.
+  python3 - <<'PY'
+import struct
+bits = "000000000001" + "1000" + "000000001111" + "0" * 8
+data = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+e = {256: 8, 257: 1, 258: 1, 259: 3, 262: 0, 273: 0, 277: 1, 278: 1, 279: len(data), 292: 2}
+head = 8 + 2 + 12 * len(e) + 4
+out = b"II" + struct.pack("<HI", 42, 8) + struct.pack("<H", len(e))
+for tag in sorted(e):
+    out += struct.pack("<HHII", tag, 4, 1, head if tag == 273 else e[tag])
+open("hb_g3_uncompressed_mode.tif", "wb").write(out + struct.pack("<I", 0) + data)
+PY
+  for f in fx_g3_2d hb_g3_uncompressed_mode; do
     echo "The compression scheme is not supported for TIF/TIFF files." > $f.ref.txt
   done
   cd ..
