@@ -85,6 +85,8 @@ def make_rla(folder):
     rla("hb_rgb_td.rla", 11, 5, bottom_up=False, chan=b"RGB")
     rla("hb_rgb_reordered.rla", 9, 4, reverse=True)
     rla("hb_wide.rla", 300, 2, planes=[[bytes([c * 40] * 290) + bytes(range(10))] * 2 for c in range(3)])
+    # Without the revision mark: opened by its extension it loads as any other.
+    rla("hb_no_revision.rla", 4, 2, revision=0)
     os.chdir("bad")
     rla("xyz.rla", 4, 2, chan=b"xyz")
     rla("other_type.rla", 4, 2, chan=b"lum")
@@ -92,7 +94,6 @@ def make_rla(folder):
     rla("four_channels.rla", 4, 2, channels=4)
     rla("two_mattes.rla", 4, 2, matte=2)
     rla("one_channel.rla", 4, 2, channels=1)
-    rla("no_revision.rla", 4, 2, revision=0)
     rla("cut_scanline.rla", 6, 3, cut=740 + 12 + 10)
     rla("cut_offsets.rla", 6, 300, cut=750)
     # 30000 pixels wide, but each channel one run of 128: the stream cannot hold the rows.
