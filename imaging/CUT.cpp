@@ -95,6 +95,9 @@ try {
     if (!ReadImageProperties(stream, 0))
         return;
     const uint32_t width = ImageProperties.Width, height = ImageProperties.Height;
+    // A picture without pixels is no picture.
+    if (width == 0 || height == 0)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ImageBytes(width, height, 8, kFormatName);
     stream.SetPosition(BasePosition + 6);
     // A packet codes at most 127 pixels in at least two bytes, and every row has its line

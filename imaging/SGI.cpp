@@ -115,6 +115,9 @@ try {
     if (!ReadImageProperties(stream, 0))
         RasterErrorFmt(gesInvalidImage, kFormatName);
     const TImageProperties& p = ImageProperties;
+    // A picture without pixels is no picture.
+    if (p.Width == 0 || p.Height == 0)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ProgressRect = {0, 0, int32_t(p.Width), 1};
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
     stream.SetPosition(BasePosition);

@@ -475,7 +475,10 @@ sgi() {
   { bytes 1 219; head -c 600 /dev/zero; } > bad_magic.sgi
   { hdr 1 1 3 65535 65535 4; head -c 64 /dev/zero; } > too_big.sgi
   echo "Invalid or unexpected sgi, bw or rgb(a) image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
-  echo "Invalid or unexpected sgi, bw or rgb(a) image format." > bad_magic.ref.txt
+  # No columns, or no rows: no picture, rather than an empty one.
+  { hdr 0 1 3 0 2 3; head -c 12 /dev/zero; } > width_0.sgi
+  { hdr 1 1 2 3 0 1; head -c 64 /dev/zero; } > height_0.bw
+  for f in bad_magic width_0 height_0; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
   { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
   echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
   # Five channels and tables cut short: the tables are read first.
@@ -593,7 +596,10 @@ autodesk() {
   { bytes 0x19 0x92; head -c 900 /dev/zero; } > wrong_id.cel
   { hdr 65535 65535 8 0; pal; } > too_big.pic
   echo "Invalid or unexpected Autodesk image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
-  echo "Invalid or unexpected Autodesk image format." > wrong_id.ref.txt
+  # No columns, or no rows: no picture, rather than an empty one.
+  { hdr 0 2 8 0; pal; } > width_0.cel
+  { hdr 2 0 8 0; pal; bytes 1 2; } > height_0.pic
+  for f in wrong_id width_0 height_0; do echo "Invalid or unexpected Autodesk image format." > ${f}.ref.txt; done
   bytes 0x19 0x91 2 0 2 > cut_header.cel
   echo "Stream read error" > cut_header.ref.txt
   cd ..
@@ -654,7 +660,10 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   echo "Invalid or unexpected CUT image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
   # 16383 x 16383, just under the size cap, in nine bytes: far less than its rows need.
   bytes 255 63 255 63 0 0 3 0 0 > short_rows.cut
-  echo "Invalid or unexpected CUT image format." > short_rows.ref.txt
+  # No columns, or no rows: no picture, rather than an empty one.
+  { bytes 0 0 3 0 0 0; rows; } > width_0.cut
+  { bytes 4 0 0 0 0 0; rows; } > height_0.cut
+  for f in short_rows width_0 height_0; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut bad/short_rows.cut "$seeds/"
