@@ -463,8 +463,11 @@ bool TPNGGraphic::ReadRow(uint8_t* RowBuffer, std::size_t BytesPerRow)
         FIDATSize -= uint32_t(source - FCurrentSource);
         FCurrentSource = source;
         if (FDecoder->Status() == Z_STREAM_END) {
-            // The stream ended: before the image did, or with bytes after it.
-            if (dest < end || FIDATSize > 0)
+            // Data that ends before the image does leaves the row incomplete, as when the
+            // image data chunks run out; bytes after the end of a complete image are extra.
+            if (dest < end)
+                return false;
+            if (FIDATSize > 0)
                 RasterErrorFmt(gesExtraCompressedData, kFormatName);
             return true;
         }
