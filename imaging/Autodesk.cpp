@@ -52,6 +52,9 @@ try {
     if (!ReadImageProperties(stream, 0))
         RasterErrorFmt(gesInvalidImage, kFormatName);
     const uint32_t width = ImageProperties.Width, height = ImageProperties.Height;
+    // A picture without pixels is no picture.
+    if (width == 0 || height == 0)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ImageBytes(width, height, 8, kFormatName);
     stream.SetPosition(BasePosition);
     ProgressRect = {0, 0, int32_t(width), 1};

@@ -95,6 +95,9 @@ try {
     if (!ReadImageProperties(stream, 0))
         return;
     const uint32_t width = ImageProperties.Width, height = ImageProperties.Height;
+    // A picture without pixels is no picture.
+    if (width == 0 || height == 0)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ImageBytes(width, height, 8, kFormatName);
     stream.SetPosition(BasePosition + 6);
     // A packet codes at most 127 pixels in at least two bytes, and every row has its line
@@ -112,7 +115,7 @@ try {
     // A row packs into its line length, a count byte for every 127 pixels and the end code:
     // bytes beyond what every row could take are never read.
     uint64_t most = uint64_t(height) * (2 * uint64_t(width) + 4);
-    std::vector<uint8_t> packed(std::size_t(std::min(stream.Remaining(), most)));
+    std::vector<uint8_t> packed(BufferBytes({std::min(stream.Remaining(), most)}, width, height, kFormatName));
     stream.ReadBuffer(packed.data(), packed.size());
     TCUTRLEDecoder decoder;
     const uint8_t* source = packed.data();

@@ -200,8 +200,10 @@ int32_t TCCITTDecoder::findCode(const Code* table)
             return total > 0 ? total : kEndOfData;
         acc_ <<= c.length;
         bits_ -= c.length;
-        if (c.run < 0)
+        if (c.run < 0) {
+            lastLength_ = c.length;
             return c.run;
+        }
         total += c.run;
         if (c.run < 64)
             return total;
@@ -218,6 +220,17 @@ bool TCCITTDecoder::NextBit()
     acc_ <<= 1;
     --bits_;
     return bit;
+}
+
+bool TCCITTDecoder::uncompressedModeFollows()
+{
+    // The one-dimensional extension code is 000000001 and three bits; 111 enters
+    // uncompressed mode.
+    if (lastLength_ != 9)
+        return false;
+    if (bits_ < 3)
+        refill();
+    return bits_ >= 3 && acc_ >> 61 == 7;
 }
 
 void TCCITTDecoder::alignInput(unsigned bits)
@@ -268,9 +281,11 @@ bool TCCITTDecoder::nextRow()
 
 void TCCITTFax3Decoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t PackedSize, int32_t UnpackedSize)
 {
-    // Bit 0: two-dimensional rows; bit 1: uncompressed mode. Neither is decoded.
-    if (options_ & 3)
+    // Bit 0: two-dimensional rows, which are not decoded. Bit 1 only allows uncompressed
+    // mode: data that does not use it decodes as any other.
+    if (options_ & 1)
         CompressionError(Format(gesUnsupportedFeature, gesCompressionScheme, "TIF/TIFF"));
+    const bool uncompressedAllowed = options_ & 2;
     startStrip(Source, PackedSize, Dest, UnpackedSize);
     // A row cut short by an EOL has already read the next row's EOL.
     bool atRowStart = false;
@@ -291,6 +306,9 @@ void TCCITTFax3Decoder::Decode(const uint8_t*& Source, uint8_t*& Dest, int32_t P
             if (run == kEndOfData)
                 return;
             if (run < 0) {
+                // Uncompressed mode itself is not decoded.
+                if (run == -2 && uncompressedAllowed && uncompressedModeFollows())
+                    CompressionError(Format(gesUnsupportedFeature, gesCompressionScheme, "TIF/TIFF"));
                 atRowStart = run == -1;
                 break;
             }

@@ -198,6 +198,9 @@ protected:
     int32_t FindBlackCode() { return findCode(black_); }
     // The next input bit; false also once the data is used up.
     bool NextBit();
+    // After a code of -2: whether it was the extension prefix followed by the bits that
+    // enter uncompressed mode. Reads nothing.
+    bool uncompressedModeFollows();
     // Writes a run of the current colour, cut at the row's end; true when the row is full.
     bool FillRun(int32_t RunLength);
 
@@ -223,14 +226,15 @@ private:
     const uint8_t *start_ = nullptr, *in_ = nullptr, *inEnd_ = nullptr;
     uint64_t acc_ = 0;   // unread bits, the next one highest
     int bits_ = 0;
+    int lastLength_ = 0;   // bits of the last special code read
     uint8_t *row_ = nullptr, *out_ = nullptr, *outEnd_ = nullptr;
     std::size_t rowBytes_ = 0;
     uint32_t position_ = 0;   // pixels written in the current row
 };
 
 // Group 3 one-dimensional data: every row starts after an EOL code (fill bits before it are
-// skipped). Two-dimensional coding (T4Options bit 0) and uncompressed mode (bit 1) are
-// refused with EGraphicCompression.
+// skipped). Two-dimensional coding (T4Options bit 0) is refused with EGraphicCompression;
+// where bit 1 allows uncompressed mode, data that enters it is refused the same way.
 class TCCITTFax3Decoder : public TCCITTDecoder {
 public:
     using TCCITTDecoder::TCCITTDecoder;

@@ -166,7 +166,7 @@ try {
     if (h.BytesPerLine < planeBytes)
         RasterErrorFmt(gesInvalidImage, kFormatName);
     const std::size_t lineSize = std::size_t(h.ColorPlanes) * h.BytesPerLine;
-    const std::size_t decodedSize = ImageBytes(lineSize, p.Height, 8, kFormatName);
+    const std::size_t decodedSize = BufferBytes({lineSize, p.Height}, p.Width, p.Height, kFormatName);
     ImageBytes(p.Width, p.Height, uint64_t(BitsPerPixel(GetPixelFormat())), kFormatName);
 
     // The trailing 256-colour block is not pixel data, when it is there.

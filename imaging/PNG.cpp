@@ -100,8 +100,10 @@ uint32_t TPNGGraphic::LoadAndSwapHeader()
 
 void TPNGGraphic::ReadDataAndCheckCRC()
 {
-    // The chunk and its CRC must be there before the buffer grows for them.
+    // The chunk and its CRC must be there before the buffer grows for them, and the
+    // buffer, which holds a whole chunk, within the cap.
     Stream_->Require(uint64_t(FHeader.Length) + 4);
+    BufferBytes({FHeader.Length}, ImageProperties.Width, ImageProperties.Height, kFormatName);
     if (FRawBuffer.size() < FHeader.Length)
         FRawBuffer.resize(FHeader.Length);
     Stream_->ReadBuffer(FRawBuffer.data(), FHeader.Length);
@@ -371,12 +373,15 @@ void TPNGGraphic::LoadIDAT(const PNGHeader& Description)
     const uint32_t width = Description.Width, height = Description.Height;
     const uint32_t samples = Description.BitDepth == 16 ? FSourceBPP / 2 : FSourceBPP;
 
-    // Sizes in 64 bits, against the cap and what the file can still hold, before anything
-    // is allocated: the bitmap, and the inflated rows with their filter bytes.
+    // Sizes in 64 bits, before anything is allocated: the bitmap and the two rows held
+    // (every pass goes row by row) against the cap; the inflated rows with their filter
+    // bytes against what the file can still hold.
     ImageBytes(width, height, uint64_t(BitsPerPixel(GetPixelFormat())), kFormatName);
-    uint64_t rawBytes = ImageBytes(width, height, uint64_t(Description.BitDepth) * samples, kFormatName) + height;
-    Stream_->Require(rawBytes / kMaxDeflateRatio);
-    const std::size_t rowSize = std::size_t((uint64_t(width) * Description.BitDepth * samples + 7) / 8 + 1);
+    const uint64_t rowBits = uint64_t(Description.BitDepth) * samples;
+    const std::size_t rowSize = std::size_t((uint64_t(width) * rowBits + 7) / 8 + 1);
+    BufferBytes({2, rowSize}, width, height, kFormatName);
+    // Within the bitmap's cap the product cannot wrap: rows of at most 64 bits a pixel.
+    Stream_->Require(uint64_t(rowSize) * height / kMaxDeflateRatio);
 
     SetSize(width, height);
     if (FTransparentColor != kNoTransparentColor) {
@@ -458,8 +463,11 @@ bool TPNGGraphic::ReadRow(uint8_t* RowBuffer, std::size_t BytesPerRow)
         FIDATSize -= uint32_t(source - FCurrentSource);
         FCurrentSource = source;
         if (FDecoder->Status() == Z_STREAM_END) {
-            // The stream ended: before the image did, or with bytes after it.
-            if (dest < end || FIDATSize > 0)
+            // Data that ends before the image does leaves the row incomplete, as when the
+            // image data chunks run out; bytes after the end of a complete image are extra.
+            if (dest < end)
+                return false;
+            if (FIDATSize > 0)
                 RasterErrorFmt(gesExtraCompressedData, kFormatName);
             return true;
         }

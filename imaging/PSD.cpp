@@ -130,8 +130,6 @@ try {
     const int samples = samplesOf(p.ColorScheme);
     if (h.Channels < samples || p.Width == 0 || p.Height == 0)
         RasterErrorFmt(gesInvalidImage, kFormatName);
-    // The planes loaded take at least as much as the bitmap: one check caps both.
-    ImageBytes(p.Width, p.Height, uint64_t(h.Depth) * uint64_t(samples), kFormatName);
 
     ProgressRect = {0, 0, int32_t(p.Width), 1};
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
@@ -160,6 +158,8 @@ try {
     if (swapHere)
         cm.SourceOptions &= TConvertOptions(~coNeedByteSwap);
     SetPixelFormat(cm.GetPixelFormat(1));
+    // The bitmap within the cap; the channel data held is checked when it is read.
+    ImageBytes(p.Width, p.Height, uint64_t(BitsPerPixel(GetPixelFormat())), kFormatName);
 
     // Colour mode data: the palette of an indexed image, else (duotone) skipped by its length.
     stream.SetPosition(BasePosition + TPSDHeader::Size);
@@ -240,7 +240,8 @@ void TPSDGraphic::readChannels(Stream& stream, std::size_t rowBytes, int channel
         // A byte count for every row of every channel, then the rows. Only the channels
         // loaded are read.
         stream.Require(uint64_t(header_.Channels) * height * 2);
-        offsets_.resize(std::size_t(height) * std::size_t(channels) + 1);
+        offsets_.resize(BufferBytes({height, uint64_t(channels), sizeof offsets_[0]}, ImageProperties.Width, height,
+                                    kFormatName) / sizeof offsets_[0] + 1);
         for (std::size_t i = 1; i < offsets_.size(); ++i)
             offsets_[i] = offsets_[i - 1] + stream.U16BE();
         stream.Skip((uint64_t(header_.Channels) - uint64_t(channels)) * height * 2);
@@ -249,8 +250,9 @@ void TPSDGraphic::readChannels(Stream& stream, std::size_t rowBytes, int channel
             RasterErrorFmt(gesStreamReadError, kFormatName);
         bytes = offsets_.back();
     }
-    // All of it must be there before anything is made; it is not zeroed, as the read
-    // fills every byte.
+    // All of it must be there and within the cap before anything is made; it is not
+    // zeroed, as the read fills every byte.
+    BufferBytes({bytes}, ImageProperties.Width, height, kFormatName);
     stream.Require(bytes);
     data_ = std::make_unique_for_overwrite<uint8_t[]>(std::size_t(bytes));
     stream.ReadBuffer(data_.get(), std::size_t(bytes));

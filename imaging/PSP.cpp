@@ -173,8 +173,9 @@ try {
     cm.SetSourceColorScheme(p.ColorScheme);
     cm.SetTargetColorScheme(p.ColorScheme == csRGB ? csBGR : p.ColorScheme);
     SetPixelFormat(cm.GetPixelFormat(1));
-    // Room for four channels of a 32-bit picture, within the one cap.
-    ImageBytes(p.Width, p.Height, 32, kFormatName);
+    // The bitmap as it is made; one that grows to 32 bits for a transparency is checked
+    // again then, and each plane when it is read.
+    ImageBytes(p.Width, p.Height, uint64_t(BitsPerPixel(GetPixelFormat())), kFormatName);
     SetSize(p.Width, p.Height);
     // Grey pictures show as grey until a palette block says otherwise.
     if (p.ColorScheme == csG)
@@ -239,6 +240,7 @@ void TPSPGraphic::ReadLayerBank(uint64_t bankEnd)
         if (ImageProperties.ColorScheme == csRGB && !FPlanes[0].empty()) {
             // A composite channel beside red, green and blue is the transparency: it becomes
             // the alpha of a 32-bit picture.
+            ImageBytes(ImageProperties.Width, ImageProperties.Height, 32, kFormatName);
             ColorManager->SetSourceColorScheme(csRGBA);
             ColorManager->SetSourceSamplesPerPixel(4);
             ColorManager->SetTargetColorScheme(csBGRA);
@@ -268,8 +270,11 @@ void TPSPGraphic::ReadChannel()
     // never replaces the image's own.
     bool wanted = channelType <= 3 && !(channelType == 0 && FCompositeFromImage);
     if (wanted) {
-        // The plane must hold its rows and stay within the one cap; only its rows are kept.
-        std::size_t rows = ImageBytes(FRowSize, ImageProperties.Height, 8, kFormatName);
+        // The plane, which holds the channel's rows and nothing more, within the cap; a
+        // channel that says it is shorter than its rows, or longer than any plane can be,
+        // is damaged.
+        const TImageProperties& p = ImageProperties;
+        std::size_t rows = BufferBytes({FRowSize, p.Height}, p.Width, p.Height, kFormatName);
         if (uncompressedLength < rows || uncompressedLength > MaxImageBytes)
             RasterErrorFmt(gesInvalidImage, kFormatName);
         std::vector<uint8_t>& plane = FPlanes[channelType];
@@ -288,6 +293,7 @@ void TPSPGraphic::ReadChannel()
 void TPSPGraphic::ReadAndDecode(std::vector<uint8_t>& plane, uint32_t compressedLength)
 {
     Stream_->Require(compressedLength);
+    BufferBytes({compressedLength}, ImageProperties.Width, ImageProperties.Height, kFormatName);
     std::vector<uint8_t> packed(compressedLength);
     Stream_->ReadBuffer(packed.data(), packed.size());
     const uint8_t* source = packed.data();

@@ -79,9 +79,8 @@ bool TRLAGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
     stream.ReadBuffer(bytes, sizeof bytes);
     header_ = SwapHeader(bytes);
     const TRLAHeader& h = header_;
-    // Whatever its extension says, a file without the revision mark is no RLA file.
-    if (h.Revision != TRLAHeader::RevisionMark)
-        return false;
+    // The revision mark is for telling RLA files by their content (CanLoad); opened by its
+    // extension, a file without it is read as any other.
 
     TImageProperties& p = ImageProperties;
     p.Options = ioBigEndian;
@@ -111,7 +110,7 @@ try {
     Clear();
     BasePosition = stream.Position();
     if (!ReadImageProperties(stream, 0)) {
-        if (LowerAscii(header_.Channel) == "xyz" && header_.Revision == TRLAHeader::RevisionMark)
+        if (LowerAscii(header_.Channel) == "xyz")
             RasterErrorFmt(gesUnsupportedImage, kFormatName);
         RasterErrorFmt(gesInvalidImage, kFormatName);
     }

@@ -85,8 +85,23 @@ std::size_t TRasterGraphic::ImageBytes(uint64_t width, uint64_t height, uint64_t
     auto row = CheckedRowBytes(width, bitsPerPixel, MaxImageBytes);
     auto bytes = row ? CheckedProduct({*row, height}, MaxImageBytes) : std::nullopt;
     if (!bytes)
-        RasterErrorFmt(gesInvalidImage, formatName);
+        TooLarge(width, height, formatName);
     return *bytes;
+}
+
+std::size_t TRasterGraphic::BufferBytes(std::initializer_list<uint64_t> factors, uint64_t width, uint64_t height,
+                                        const char* formatName)
+{
+    auto bytes = CheckedProduct(factors, MaxImageBytes);
+    if (!bytes)
+        TooLarge(width, height, formatName);
+    return *bytes;
+}
+
+void TRasterGraphic::TooLarge(uint64_t width, uint64_t height, const char* formatName)
+{
+    RasterError(Format(gesInvalidImage, formatName) + " (a size of " + std::to_string(width) + " x " +
+                std::to_string(height) + " pixels)");
 }
 
 void TRasterGraphic::ProgressRow(uint32_t row, uint32_t rows)

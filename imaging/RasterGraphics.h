@@ -8,6 +8,7 @@
 #include "platform/StringList.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -115,11 +116,19 @@ protected:
     // read into buffer. The stream is back where it was either way.
     static bool PeekHeader(Stream& stream, void* buffer, std::size_t size);
 
-    // Bytes of a picture of width x height pixels of bitsPerPixel each, rows rounded up to
-    // whole bytes: the one cap on what any reader allocates for an image, checked from the
-    // header before anything is allocated. Beyond MaxImageBytes it raises EInvalidGraphic
-    // with gesInvalidImage for the format.
+    // Bytes of width x height pixels of bitsPerPixel each, rows rounded up to whole bytes:
+    // the one cap (MaxImageBytes), checked from the header before anything is allocated,
+    // against the bitmap a reader makes and against each buffer it holds at one time (a
+    // row, a strip, or the whole picture's samples where it keeps them all). Past the cap
+    // it raises TooLarge for a picture of that size.
     static std::size_t ImageBytes(uint64_t width, uint64_t height, uint64_t bitsPerPixel, const char* formatName);
+    // The same for a buffer whose size is the product of the factors, of a picture of
+    // width x height pixels, the size the error names.
+    static std::size_t BufferBytes(std::initializer_list<uint64_t> factors, uint64_t width, uint64_t height,
+                                   const char* formatName);
+    // EInvalidGraphic with gesInvalidImage for the format, followed by the picture's size,
+    // so that a picture refused for being too large is not taken for a damaged one.
+    [[noreturn]] static void TooLarge(uint64_t width, uint64_t height, const char* formatName);
 
     // The load protocol: one "Transfering..." stage with a running event per row.
     void ProgressRow(uint32_t row, uint32_t rows);

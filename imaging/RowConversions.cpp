@@ -2,6 +2,7 @@
 // file's samples into the target bitmap's pixels.
 #include "imaging/GraphicColor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -344,11 +345,13 @@ void TColorManager::yccFamily(const void* const* s, std::size_t n, void* t, uint
         if (on) {
             uint16_t y = sample(py), cb = sample(pcb), cr = sample(pcr);
             if (photoYCC16) {
-                // Full 16-bit precision; results wrap in 16 bits as the format expects.
+                // Full 16-bit precision, clamped to the 16-bit range as the 8-bit path clamps
+                // to bytes: a bright colour must not wrap round to a dark one.
                 float L = float(y) * 1.3584f, c1 = float(cb) - 40092.0f, c2 = float(cr) - 35209.0f;
-                uint16_t bl = uint16_t(std::llrint(L + 2.2179f * c1));
-                uint16_t g = uint16_t(std::llrint(L - 0.9271435f * c2 - 0.4302726f * c1));
-                uint16_t r = uint16_t(std::llrint(L + 1.8215f * c2));
+                auto clamp16 = [](float v) { return uint16_t(std::clamp<long long>(std::llrint(v), 0, 65535)); };
+                uint16_t bl = clamp16(L + 2.2179f * c1);
+                uint16_t g = clamp16(L - 0.9271435f * c2 - 0.4302726f * c1);
+                uint16_t r = clamp16(L + 1.8215f * c2);
                 putColour(out, tb, bgr, r, g, bl);
             } else {
                 if (sb == 2)

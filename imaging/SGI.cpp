@@ -115,6 +115,9 @@ try {
     if (!ReadImageProperties(stream, 0))
         RasterErrorFmt(gesInvalidImage, kFormatName);
     const TImageProperties& p = ImageProperties;
+    // A picture without pixels is no picture.
+    if (p.Width == 0 || p.Height == 0)
+        RasterErrorFmt(gesInvalidImage, kFormatName);
     ProgressRect = {0, 0, int32_t(p.Width), 1};
     Progress(ProgressStage::Starting, 0, false, ProgressRect, gesPreparing);
     stream.SetPosition(BasePosition);
@@ -123,6 +126,8 @@ try {
     Stream_ = &stream;
 
     const uint32_t bytesPerChannel = p.BitsPerSample / 8u;
+    // The bitmap: 8 bits a channel, whatever the file's depth (the channel rows held are a
+    // row each).
     ImageBytes(p.Width, p.Height, 8 * uint64_t(p.SamplesPerPixel), kFormatName);
 
     TColorManager& cm = *ColorManager;

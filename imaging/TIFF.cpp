@@ -352,7 +352,8 @@ bool TTIFFGraphic::ReadImageProperties(Stream& stream, uint32_t imageIndex)
     p.HasAlpha = !extra.empty() && std::all_of(extra.begin(), extra.end(), [](uint32_t v) { return v <= 2; });
 
     p.BitsPerPixel = uint8_t(p.BitsPerSample * p.SamplesPerPixel);
-    p.Compression = compressionOf(GetValue(tagCompression, 0));
+    // TIFF's own default: uncompressed.
+    p.Compression = compressionOf(GetValue(tagCompression, 1));
 
     uint32_t photometric = GetValue(tagPhotometricInterpretation, 0);
     p.ColorScheme = schemeOf(photometric, p.SamplesPerPixel);

@@ -63,6 +63,9 @@ uint64_t maxExpansion(TCompressionType compression)
     }
 }
 
+// Uncompressed strips are read this much at a time (a row at the least).
+constexpr uint64_t kPieceBytes = uint64_t(1) << 20;
+
 } // namespace
 
 void TTIFFGraphic::checkLayout() const
@@ -275,6 +278,20 @@ void TTIFFGraphic::readStripLists(Stream& stream, bool compressed, std::vector<u
     }
     if (held * ratio < needed)
         RasterErrorFmt(gesStreamReadError, FormatName);
+
+    // What is held at one time stays within the cap: a decoded strip, and the packed bytes
+    // of one (uncompressed strips are read a piece at a time).
+    if (compressed) {
+        uint64_t rows = 0;
+        for (uint32_t r : p.RowsPerStrip)
+            rows = std::max<uint64_t>(rows, r == 0 ? p.Height : std::min(r, p.Height));
+        BufferBytes({rows, p.BytesPerLine}, p.Width, p.Height, FormatName);
+        for (std::size_t s = 0; s < offsets.size(); ++s) {
+            const uint64_t start = BasePosition + offsets[s];
+            BufferBytes({std::min<uint64_t>(byteCounts[s], start < streamSize ? streamSize - start : 0)}, p.Width,
+                        p.Height, FormatName);
+        }
+    }
 }
 
 void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vector<uint32_t>& offsets,
@@ -303,47 +320,52 @@ void TTIFFGraphic::readStrips(Stream& stream, TDecoder* decoder, const std::vect
         const uint64_t start = BasePosition + offsets[s];
         const uint64_t available = start < streamSize ? streamSize - start : 0;
         stream.SetPosition(std::min(start, streamSize));
-        // Rows that hold data; those the file lacks keep the bitmap's zeros.
-        uint32_t filled = rows;
-        if (decoder) {
-            strip.resize(std::size_t(rows) * p.BytesPerLine);
-            std::size_t size = std::size_t(std::min<uint64_t>({byteCounts[s], available, uint64_t(INT32_MAX)}));
-            packed.resize(size);
-            stream.ReadBuffer(packed.data(), size);
-            if (reversed)
-                reversal.apply(packed.data(), size);
-            const uint8_t* source = packed.data();
-            uint8_t* target = strip.data();
-            decoder->Decode(source, target, int32_t(size), int32_t(strip.size()));
-            // A decoder that moves Dest tells how far it got: what it did not reach is black.
-            if (target != strip.data())
-                std::memset(target, 0, std::size_t(strip.data() + strip.size() - target));
-            // Deflate data that ends early leaves rows black; damaged data is an error.
-            if (auto* lz77 = dynamic_cast<TLZ77Decoder*>(decoder); lz77 && lz77->Status() < 0 && lz77->Status() != Z_BUF_ERROR)
-                CompressionError(gesLZ77Error);
-        } else {
-            filled = uint32_t(std::min<uint64_t>(rows, (available + p.BytesPerLine - 1) / p.BytesPerLine));
-            strip.resize(std::size_t(filled) * p.BytesPerLine);
-            if (filled > 0) {
+        // Rows that hold data; those the file lacks keep the bitmap's zeros. A packed strip
+        // is decoded whole; an uncompressed one, which may be the whole picture, is read a
+        // piece at a time.
+        const uint32_t filled =
+            decoder ? rows : uint32_t(std::min<uint64_t>(rows, (available + p.BytesPerLine - 1) / p.BytesPerLine));
+        const uint32_t pieceRows = decoder ? rows : std::max<uint32_t>(1, uint32_t(kPieceBytes / p.BytesPerLine));
+        for (uint32_t first = 0; first < rows; first += pieceRows) {
+            const uint32_t pieceEnd = std::min(rows - first, pieceRows) + first;
+            if (decoder) {
+                strip.resize(std::size_t(rows) * p.BytesPerLine);
+                std::size_t size = std::size_t(std::min<uint64_t>({byteCounts[s], available, uint64_t(INT32_MAX)}));
+                packed.resize(size);
+                stream.ReadBuffer(packed.data(), size);
+                if (reversed)
+                    reversal.apply(packed.data(), size);
+                const uint8_t* source = packed.data();
+                uint8_t* target = strip.data();
+                decoder->Decode(source, target, int32_t(size), int32_t(strip.size()));
+                // A decoder that moves Dest tells how far it got: what it did not reach is black.
+                if (target != strip.data())
+                    std::memset(target, 0, std::size_t(strip.data() + strip.size() - target));
+                // Deflate data that ends early leaves rows black; damaged data is an error.
+                if (auto* lz77 = dynamic_cast<TLZ77Decoder*>(decoder);
+                    lz77 && lz77->Status() < 0 && lz77->Status() != Z_BUF_ERROR)
+                    CompressionError(gesLZ77Error);
+            } else if (first < filled) {
+                strip.resize(std::size_t(std::min(pieceEnd, filled) - first) * p.BytesPerLine);
                 std::size_t got = stream.Read(strip.data(), strip.size());
                 std::memset(strip.data() + got, 0, strip.size() - got);
                 if (reversed)
                     reversal.apply(strip.data(), got);
             }
-        }
 
-        for (uint32_t r = 0; r < rows; ++r) {
-            if (r < filled) {
-                uint8_t* row = strip.data() + std::size_t(r) * p.BytesPerLine;
-                if (predictor)
-                    undoPredictor(row);
-                if (greyAlpha)
-                    spreadGreyAlpha(row, ScanLine(p.CurrentRow));
-                else
-                    cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+            for (uint32_t r = first; r < pieceEnd; ++r) {
+                if (r < filled) {
+                    uint8_t* row = strip.data() + std::size_t(r - first) * p.BytesPerLine;
+                    if (predictor)
+                        undoPredictor(row);
+                    if (greyAlpha)
+                        spreadGreyAlpha(row, ScanLine(p.CurrentRow));
+                    else
+                        cm.ConvertRow({row}, {ScanLine(p.CurrentRow), BytesPerRow()}, p.Width, 0xFF);
+                }
+                ++p.CurrentRow;
+                ProgressRow(p.CurrentRow, p.Height);
             }
-            ++p.CurrentRow;
-            ProgressRow(p.CurrentRow, p.Height);
         }
     }
 }
@@ -361,13 +383,13 @@ try {
 
     setUpColorManager();
     std::unique_ptr<TDecoder> decoder = CreateDecoder(stream);
-    // Both the decoded rows and the bitmap must stay within the one image size cap.
-    const uint64_t bitsPerPixel = uint64_t(p.BitsPerSample) * p.SamplesPerPixel;
-    ImageBytes(p.Width, p.Height, bitsPerPixel, FormatName);
-    p.BytesPerLine = uint32_t((bitsPerPixel * p.Width + 7) / 8);
+    // The bitmap and a row of the file's samples within the cap; the strips are checked
+    // with their lists.
     const bool indexedAlpha = ColorManager->SourceColorScheme() == csGA && ColorManager->TargetColorScheme() == csIndexed;
     SetPixelFormat(indexedAlpha ? PixelFormat::Bits8 : ColorManager->GetPixelFormat(1));
     ImageBytes(p.Width, p.Height, uint64_t(::BitsPerPixel(GetPixelFormat())), FormatName);
+    const uint64_t bitsPerPixel = uint64_t(p.BitsPerSample) * p.SamplesPerPixel;
+    p.BytesPerLine = uint32_t(BufferBytes({(bitsPerPixel * p.Width + 7) / 8}, p.Width, p.Height, FormatName));
     makePalette(stream);
     std::vector<uint32_t> offsets, byteCounts;
     readStripLists(stream, decoder != nullptr, offsets, byteCounts);

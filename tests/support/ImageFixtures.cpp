@@ -101,16 +101,24 @@ std::vector<FixtureFile> ImageFixtures(const std::function<bool(const GraphicCla
     for (const fs::path& folder : folders) {
         Closeness closeness;
         std::istringstream(ReadFixtureFile(folder / "tolerance")) >> closeness.tolerance >> closeness.radius;
+        std::vector<std::string> byExtension;
+        std::istringstream names(ReadFixtureFile(folder / "by_extension"));
+        for (std::string name; names >> name;)
+            byExtension.push_back(name);
         for (bool bad : {false, true}) {
             std::error_code noBadFolder;
             std::vector<fs::path> found;
             for (const auto& entry : fs::directory_iterator(bad ? folder / "bad" : folder, noBadFolder))
                 if (entry.is_regular_file() && !isReference(entry.path()) && entry.path().filename() != "tolerance" &&
-                    !isCompanion(entry.path()) && wanted(readerOf(entry.path())))
+                    entry.path().filename() != "by_extension" && !isCompanion(entry.path()) &&
+                    wanted(readerOf(entry.path())))
                     found.push_back(entry.path());
             std::sort(found.begin(), found.end());
             for (const fs::path& file : found)
-                files.push_back({file, readerOf(file), bad, fs::path(file).replace_extension(bad ? ".ref.txt" : ".ref.pam"), closeness});
+                files.push_back({file, readerOf(file), bad, fs::path(file).replace_extension(bad ? ".ref.txt" : ".ref.pam"),
+                                 closeness,
+                                 std::find(byExtension.begin(), byExtension.end(), file.filename().string()) !=
+                                     byExtension.end()});
         }
     }
     return files;

@@ -37,6 +37,9 @@ struct FixtureFile {
     bool bad;                     // under bad/: must fail
     std::filesystem::path reference;   // <name>.ref.pam, or <name>.ref.txt for a bad one
     Closeness closeness;
+    // Named in the folder's file "by_extension": loads by its extension, though detection
+    // by content must not take it.
+    bool byExtension = false;
 };
 
 // Whether the class is one of the class library's pictures whose decoders the program

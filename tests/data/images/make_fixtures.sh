@@ -8,6 +8,9 @@
 #   <format>/bad/<name>.<ext>  a picture that must fail to load with a reader's error; a
 #                              <name>.ref.txt beside it holds text the message must contain
 #   <format>/tolerance         largest difference allowed per 8-bit sample (lossy formats)
+#   <format>/by_extension      pictures (one name a line) that load by their extension though
+#                              detection by content must not take them
+# A picture refused for its size names it: "(a size of W x H pixels)".
 # The tests read only what is stored here, so CI needs none of the tools.
 # Needs: ImageMagick 6 (convert), netpbm, GraphicsMagick (gm), libtiff-tools, /usr/bin/python3 with
 # python3-pil, libjpeg-turbo-progs (cjpeg, djpeg) and Inkscape (metafiles); hand_built.py and
@@ -230,7 +233,9 @@ PY
   read_error cut_header.tga id_past_end.tga short_rows.tga map_past_end.tga huge_raw.tga huge_rle.tga
   { hdr 2 65535 65535 32; printf 'xxxx'; } > too_big.tga
   hdr 0 65535 65535 32 > too_big_no_data.tga
-  for f in too_big too_big_no_data; do echo "Invalid or unexpected Targa image format." > $f.ref.txt; done
+  for f in too_big too_big_no_data; do
+    echo "Invalid or unexpected Targa image format. (a size of 65535 x 65535 pixels)" > $f.ref.txt
+  done
   { hdr 2 2 2 7; printf '%016d' 0; } > depth_7.tga
   echo "Sample count per pixel does not correspond to the given color scheme." > depth_7.ref.txt
   # Types the reader does not decode: Huffman and delta compressed (32, 33), and an unknown one.
@@ -302,9 +307,10 @@ ppm() {
   printf 'P4 0 5\nxxxxx' > zero_width.pbm
   printf 'Q6 1 1 255\nxxx' > not_p.ppm
   printf 'PX 1 1 255\nxxx' > no_kind.ppm
-  for f in huge width_overflow max_zero max_too_big zero_width not_p no_kind; do
+  for f in width_overflow max_zero max_too_big zero_width not_p no_kind; do
     echo "Invalid or unexpected PBM, PGM or PPM image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PBM, PGM or PPM image format. (a size of 60000 x 60000 pixels)" > huge.ref.txt
   printf 'P7\nWIDTH 1\nHEIGHT 1\nDEPTH 1\nMAXVAL 255\nENDHDR\nx' > p7.ppm
   echo "Unsupported PBM, PGM or PPM image format." > p7.ref.txt
   cd ..
@@ -318,6 +324,8 @@ rla() {
   # Hand-built (no encoder here writes RLA); GraphicsMagick decodes. It cannot read a
   # top-down file, so that one's reference comes from a bottom-up twin of the same picture.
   /usr/bin/python3 "$here/hand_built.py" rla "$here/rla"
+  # Without the revision mark detection by content does not take a file; its extension does.
+  echo hb_no_revision.rla > by_extension
   for f in hb_*.rla hb_*.rpf; do gm convert "rla:$f" -depth 8 "pam:${f%.*}.ref.pam" 2>/dev/null || true; done
   /usr/bin/python3 - "$here/hand_built.py" <<'PY'
 import sys
@@ -332,7 +340,16 @@ PY
   for f in other_type bits_16 four_channels two_mattes one_channel; do
     echo "Image formats other than RGB and RGBA are not supported for RLA files." > $f.ref.txt
   done
-  for f in no_revision zero_width; do echo "Invalid or unexpected RLA image format." > $f.ref.txt; done
+  echo "Invalid or unexpected RLA image format." > zero_width.ref.txt
+  # The active window of a good file widened to 30000 x 30000: refused for its size before
+  # anything else is read.
+  python3 - ../hb_rgb_bu.rla too_big.rla <<'PY'
+import struct, sys
+d = bytearray(open(sys.argv[1], "rb").read())
+struct.pack_into(">4h", d, 8, 0, 29999, 0, 29999)
+open(sys.argv[2], "wb").write(d)
+PY
+  echo "Invalid or unexpected RLA image format. (a size of 30000 x 30000 pixels)" > too_big.ref.txt
   for f in cut_scanline cut_offsets offset_past_end short_scanlines; do echo "Stream read error" > $f.ref.txt; done
   cd ..
 
@@ -390,9 +407,10 @@ psd() {
   cd bad
   for f in hsb_mode depth_32 version_2; do echo "Unsupported PSD or PDD image format." > $f.ref.txt; done
   echo "The compression scheme is not supported for PSD or PDD files." > zip.ref.txt
-  for f in rgb_two_channels lower_signature huge zero_height; do
+  for f in rgb_two_channels lower_signature zero_height; do
     echo "Invalid or unexpected PSD or PDD image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PSD or PDD image format. (a size of 60000 x 60000 pixels)" > huge.ref.txt
   echo "Palette in PSD or PDD file is invalid." > no_palette.ref.txt
   for f in cut_rle cut_raw; do echo "Stream read error" > $f.ref.txt; done
   cd ..
@@ -456,7 +474,11 @@ sgi() {
   for f in cut_header tables_past_end short_raw; do echo "Stream read error" > $f.ref.txt; done
   { bytes 1 219; head -c 600 /dev/zero; } > bad_magic.sgi
   { hdr 1 1 3 65535 65535 4; head -c 64 /dev/zero; } > too_big.sgi
-  for f in bad_magic too_big; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
+  echo "Invalid or unexpected sgi, bw or rgb(a) image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
+  # No columns, or no rows: no picture, rather than an empty one.
+  { hdr 0 1 3 0 2 3; head -c 12 /dev/zero; } > width_0.sgi
+  { hdr 1 1 2 3 0 1; head -c 64 /dev/zero; } > height_0.bw
+  for f in bad_magic width_0 height_0; do echo "Invalid or unexpected sgi, bw or rgb(a) image format." > $f.ref.txt; done
   { hdr 0 1 3 1 1 5; head -c 5 /dev/zero; } > five_channels.sgi
   echo "Sample count per pixel does not correspond to the given color scheme." > five_channels.ref.txt
   # Five channels and tables cut short: the tables are read first.
@@ -532,7 +554,7 @@ pcx() {
   { hdr 10 5 1 8 0 0 1 4 1; bytes 1 2 3 4; } > "$tmp/ok.pcx"
   { head -c 8 "$tmp/ok.pcx"; bytes 5 0 2 0; tail -c +13 "$tmp/ok.pcx"; } > xmin_past_xmax.pcx
   { hdr 10 5 1 8 99 0 1 4 1; bytes 1 2 3 4; } > narrow_line.pcx
-  { hdr 10 5 1 8 65535 65535 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
+  { hdr 10 5 1 8 65534 65534 3 65535 1; bytes 1 2 3 4; } > too_big.pcx
   # 4096 x 4096 run-length: 16 MiB of pixels cannot come from four bytes.
   { hdr 10 5 1 8 4095 4095 1 4096 1; bytes 0xFF 1 0xFF 2; } > short_rle.pcx
   # 3 x 4 grey, run-length, whose data ends after two rows.
@@ -541,9 +563,10 @@ pcx() {
   # 12593 x 18758 of one bit in 43 bytes, raw or run-length: refused before the bitmap is made.
   { hdr 10 5 0 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_raw.pcx
   { hdr 10 5 1 1 12592 18757 1 1576 1; head -c 43 /dev/zero; } > huge_rle.pcx
-  for f in xmin_past_xmax narrow_line too_big short_rle huge_raw huge_rle; do
+  for f in xmin_past_xmax narrow_line short_rle huge_raw huge_rle; do
     echo "Invalid or unexpected PCX image format." > $f.ref.txt
   done
+  echo "Invalid or unexpected PCX image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
   { hdr 10 5 1 8 3 0 2 4 1; bytes 1 2 3 4; } > two_planes_of_8.pcx
   echo "Invalid color format in PCX file." > two_planes_of_8.ref.txt
   { hdr 10 5 1 0 3 0 1 4 1; bytes 1 2 3 4; } > zero_bits.pcx
@@ -572,7 +595,11 @@ autodesk() {
   cd bad
   { bytes 0x19 0x92; head -c 900 /dev/zero; } > wrong_id.cel
   { hdr 65535 65535 8 0; pal; } > too_big.pic
-  for f in wrong_id too_big; do echo "Invalid or unexpected Autodesk image format." > ${f}.ref.txt; done
+  echo "Invalid or unexpected Autodesk image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
+  # No columns, or no rows: no picture, rather than an empty one.
+  { hdr 0 2 8 0; pal; } > width_0.cel
+  { hdr 2 0 8 0; pal; bytes 1 2; } > height_0.pic
+  for f in wrong_id width_0 height_0; do echo "Invalid or unexpected Autodesk image format." > ${f}.ref.txt; done
   bytes 0x19 0x91 2 0 2 > cut_header.cel
   echo "Stream read error" > cut_header.ref.txt
   cd ..
@@ -630,9 +657,13 @@ sys.stdout.buffer.write(bytes(out))' "$@"
   head -c 100 ../hb_pal.pal > short_palette.pal
   for f in cut_header short_palette; do echo "Stream read error" > $f.ref.txt; done
   { bytes 255 255 255 255 0 0; rows; } > too_big.cut
+  echo "Invalid or unexpected CUT image format. (a size of 65535 x 65535 pixels)" > too_big.ref.txt
   # 16383 x 16383, just under the size cap, in nine bytes: far less than its rows need.
   bytes 255 63 255 63 0 0 3 0 0 > short_rows.cut
-  for f in too_big short_rows; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
+  # No columns, or no rows: no picture, rather than an empty one.
+  { bytes 0 0 3 0 0 0; rows; } > width_0.cut
+  { bytes 4 0 0 0 0 0; rows; } > height_0.cut
+  for f in short_rows width_0 height_0; do echo "Invalid or unexpected CUT image format." > $f.ref.txt; done
   cd ..
   mkdir -p "$seeds"
   cp hb_pal.cut bad/cut_header.cut bad/short_rows.cut "$seeds/"
@@ -754,6 +785,60 @@ png() {
     fi
   done
 
+  # Image data that ends before the picture does, plain and interlaced: the zlib stream of
+  # a good picture ended after half its bytes (short_stream), or cut there with no end
+  # (cut_stream). The rows that came load, each whole; a pixel whose row did not come keeps
+  # the background, white. The reference is pngtopam's of the good picture, white where no
+  # row came (the rows of Adam7 passes, in pass order, as the standard lays them out).
+  for il in "" _i; do
+    for kind in short cut; do
+      python3 - nb_rgb8$il.png nb_rgb8$il.ref.pam ${kind}_stream$il.png ${kind}_stream$il.ref.pam $kind <<'PY'
+import struct, sys, zlib
+source, reference, target, target_ref, kind = sys.argv[1:6]
+data = open(source, "rb").read()
+chunks, i = [], 8
+while i < len(data):
+    n, = struct.unpack(">I", data[i:i + 4])
+    chunks.append((data[i + 4:i + 8], data[i + 8:i + 8 + n]))
+    i += 12 + n
+w, h, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[0][1])
+assert (depth, colour) == (8, 2)
+raw = zlib.decompress(b"".join(c[1] for c in chunks if c[0] == b"IDAT"))
+half = len(raw) // 2
+if kind == "short":
+    packed = zlib.compress(raw[:half])
+else:
+    z = zlib.compressobj()
+    packed = z.compress(raw[:half]) + z.flush(zlib.Z_SYNC_FLUSH)
+out = bytearray(data[:8])
+for t, body in [c for c in chunks if c[0] != b"IEND" and c[0] != b"IDAT"] + [(b"IDAT", packed), (b"IEND", b"")]:
+    out += struct.pack(">I", len(body)) + t + body + struct.pack(">I", zlib.crc32(t + body))
+open(target, "wb").write(out)
+# Which pixels came: those of the rows (of each pass) whose filter byte and bytes all came.
+passes = [(0, 0, 8, 8), (0, 4, 8, 8), (4, 0, 8, 4), (0, 2, 4, 4), (2, 0, 4, 2), (0, 1, 2, 2), (1, 0, 2, 1)]
+if not interlace:
+    passes = [(0, 0, 1, 1)]
+came, at = set(), 0
+for y0, x0, dy, dx in passes:
+    columns = range(x0, w, dx)
+    if not columns:
+        continue
+    for y in range(y0, h, dy):
+        at += 1 + 3 * len(columns)
+        if at <= half:
+            came.update((x, y) for x in columns)
+text = open(reference, "rb").read()
+head = text[:text.index(b"ENDHDR\n") + 7]
+pixels = bytearray(text[len(head):])
+for y in range(h):
+    for x in range(w):
+        if (x, y) not in came:
+            pixels[3 * (y * w + x):3 * (y * w + x) + 3] = b"\xff\xff\xff"
+open(target_ref, "wb").write(head + pixels)
+PY
+    done
+  done
+
   # Damaged files, made from good ones by patching bytes; a chunk that is changed gets a
   # correct CRC unless the CRC is what is damaged.
   cd bad
@@ -776,10 +861,6 @@ elif what == "critical":       # an unknown critical chunk before the image data
     chunks.insert(1, [b"CRIT", b"abc"])
 elif what == "data_after":     # bytes after the end of the zlib stream, in the same chunk
     find(b"IDAT")[1] += b"\x00\x01\x02"
-elif what == "short_stream":   # the zlib stream ends before the last row
-    raw = zlib.decompress(b"".join(c[1] for c in chunks if c[0] == b"IDAT"))
-    chunks = [c for c in chunks if c[0] != b"IDAT"]
-    chunks.insert(-1, [b"IDAT", zlib.compress(raw[:len(raw) // 2])])
 elif what == "bad_zlib":       # a damaged deflate stream
     d = find(b"IDAT")[1]
     find(b"IDAT")[1] = d[:2] + bytes(b ^ 0x5A for b in d[2:10]) + d[10:]
@@ -815,14 +896,14 @@ PY
   damage ../nb_rgb8.png bad_crc.png bad_crc;                echo "CRC error found in PNG file." > bad_crc.ref.txt
   damage ../nb_rgb8.png critical_chunk.png critical;        echo "Unexpected but critical chunk detected." > critical_chunk.ref.txt
   damage ../nb_rgb8.png data_after_stream.png data_after;   echo "Extra compressed data found in PNG file." > data_after_stream.ref.txt
-  damage ../nb_rgb8_i.png short_stream.png short_stream;    echo "Extra compressed data found in PNG file." > short_stream.ref.txt
   damage ../nb_rgb8.png bad_zlib.png bad_zlib;              echo "Compression error found in PNG file." > bad_zlib.ref.txt
   damage ../nb_rgb8.png width_0.png width_0;                echo "Invalid or unexpected PNG image format." > width_0.ref.txt
   damage ../nb_rgb8.png colour_type_5.png colour_type_5;    echo "Invalid color format in PNG file." > colour_type_5.ref.txt
   damage ../nb_rgb8.png rgb_depth_4.png rgb_depth_4;        echo "Invalid color format in PNG file." > rgb_depth_4.ref.txt
   damage ../nb_rgb8.png compression_1.png compression_1;    echo "The compression scheme is not supported for PNG files." > compression_1.ref.txt
   damage ../nb_pal8.png palette_length.png palette_length;  echo "Palette in PNG file is invalid." > palette_length.ref.txt
-  damage ../nb_rgb8.png huge.png huge;                      echo "Invalid or unexpected PNG image format." > huge.ref.txt
+  damage ../nb_rgb8.png huge.png huge
+  echo "Invalid or unexpected PNG image format. (a size of 30000 x 30000 pixels)" > huge.ref.txt
   damage ../nb_rgb8.png long_chunk.png long_chunk;          echo "Stream read error" > long_chunk.ref.txt
   damage ../nb_rgb8.png no_image_data.png no_image_data;    echo "Invalid or unexpected PNG image format." > no_image_data.ref.txt
   # Cut inside the image data: the chunk is not all there.
@@ -887,6 +968,9 @@ psp() {
   }
   patch ../v4_rgb_c0.psp width_0.psp 50 0 0 0 0
   patch ../v4_rgb_c0.psp height_negative.psp 54 0xff 0xff 0xff 0xff
+  # 30000 x 30000 in 24 bits: refused for its size before any block is read.
+  patch ../v4_rgb_c0.psp too_big.psp 50 0x30 0x75 0 0 0x30 0x75 0 0
+  echo "Invalid or unexpected PSP image format. (a size of 30000 x 30000 pixels)" > too_big.ref.txt
   patch ../v4_rgb_c0.psp jpeg.psp 67 3 0
   patch ../v4_pal8_c0.psp depth_16.psp 69 16 0
   for f in width_0 height_negative; do echo "Invalid or unexpected PSP image format." > $f.ref.txt; done
@@ -952,7 +1036,7 @@ tiff() {
   # Written from the layout by hand_built.py: what no encoder writes, and the damaged files.
   /usr/bin/python3 "$here/hand_built.py" tiff "$here/tiff"
 
-  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
+  for f in cp_*.tif nb_*.tif nb_*.fax hb_be_*.tif hb_no_compression_tag.tif im_grey_alpha.tif im_rgb16_zip2_be.tif; do
     base=${f%.*}
     case $base in
       *rgba*) tifftopnm -alphaout="$tmp/a.pgm" "$f" > "$tmp/c.ppm" 2>/dev/null
@@ -1243,9 +1327,9 @@ thunder = bytes([0xC3, 0x02, 0x46, 0x9D,            # 3, run 2, +0 +1 (2 skipped
                  0xC0, 0x5A, 0x8A, 0x01, 0xC9, 0xC2])   # 0, +1 (2 2 skipped), +1 +2, run 1, 9, 2
 tiff("hb_thunder.tif", 7, 3, 4, 32809, 1, thunder)
 PY
-  cd bad
-  # Group 3 options bit 1, uncompressed mode, set on a one-dimensional file.
-  python3 - ../fx_g3_1d.tif fx_g3_uncompressed.tif <<'PY'
+  # Group 3 options bit 1, which allows uncompressed mode, set on a one-dimensional file
+  # whose data does not use it: libtiff decodes it as the file without the bit.
+  python3 - fx_g3_1d.tif fx_g3_uncompressed_allowed.tif <<'PY'
 import struct, sys
 d = bytearray(open(sys.argv[1], "rb").read())
 order = "<" if d[:2] == b"II" else ">"
@@ -1257,7 +1341,21 @@ for i in range(n):
         d[at + 8:at + 12] = struct.pack(order + "I", 2)
 open(sys.argv[2], "wb").write(d)
 PY
-  for f in fx_g3_2d fx_g3_uncompressed; do
+  cd bad
+  # Rows whose data enters uncompressed mode (EOL, white 3, then the extension code
+  # 000000001 with 111), in a file whose options allow it: refused.
+  python3 - <<'PY'
+import struct
+bits = "000000000001" + "1000" + "000000001111" + "0" * 8
+data = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+e = {256: 8, 257: 1, 258: 1, 259: 3, 262: 0, 273: 0, 277: 1, 278: 1, 279: len(data), 292: 2}
+head = 8 + 2 + 12 * len(e) + 4
+out = b"II" + struct.pack("<HI", 42, 8) + struct.pack("<H", len(e))
+for tag in sorted(e):
+    out += struct.pack("<HHII", tag, 4, 1, head if tag == 273 else e[tag])
+open("hb_g3_uncompressed_mode.tif", "wb").write(out + struct.pack("<I", 0) + data)
+PY
+  for f in fx_g3_2d hb_g3_uncompressed_mode; do
     echo "The compression scheme is not supported for TIF/TIFF files." > $f.ref.txt
   done
   cd ..
