@@ -38,7 +38,9 @@ void NoteFinding(long line, std::string text);
 // A line as a finding quotes it: without its line end, long ones cut short.
 std::string QuoteLine(std::string_view line);
 
-// Collects every finding noted while it lives into the list given.
+// Collects every finding noted while it lives into the list given. While it lives it also
+// hears of the sections being read and the keys taken from them, to tell of a key that a
+// section gives twice.
 class CollectFindings {
 public:
     explicit CollectFindings(SetFindings& into);
@@ -46,9 +48,18 @@ public:
     CollectFindings(const CollectFindings&) = delete;
     CollectFindings& operator=(const CollectFindings&) = delete;
 
+    struct State;
+
 private:
-    SetFindings* previous_;
+    std::unique_ptr<State> state_;
 };
+
+// The section whose keys NoteKey hears of next, by its header as the file has it. A section
+// that shares its keys with others of its name ([GENERAL] given twice) adds to theirs.
+void NoteSection(std::string_view header, bool sharesKeysByName);
+// A known key a reader took, by the name the writer gives it (a literal), with its value. A key that its
+// section gave before with another value is noted: the later value is kept.
+void NoteKey(std::string_view key, std::string_view value, long line);
 
 // The value of a key line: the text after its first '=' up to the line end, without the
 // line end. A line without '=' has an empty value.
@@ -56,11 +67,18 @@ std::string GetIniValue(std::string_view line);
 // The number at the start of a value (0 when there are no digits), and a flag from it.
 int NumberValue(std::string_view value);
 uint8_t FlagValue(std::string_view value);
-// The number, or flag, of the key line last read from file; a value that is no whole
-// number is noted as a finding and read as NumberValue reads it.
-int NumberKey(const TextFile& file, std::string_view line);
-uint8_t FlagKey(const TextFile& file, std::string_view line);
-// Reads the next line of a section with its line end, whole however long.
+// The number, or flag, of the key line last read from file, taken for key; a value that is
+// no whole number is noted as a finding and read as NumberValue reads it.
+int NumberKey(const TextFile& file, std::string_view line, std::string_view key);
+uint8_t FlagKey(const TextFile& file, std::string_view line, std::string_view key);
+// The text value of the key line last read from file, taken for key.
+std::string TextKey(const TextFile& file, std::string_view line, std::string_view key);
+// Makes a line what the game reads of it as an INI file: blanks (spaces, tabs) before it,
+// around its first '=' and at the end of its value are no part of its header, key or
+// value. Comments and empty lines stay as they are. The line end, when there is one, stays.
+void IniLine(std::string& line);
+// Reads the next line of a section, whole however long, as IniLine gives it; a byte-order
+// mark before the first line of the file is dropped.
 bool ReadSectionLine(TextFile& file, std::string& line);
 // True for a header, where every section ends. Empty lines end nothing: the game reads
 // these files as INI files, so keys after an empty line still belong to the section.
@@ -165,6 +183,18 @@ public:
     void SetChangedHeight(std::string v) { ChangedHeight = std::move(v); }
 };
 
+// One door section as read: its five values by their keys (Type, X, Y, Z, Orientation, in
+// any letter case and order), the key lines that gave them as the file had them, in file
+// order, and the key lines of other tools.
+struct DoorKeys {
+    static constexpr const char* Names[5] = {"Type", "X", "Y", "Z", "Orientation"};
+    std::string values[5];
+    bool given[5] = {};
+    KeyLines lines;
+    KeyLines unknown;
+    bool Whole() const { return given[0] && given[1] && given[2] && given[3] && given[4]; }
+};
+
 class CTile : public CBase {
 public:
     std::string Model, WalkMesh;
@@ -203,8 +233,13 @@ public:
     void DeleteDoor(int d);
 
     void ReadFromSet(TextFile& file) override;
-    // Reads one [TILEnDOORm] section into this tile.
+    // Reads one [TILEnDOORm] section into this tile: its keys, then the door when it is whole.
     void ReadDoorSection(TextFile& file);
+    // The keys of the door section whose header was just read, up to the next header. A
+    // section without all five keys is noted at its header's line.
+    static DoorKeys ReadDoorKeys(TextFile& file);
+    // Appends a whole door as read, with its lines and the keys of other tools.
+    void AddDoor(DoorKeys door);
     void WriteToSet(TextFile& file, int index) override; // [TILEn] and its doors
     void FillMainLists() override;
     void FillImportLists() override;

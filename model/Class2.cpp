@@ -96,9 +96,10 @@ void CNamedType::ReadNamedKeys(TextFile& file)
 {
     readSection(file, [&](const std::string& line) {
         bool known = false;
-        if (is(line, "Name", 4)) SetName(GetIniValue(line)), known = true;
-        if (is(line, "StrRef", 4)) SetStrRef(GetIniValue(line)), known = true;
-        if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(GetIniValue(line)), known = true;
+        auto text = [&](const char* key) { return known = true, TextKey(file, line, key); };
+        if (is(line, "Name", 4)) SetName(text("Name"));
+        if (is(line, "StrRef", 4)) SetStrRef(text("StrRef"));
+        if (is(line, "UnlocalizedName", 4)) SetUnlocalizedName(text("UnlocalizedName"));
         if (!known) KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
 }
@@ -189,12 +190,13 @@ void CRules::ReadRuleSection(TextFile& file, bool primary)
 {
     readSection(file, [&](const std::string& line) {
         bool known = false;
-        if (is(line, "Placed=", 7)) SetPlaced(GetIniValue(line)), known = true;
-        if (is(line, "PlacedHeight", 12)) SetPlacedHeight(GetIniValue(line)), known = true;
-        if (is(line, "Adjacent=", 9)) SetAdjacent(GetIniValue(line)), known = true;
-        if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(GetIniValue(line)), known = true;
-        if (is(line, "Changed=", 8)) SetChanged(GetIniValue(line)), known = true;
-        if (is(line, "ChangedHeight", 13)) SetChangedHeight(GetIniValue(line)), known = true;
+        auto text = [&](const char* key) { return known = true, TextKey(file, line, key); };
+        if (is(line, "Placed=", 7)) SetPlaced(text("Placed"));
+        if (is(line, "PlacedHeight", 12)) SetPlacedHeight(text("PlacedHeight"));
+        if (is(line, "Adjacent=", 9)) SetAdjacent(text("Adjacent"));
+        if (is(line, "AdjacentHeight", 14)) SetAdjacentHeight(text("AdjacentHeight"));
+        if (is(line, "Changed=", 8)) SetChanged(text("Changed"));
+        if (is(line, "ChangedHeight", 13)) SetChangedHeight(text("ChangedHeight"));
         if (!known) KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
     (primary ? TS().PrimaryRuleList : TS().SecondaryRuleList).Append(this);
@@ -231,39 +233,39 @@ void CRules::FillMainLists()
 void CTile::ReadFromSet(TextFile& file)
 {
     readSection(file, [&](const std::string& line) {
-        auto text = [&] { return GetIniValue(line); };
-        auto flag = [&] { return FlagKey(file, line); };
+        auto text = [&](const char* key) { return TextKey(file, line, key); };
+        auto flag = [&](const char* key) { return FlagKey(file, line, key); };
         // An ordered chain; a corner's text key must not take its Height line.
-        if (is(line, "Model", 5)) Model = text();
-        else if (is(line, "WalkMesh", 8)) WalkMesh = text();
-        else if (is(line, "TopLeft", 7) && !is(line, "TopLeftHeight", 13)) TopLeft = text();
-        else if (is(line, "TopLeftHeight", 13)) TopLeftHeight = flag();
-        else if (is(line, "TopRight", 7) && !is(line, "TopRightHeight", 13)) TopRight = text();
-        else if (is(line, "TopRightHeight", 13)) TopRightHeight = flag();
-        else if (is(line, "BottomLeft", 10) && !is(line, "BottomLeftHeight", 16)) BottomLeft = text();
-        else if (is(line, "BottomLeftHeight", 16)) BottomLeftHeight = flag();
-        else if (is(line, "BottomRight", 10) && !is(line, "BottomRightHeight", 16)) BottomRight = text();
-        else if (is(line, "BottomRightHeight", 16)) BottomRightHeight = flag();
-        else if (is(line, "Top", 3)) Top = text();
-        else if (is(line, "Right", 5)) Right = text();
-        else if (is(line, "Bottom", 6)) Bottom = text();
-        else if (is(line, "Left", 4)) Left = text();
-        else if (is(line, "MainLight1", 10)) MainLight1 = flag();
-        else if (is(line, "MainLight2", 10)) MainLight2 = flag();
-        else if (is(line, "SourceLight1", 12)) SourceLight1 = flag();
-        else if (is(line, "SourceLight2", 12)) SourceLight2 = flag();
-        else if (is(line, "AnimLoop1", 9)) AnimLoop1 = flag();
-        else if (is(line, "AnimLoop2", 9)) AnimLoop2 = flag();
-        else if (is(line, "AnimLoop3", 9)) AnimLoop3 = flag();
-        else if (is(line, "Doors", 5)) Doors = NumberKey(file, line);
-        else if (is(line, "Sounds", 6)) Sounds = NumberKey(file, line);
-        else if (is(line, "PathNode", 6)) PathNode = text();
-        else if (is(line, "Orientation", 11)) Orientation = text();
-        else if (is(line, "VisibilityNode", 14)) VisibilityNode = text();
-        else if (is(line, "VisibilityOrientation", 14)) VisibilityOrientation = text();
-        else if (is(line, "ImageMap2D", 10)) ImageMap2D = text();
-        else if (is(line, "DoorVisibilityNode", 18)) DoorVisibilityNode = text();
-        else if (is(line, "DoorVisibilityOrientation", 18)) DoorVisibilityOrientation = text();
+        if (is(line, "Model", 5)) Model = text("Model");
+        else if (is(line, "WalkMesh", 8)) WalkMesh = text("WalkMesh");
+        else if (is(line, "TopLeft", 7) && !is(line, "TopLeftHeight", 13)) TopLeft = text("TopLeft");
+        else if (is(line, "TopLeftHeight", 13)) TopLeftHeight = flag("TopLeftHeight");
+        else if (is(line, "TopRight", 7) && !is(line, "TopRightHeight", 13)) TopRight = text("TopRight");
+        else if (is(line, "TopRightHeight", 13)) TopRightHeight = flag("TopRightHeight");
+        else if (is(line, "BottomLeft", 10) && !is(line, "BottomLeftHeight", 16)) BottomLeft = text("BottomLeft");
+        else if (is(line, "BottomLeftHeight", 16)) BottomLeftHeight = flag("BottomLeftHeight");
+        else if (is(line, "BottomRight", 10) && !is(line, "BottomRightHeight", 16)) BottomRight = text("BottomRight");
+        else if (is(line, "BottomRightHeight", 16)) BottomRightHeight = flag("BottomRightHeight");
+        else if (is(line, "Top", 3)) Top = text("Top");
+        else if (is(line, "Right", 5)) Right = text("Right");
+        else if (is(line, "Bottom", 6)) Bottom = text("Bottom");
+        else if (is(line, "Left", 4)) Left = text("Left");
+        else if (is(line, "MainLight1", 10)) MainLight1 = flag("MainLight1");
+        else if (is(line, "MainLight2", 10)) MainLight2 = flag("MainLight2");
+        else if (is(line, "SourceLight1", 12)) SourceLight1 = flag("SourceLight1");
+        else if (is(line, "SourceLight2", 12)) SourceLight2 = flag("SourceLight2");
+        else if (is(line, "AnimLoop1", 9)) AnimLoop1 = flag("AnimLoop1");
+        else if (is(line, "AnimLoop2", 9)) AnimLoop2 = flag("AnimLoop2");
+        else if (is(line, "AnimLoop3", 9)) AnimLoop3 = flag("AnimLoop3");
+        else if (is(line, "Doors", 5)) Doors = NumberKey(file, line, "Doors");
+        else if (is(line, "Sounds", 6)) Sounds = NumberKey(file, line, "Sounds");
+        else if (is(line, "PathNode", 6)) PathNode = text("PathNode");
+        else if (is(line, "Orientation", 11)) Orientation = text("Orientation");
+        else if (is(line, "VisibilityNode", 14)) VisibilityNode = text("VisibilityNode");
+        else if (is(line, "VisibilityOrientation", 14)) VisibilityOrientation = text("VisibilityOrientation");
+        else if (is(line, "ImageMap2D", 10)) ImageMap2D = text("ImageMap2D");
+        else if (is(line, "DoorVisibilityNode", 18)) DoorVisibilityNode = text("DoorVisibilityNode");
+        else if (is(line, "DoorVisibilityOrientation", 18)) DoorVisibilityOrientation = text("DoorVisibilityOrientation");
         else KeepUnknownKey(UnknownKeys, line, file.LineNumber());
     });
     Tileset& t = TS();
@@ -272,40 +274,58 @@ void CTile::ReadFromSet(TextFile& file)
 
 void CTile::ReadDoorSection(TextFile& file)
 {
-    if (!DoorList) DoorList = std::make_unique<StringList>();
+    DoorKeys door = ReadDoorKeys(file);
+    if (door.Whole()) AddDoor(std::move(door));
+}
+
+DoorKeys CTile::ReadDoorKeys(TextFile& file)
+{
     const long header = file.LineNumber();
-    long mark = file.Tell();
-    // The five values are taken by the position of their key lines; empty and comment lines
-    // hold none. A section cut short by a header or the end of the file gives no door, so
-    // the list keeps whole doors only.
-    std::string values[5];
-    KeyLines lines;
-    std::string line;
-    while (lines.size() < 5 && ReadSectionLine(file, line) && !EndsSection(line)) {
-        if (BlankOrComment(line)) continue;
-        values[lines.size()] = GetIniValue(line);
-        if (line.ends_with('\n')) line.pop_back();
-        lines.push_back(line);
-    }
-    const int got = int(lines.size());
-    if (got == 5) {
-        for (auto& v : values) DoorList->Add(std::move(v));
-        DoorLines.resize(std::size_t(DoorsHeld()));
-        DoorLines.back() = std::move(lines);
-        // Key lines after the five, up to the section's end, are keys of other tools.
-        KeyLines unknown;
-        readSection(file, [&](const std::string& l) { KeepUnknownKey(unknown, l, file.LineNumber()); });
-        if (!unknown.empty()) {
-            UnknownDoorKeys.resize(std::size_t(DoorsHeld()));
-            UnknownDoorKeys.back() = std::move(unknown);
+    DoorKeys door;
+    // Each value by its key's name, as the game looks it up: the order of the lines, and
+    // lines of other keys among them, change nothing.
+    readSection(file, [&](const std::string& line) {
+        const auto eq = line.find('=');
+        const std::string_view key = std::string_view(line).substr(0, eq);
+        int k = 0;
+        while (k < 5 && !EqualsNoCase(key, DoorKeys::Names[k])) ++k;
+        if (k == 5 || eq == std::string::npos) {
+            KeepUnknownKey(door.unknown, line, file.LineNumber());
+            return;
         }
-        // No header is among the lines read, so the file reader, which would skip them
-        // all, goes on at the line that ended the section.
-        return;
+        door.values[k] = TextKey(file, line, DoorKeys::Names[k]);
+        std::string kept = line.ends_with('\n') ? line.substr(0, line.size() - 1) : line;
+        // A key given twice keeps its later line too.
+        if (door.given[k]) {
+            auto same = [&](const std::string& l) { return EqualsNoCase(l.substr(0, l.find('=')), key); };
+            door.lines.erase(std::find_if(door.lines.begin(), door.lines.end(), same));
+        }
+        door.lines.push_back(std::move(kept));
+        door.given[k] = true;
+    });
+    if (!door.Whole()) {
+        std::string missing;
+        int got = 0;
+        for (int k = 0; k < 5; ++k) {
+            if (door.given[k]) ++got;
+            else missing += (missing.empty() ? "" : ", ") + std::string(DoorKeys::Names[k]);
+        }
+        NoteFinding(header, Format("door section with %d of its five keys, without %s: no door read", got, missing.c_str()));
     }
-    NoteFinding(header, Format("door section with %d of its five lines: no door read", got));
-    // The file reader reads those lines again: a header among them is dispatched.
-    file.Seek(mark);
+    return door;
+}
+
+void CTile::AddDoor(DoorKeys door)
+{
+    if (!DoorList) DoorList = std::make_unique<StringList>();
+    for (auto& v : door.values) DoorList->Add(std::move(v));
+    const auto held = std::size_t(DoorsHeld());
+    DoorLines.resize(held);
+    DoorLines.back() = std::move(door.lines);
+    if (!door.unknown.empty()) {
+        UnknownDoorKeys.resize(held);
+        UnknownDoorKeys.back() = std::move(door.unknown);
+    }
 }
 
 void CTile::WriteToSet(TextFile& f, int index)
@@ -454,10 +474,10 @@ void CGroup::ReadFromSet(TextFile& file)
     std::vector<CellLine> lines;
     const long header = file.LineNumber();
     readSection(file, [&](const std::string& line) {
-        if (is(line, "Name", 4)) Name = GetIniValue(line);
-        else if (is(line, "StrRef", 6)) StrRef = GetIniValue(line);
-        else if (is(line, "Rows", 4)) Rows = NumberKey(file, line);
-        else if (is(line, "Columns", 7)) Columns = NumberKey(file, line);
+        if (is(line, "Name", 4)) Name = TextKey(file, line, "Name");
+        else if (is(line, "StrRef", 6)) StrRef = TextKey(file, line, "StrRef");
+        else if (is(line, "Rows", 4)) Rows = NumberKey(file, line, "Rows");
+        else if (is(line, "Columns", 7)) Columns = NumberKey(file, line, "Columns");
         else if (is(line, "Tile", 4)) {
             std::string v = GetIniValue(line);
             const long n = cellNumber(line);

@@ -7,12 +7,16 @@
 #include "model/Tileset.h"
 
 // Reads the open file into General and the main lists, refills every view and closes the
-// file. The caller resets the tileset first (ResetTileset). Returns, in line order, what did
-// not fit and how it was read: lists whose Count line differs from the sections read,
-// number keys that hold no number, headers without their closing bracket, lines in no
-// section, door sections without a tile or cut short, tiles with door sections past their
-// Doors count, group cells of no use. A file as the writer writes it gives none but the last
-// two, which the writer keeps as they were read.
+// file. The caller resets the tileset first (ResetTileset). The file is read as the game
+// reads it, as an INI file: each numbered section takes the place its number gives, a door
+// goes to the tile its header names, a door's values come by their keys, and blanks around
+// headers, keys and values are none of them. Returns, in line order, what did not fit and
+// how it was read: lists whose Count line differs from the sections read, numbers of
+// sections missing, given twice or not given, keys given twice in a section, number keys
+// that hold no number, headers without their closing bracket, lines in no section, door
+// sections without their tile or without all their keys, tiles with door sections past
+// their Doors count, group cells of no use. A file as the writer writes it gives none but
+// the last two, which the writer keeps as they were read.
 SetFindings ReadSetFile(TextFile& file);
 
 // Writes General and the main lists to the file opened for writing and closes it, so that

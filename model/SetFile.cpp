@@ -3,7 +3,13 @@
 #include "model/Globfun.h"
 
 #include <algorithm>
+#include <climits>
+#include <functional>
+#include <map>
 #include <memory>
+#include <numeric>
+#include <set>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +29,7 @@ bool starts(std::string_view line, const char* key, std::size_t n)
 // blanks. Empty for a line that is no header.
 std::string_view headerOf(std::string_view line)
 {
+    while (!line.empty() && (line[0] == ' ' || line[0] == '\t')) line.remove_prefix(1);
     if (line.empty() || line[0] != '[') return {};
     const std::size_t close = line.find(']');
     if (close != std::string_view::npos) return line.substr(0, close + 1);
@@ -163,53 +170,257 @@ bool hasDoorWord(std::string_view line)
     return false;
 }
 
-// A tile holding more door sections than its Doors count, and the line of the first door
-// past it.
-struct DoorsPastCount {
-    const CTile* tile;
-    int number;
-    long at;
-};
-
-// A door header before any tile has no tile to go to: its lines are skipped like any
-// other lines outside a section.
-void readDoor(TextFile& file, const CPtrList<CTile>& tiles, const std::string& line, long at,
-              std::vector<DoorsPastCount>& pastCount)
+// The number at text[at], as the game writes numbers into headers: digits without a
+// leading zero, at most nine of them; at moves past the digits. -1 for any other text.
+long headerDigits(std::string_view text, std::size_t& at)
 {
-    CTile* tile = tiles.Tail();
-    if (!tile) {
-        NoteFinding(at, QuoteLine(line) + ": a door section before any tile, skipped");
-        return;
+    const std::size_t start = at;
+    long n = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+        if (at - start == 9) return -1;
+        n = n * 10 + (text[at++] - '0');
     }
-    if (!hasDoorWord(line))
-        NoteFinding(at, QuoteLine(line) + ": read as a door of the tile before it, as tile headers stop at [TILE9999]");
-    const int before = tile->DoorsHeld();
-    tile->ReadDoorSection(file);
-    if (before == std::max(tile->Doors, 0) && tile->DoorsHeld() > before)
-        pastCount.push_back({tile, tiles.lastIndex(), at});
+    const std::size_t digits = at - start;
+    return digits == 0 || (digits > 1 && text[start] == '0') ? -1 : n;
 }
 
-// Each tile with door sections past its count, once, when all its doors are known.
-void noteDoorsPastCount(const std::vector<DoorsPastCount>& pastCount)
+// The names of the numbered sections, in the order of Kind, before their numbers.
+constexpr const char* sectionNames[Kinds] = {"[TERRAIN", "[CROSSER", "[PRIMARY RULE", "[SECONDARY RULE", "[TILE",
+                                             "[GROUP"};
+// What a finding calls an entry of each kind.
+constexpr const char* entryNames[Kinds] = {"terrain", "crosser", "primary rule", "secondary rule", "tile", "group"};
+
+// The number of a numbered section's header ("[TILE12]" gives 12), or -1 when the header is
+// not its kind's name with a number: the game, which looks sections up by name, never
+// finds such a section by its number.
+long sectionNumber(std::string_view header, Kind kind)
 {
-    for (const auto& [tile, number, at] : pastCount) {
-        const int held = tile->DoorsHeld();
-        const int counted = std::max(tile->Doors, 0);
+    const std::string_view name = sectionNames[kind];
+    if (!StartsWithNoCase(header, name)) return -1;
+    std::size_t at = name.size();
+    const long n = headerDigits(header, at);
+    return at + 1 == header.size() && header[at] == ']' ? n : -1;
+}
+
+// The tile and door numbers of a "[TILEnDOORm]" header; -1 for both for any other header.
+std::pair<long, long> doorNumbers(std::string_view header)
+{
+    std::size_t at = 5; // past "[TILE"
+    const long tile = headerDigits(header, at);
+    if (tile < 0 || !StartsWithNoCase(header.substr(at), "DOOR")) return {-1, -1};
+    at += 4;
+    const long door = headerDigits(header, at);
+    if (door < 0 || at + 1 != header.size() || header[at] != ']') return {-1, -1};
+    return {tile, door};
+}
+
+// A numbered section as read: the number its header gives (-1 for none), the line of its
+// header, the header, and whether a finding told of it already.
+struct Numbered {
+    long number;
+    long line;
+    std::string header;
+    bool told = false;
+};
+
+// The places of entries read in file order: by the numbers of their headers, as the game
+// looks each up by its number; those of one number in file order, those without a number
+// after all others. Notes each number given again, the first entry whose number is not its
+// place for another reason (absent says why number n has no entry), and each header
+// without a number.
+std::vector<std::size_t> orderByNumber(const std::vector<Numbered>& read, const char* what,
+                                       const std::function<std::string(long)>& absent)
+{
+    std::vector<std::size_t> order(read.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    auto key = [&](std::size_t i) { return read[i].number < 0 ? LONG_MAX : read[i].number; };
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    long next = 0; // the lowest number no entry has given yet
+    const Numbered* firstAgain = nullptr;
+    bool told = false;
+    for (std::size_t place = 0; place < order.size(); ++place) {
+        const Numbered& e = read[order[place]];
+        if (e.number < 0) {
+            if (!e.told)
+                NoteFinding(e.line, Format("%s: no number the game reads; read as %s %zu, after the numbered ones",
+                                           e.header.c_str(), what, place));
+            continue;
+        }
+        if (e.number < next) {
+            NoteFinding(e.line, Format("%s is given twice; the later one is read as %s %zu", e.header.c_str(), what, place));
+            if (!firstAgain) firstAgain = &e;
+            continue;
+        }
+        if (e.number != long(place) && !told) {
+            const std::string why = e.number > next ? absent(next) : firstAgain->header + " is given twice";
+            NoteFinding(e.line, Format("%s is read as %s %zu: %s", e.header.c_str(), what, place, why.c_str()));
+            told = true;
+        }
+        next = e.number + 1;
+    }
+    return order;
+}
+
+// A door section as read, kept until every tile is known: a door belongs to the tile its
+// header names, wherever it stands.
+struct DoorRead {
+    Numbered numbered;    // by the door's number
+    long tile;            // the tile number its header names, -1 for none
+    CTile* before;        // the tile read last before it, for a header that names none
+    DoorKeys keys;
+};
+
+// Every numbered section of one file as the readers met them, put in the places their
+// numbers give when the file is read to its end.
+class SectionsRead {
+public:
+    explicit SectionsRead(bool main) : main_(main)
+    {
+        for (int k = 0; k < Kinds; ++k) first_[k] = countOf(Kind(k));
+    }
+
+    // A section of kind has just been read into the last entry of its list.
+    void Entry(Kind kind, std::string header, long at)
+    {
+        read_[kind].push_back({sectionNumber(header, kind), at, std::move(header)});
+    }
+
+    void Door(TextFile& file, std::string header, long at)
+    {
+        const auto [tile, door] = doorNumbers(header);
+        CTile* before = tileList().Tail();
+        if (tile < 0 && !before) {
+            NoteFinding(at, header + ": a door section before any tile, skipped");
+            return;
+        }
+        DoorKeys keys = CTile::ReadDoorKeys(file);
+        if (!keys.Whole()) {
+            if (tile >= 0) notRead_.insert({tile, door});
+            return;
+        }
+        bool told = false;
+        if (tile < 0) {
+            NoteFinding(at, header + (hasDoorWord(header) ? ": no door the game reads; read as a door of the tile before it"
+                                                          : ": read as a door of the tile before it, as tile headers stop "
+                                                            "at [TILE9999]"));
+            told = true;
+        }
+        doors_.push_back({{door, at, std::move(header), told}, tile, before, std::move(keys)});
+    }
+
+    // At the end of the file: every entry to the place its number gives, every door to its
+    // tile.
+    void Place()
+    {
+        // The tiles in file order, before they move, for the doors that name them.
+        std::vector<CTile*> tiles;
+        for (int i = first_[Tiles]; i < tileList().Count(); ++i) tiles.push_back(tileList().At(i));
+        arrange(Terrains, main_ ? TS().TerrainList : TS().ImportTerrains);
+        arrange(Crossers, main_ ? TS().CrosserList : TS().ImportCrossers);
+        if (main_) {
+            arrange(PrimaryRules, TS().PrimaryRuleList);
+            arrange(SecondaryRules, TS().SecondaryRuleList);
+        }
+        arrange(Tiles, tileList());
+        arrange(Groups, main_ ? TS().GroupList : TS().ImportGroups);
+        placeDoors(tiles);
+    }
+
+private:
+    CPtrList<CTile>& tileList() const { return main_ ? TS().TileList : TS().ImportTiles; }
+
+    int countOf(Kind kind) const
+    {
+        Tileset& t = TS();
+        switch (kind) {
+        case Terrains: return (main_ ? t.TerrainList : t.ImportTerrains).Count();
+        case Crossers: return (main_ ? t.CrosserList : t.ImportCrossers).Count();
+        case PrimaryRules: return t.PrimaryRuleList.Count();
+        case SecondaryRules: return t.SecondaryRuleList.Count();
+        case Tiles: return tileList().Count();
+        case Groups: return (main_ ? t.GroupList : t.ImportGroups).Count();
+        default: return 0;
+        }
+    }
+
+    template <class Entry>
+    void arrange(Kind kind, CPtrList<Entry>& list)
+    {
+        auto absent = [kind](long n) { return Format("the file has no %s%ld]", sectionNames[kind], n); };
+        list.Rearrange(first_[kind], orderByNumber(read_[kind], entryNames[kind], absent));
+    }
+
+    // The tile a door names: of the tiles of that number (their places in file order), the
+    // last one before the door in the file, else the first one after it.
+    CTile* tileOf(const DoorRead& door, const std::vector<CTile*>& tiles,
+                  const std::map<long, std::vector<std::size_t>>& byNumber) const
+    {
+        if (door.tile < 0) return door.before;
+        auto found = byNumber.find(door.tile);
+        if (found == byNumber.end()) return nullptr;
+        std::size_t chosen = found->second.front();
+        for (std::size_t i : found->second)
+            if (read_[Tiles][i].line < door.numbered.line) chosen = i;
+        return tiles[chosen];
+    }
+
+    void placeDoors(const std::vector<CTile*>& tiles)
+    {
+        std::map<long, std::vector<std::size_t>> byNumber;
+        for (std::size_t i = 0; i < tiles.size(); ++i)
+            if (read_[Tiles][i].number >= 0) byNumber[read_[Tiles][i].number].push_back(i);
+        std::unordered_map<const CTile*, std::vector<DoorRead*>> doorsOf;
+        for (DoorRead& door : doors_) {
+            if (CTile* tile = tileOf(door, tiles, byNumber)) {
+                doorsOf[tile].push_back(&door);
+                continue;
+            }
+            NoteFinding(door.numbered.line, Format("%s: the file has no [TILE%ld], the door is skipped",
+                                                   door.numbered.header.c_str(), door.tile));
+        }
+        int number = 0;
+        for (CTile* tile : tileList()) {
+            const int at = number++;
+            auto found = doorsOf.find(tile);
+            if (found == doorsOf.end()) continue;
+            std::vector<DoorRead*>& doors = found->second;
+            std::vector<Numbered> numbered;
+            for (const DoorRead* door : doors) numbered.push_back(door->numbered);
+            // The number the tile's numbered doors name it by, for the doors missing among them.
+            long tileNumber = -1;
+            for (const DoorRead* door : doors)
+                if (tileNumber < 0) tileNumber = door->tile;
+            auto absent = [&](long n) {
+                const std::string name = Format("[TILE%ldDOOR%ld]", tileNumber, n);
+                return notRead_.count({tileNumber, n}) ? name + " was not read" : "the file has no " + name;
+            };
+            const std::vector<std::size_t> order = orderByNumber(numbered, "door", absent);
+            for (std::size_t i : order) tile->AddDoor(std::move(doors[i]->keys));
+            const auto counted = std::size_t(std::max(tile->Doors, 0));
+            if (order.size() > counted) notePastCount(*tile, at, doors[order[counted]]->numbered.line);
+        }
+    }
+
+    // A tile holding more doors than its Doors count, told at the first door past it.
+    static void notePastCount(const CTile& tile, int number, long at)
+    {
+        const int held = tile.DoorsHeld();
+        const int counted = std::max(tile.Doors, 0);
         const std::string kept = counted == 0 ? "the game reads none of them, the editor keeps them"
                                               : Format("the game reads only the first %d, the editor keeps the others",
                                                        counted);
         NoteFinding(at, Format("tile %d: Doors=%d, but the file holds %d door section%s; %s and saves them as read",
-                               number, tile->Doors, held, held == 1 ? "" : "s", kept.c_str()));
+                               number, tile.Doors, held, held == 1 ? "" : "s", kept.c_str()));
     }
-}
+
+    bool main_;
+    int first_[Kinds];
+    std::vector<Numbered> read_[Kinds];
+    std::vector<DoorRead> doors_;
+    std::set<std::pair<long, long>> notRead_; // tile and door numbers of doors without all their keys
+};
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-
-std::string withoutByteOrderMark(std::string text)
-{
-    if (text.starts_with(byteOrderMark)) text.erase(0, byteOrderMark.size());
-    return text;
-}
 
 // The program's own head line, which the writer puts first.
 constexpr std::string_view headLine = "; created with Tilvenna Beta 0.85";
@@ -250,15 +461,13 @@ SetFindings readSections(TextFile& file, bool main)
     {
         CollectFindings collect(findings);
         FileChecks checks;
-        std::vector<DoorsPastCount> pastCount;
+        SectionsRead sections(main);
         std::vector<std::string> head; // the comment and empty lines before the first header
         bool inHead = true;
+        bool generalRead = false, grassRead = false;
         std::string line;
         while (ReadSectionLine(file, line)) {
             const long at = file.LineNumber();
-            // Text editors may start a file saved as UTF-8 with a byte-order mark; the game
-            // and the editor write none.
-            if (at == 1) line = withoutByteOrderMark(std::move(line));
             if (line.empty()) continue;
             if (line[0] != '[') {
                 if (inHead && BlankOrComment(line)) head.emplace_back(withoutLineEnd(line));
@@ -269,35 +478,56 @@ SetFindings readSections(TextFile& file, bool main)
             const Header h = classify(line);
             const bool mainOnly = h == Header::Grass || h == Header::Primary || h == Header::Secondary;
             checks.Opens(line, at, entryKind(h), h != Header::None && h != Header::Door && (main || !mainOnly));
+            std::string header(headerOf(line));
+            // [GENERAL] and [GRASS] given again add to the first: a key given in both keeps
+            // its later value.
+            NoteSection(header, h == Header::General || h == Header::Grass);
+            auto again = [&](bool& read) {
+                if (read)
+                    NoteFinding(at, header + " is given a second time: its keys are read too, and a key given in "
+                                             "both keeps the later value");
+                read = true;
+            };
             switch (h) {
             case Header::General:
-                if (main) {
-                    t.General->ReadFromSet(file, false);
-                } else {
-                    auto general = std::make_unique<CGeneral>();
-                    general->ReadFromSet(file);
-                    t.ImportGeneral = std::move(general);
-                }
+                // The Import tab's source replaces the general settings of the last one.
+                if (!main && !generalRead) t.ImportGeneral = std::make_unique<CGeneral>();
+                again(generalRead);
+                (main ? t.General : t.ImportGeneral)->ReadFromSet(file, false);
                 break;
             case Header::Grass:
-                if (main) t.General->ReadFromSet(file, true);
+                if (!main) break;
+                again(grassRead);
+                t.General->ReadFromSet(file, true);
                 break;
-            case Header::Terrain: readNew<CTerrain>(file); break;
-            case Header::Crosser: readNew<CCrosser>(file); break;
+            case Header::Terrain:
+                readNew<CTerrain>(file);
+                sections.Entry(Terrains, std::move(header), at);
+                break;
+            case Header::Crosser:
+                readNew<CCrosser>(file);
+                sections.Entry(Crossers, std::move(header), at);
+                break;
             case Header::Primary:
-                if (main) readRule(file, true);
-                break;
             case Header::Secondary:
-                if (main) readRule(file, false);
+                if (!main) break;
+                readRule(file, h == Header::Primary);
+                sections.Entry(h == Header::Primary ? PrimaryRules : SecondaryRules, std::move(header), at);
                 break;
-            case Header::Tile: readNew<CTile>(file); break;
-            case Header::Door: readDoor(file, main ? t.TileList : t.ImportTiles, line, at, pastCount); break;
-            case Header::Group: readNew<CGroup>(file); break;
+            case Header::Tile:
+                readNew<CTile>(file);
+                sections.Entry(Tiles, std::move(header), at);
+                break;
+            case Header::Door: sections.Door(file, std::move(header), at); break;
+            case Header::Group:
+                readNew<CGroup>(file);
+                sections.Entry(Groups, std::move(header), at);
+                break;
             case Header::None: break;
             }
         }
         checks.End();
-        noteDoorsPastCount(pastCount);
+        sections.Place();
         // The Import tab's source keeps no comments: they belong to the tileset being edited.
         if (main) t.Comments = headComments(std::move(head));
     }

@@ -6,6 +6,7 @@
 // every list of that type (main and import lists alike): a walk always runs until Next
 // returns nullptr, and walks over one element type never overlap. Positions are stored
 // contiguously, so At() is constant time.
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -49,6 +50,16 @@ public:
         }
         delete item;
         return index;
+    }
+
+    // Puts the elements from position first on in the order given: order holds the offset
+    // from first of each of them once. Positions before first stay as they are.
+    void Rearrange(int first, const std::vector<std::size_t>& order)
+    {
+        std::vector<T*> moved;
+        moved.reserve(order.size());
+        for (std::size_t i : order) moved.push_back(items_[std::size_t(first) + i]);
+        std::copy(moved.begin(), moved.end(), items_.begin() + first);
     }
 
     // Destroys every element; the list stays usable and empty.

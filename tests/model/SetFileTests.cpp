@@ -100,9 +100,11 @@ TEST_F(SetFile, ImportReaderFillsOnlyTheImportLists)
     EXPECT_EQ(t.ImportGeneral->Density, "") << "[GRASS] is not read";
     EXPECT_EQ((std::vector{t.ImportTerrains.Count(), t.ImportCrossers.Count(), t.ImportGroups.Count()}),
               (std::vector{1, 1, 1}));
+    // [TILE1] before [TILE1234], each with the door that names it or follows it.
     ASSERT_EQ(t.ImportTiles.Count(), 2);
-    EXPECT_EQ(t.ImportTiles.At(0)->DoorList->Items(), (Texts{"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(t.ImportTiles.At(1)->DoorList->Items(), (Texts{"6", "7", "8", "9", "0"}));
+    EXPECT_EQ(t.ImportTiles.At(0)->Model + t.ImportTiles.At(1)->Model, "s1s0");
+    EXPECT_EQ(t.ImportTiles.At(0)->DoorList->Items(), (Texts{"6", "7", "8", "9", "0"}));
+    EXPECT_EQ(t.ImportTiles.At(1)->DoorList->Items(), (Texts{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(t.TerrainList.Count() + t.TileList.Count() + t.PrimaryRuleList.Count() + t.SecondaryRuleList.Count(), 1);
     EXPECT_EQ(views.calls, (Texts{"FillImportGroups", "FillImportTerrains", "FillImportCrossers"}));
 

@@ -21,8 +21,8 @@ std::string RuleSet()
     for (int i = 0; i < 12; ++i)
         add += "[PRIMARY RULE" + std::to_string(i) + "]\nPlaced=" + placed[i % 4] + "\nPlacedHeight=" +
                std::to_string(i % 2) + "\nAdjacent=Water\nAdjacentHeight=0\nChanged=Grass\nChangedHeight=1\n\n";
-    for (const char* s : {"Sand", "Grass"})
-        add += std::string("[SECONDARY RULE0]\nPlaced=") + s + "\nPlacedHeight=0\nAdjacent=" + s +
+    for (int i = 0; const char* s : {"Sand", "Grass"})
+        add += "[SECONDARY RULE" + std::to_string(i++) + "]\nPlaced=" + s + "\nPlacedHeight=0\nAdjacent=" + s +
                "\nAdjacentHeight=0\nChanged=Grass\nChangedHeight=0\n\n";
     set.insert(set.find("[TILES]"), add);
     for (auto [index, count] : {std::pair{"CROSSER TYPES]\r\nCount=", "1"}, {"PRIMARY RULES]\r\nCount=", "12"},

@@ -135,7 +135,7 @@ TEST_F(UiTest, AFileThatIsNoTilesetIsRefusedAndGuessesAreShownOnce)
     const std::string noSection = "it has no tileset section ([GENERAL], [TILES], ...).";
     const std::pair<std::string, std::string> refused[] = {
         {std::string("\x7f" "ELF\2\1\0\0\n[TILE0]\n", 16), "it holds binary data."},
-        {"Name=x\n [GENERAL]\n[FOO]\n", noSection}, {"", noSection}};
+        {"Name=x\n[ GENERAL]\n[FOO]\n", noSection}, {"", noSection}};
     for (const auto& [bytes, why] : refused) {
         const std::string bad = dir.Write("bad.set", bytes);
         OpenSet(bad);
