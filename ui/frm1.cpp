@@ -440,6 +440,7 @@ void TFram1::Button2Click()
 
 bool TFram1::SaveSetFile()
 {
+    if (showUnstoredValues()) return false;
     if (!ValidateTileset()) return false;
     // In the tileset's folder, under its own name.
     FileDialogOptions options = SaveDialog1;
@@ -478,20 +479,23 @@ bool TFram1::TilesetChanged()
     return savedText_ && SetFileText() != *savedText_;
 }
 
-bool TFram1::AskToSaveChanges()
+bool TFram1::showUnstoredValues()
 {
     const std::optional<UnstoredValues> unstored = Form1->FindUnstoredValues();
-    if (!unstored && !TilesetChanged()) return true;
+    if (!unstored) return false;
+    // Whether they change the entry shown or make a new one, and with what checks, is the
+    // editor's button to decide: the user is taken there, and nothing is saved.
+    BringToControl(unstored->editor);
+    AppDialogs().Information(unstored->message);
+    return true;
+}
+
+bool TFram1::AskToSaveChanges()
+{
+    if (!Form1->FindUnstoredValues() && !TilesetChanged()) return true;
     switch (AppDialogs().Message(MsgKind::Confirmation, SaveQuestion, MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes:
-        // Whether they change the entry shown or make a new one, and with what checks, is
-        // the editor's button to decide: the user is taken there, and nothing goes on.
-        if (unstored) {
-            BringToControl(unstored->editor);
-            AppDialogs().Information(unstored->message);
-            return false;
-        }
-        return SaveSetFile();
+    // Typed values not stored stop the save, which takes the user to them.
+    case MsgResult::Yes: return SaveSetFile();
     case MsgResult::No: return true;
     default: return false;
     }
@@ -499,6 +503,7 @@ bool TFram1::AskToSaveChanges()
 
 void TFram1::Button5Click()
 {
+    if (showUnstoredValues()) return;
     FileDialogOptions options = SaveDialog2;
     options.initialDir = Game().SetDir;
     options.fileName = FromQt(NameEdit->text()) + "palstd.itp";

@@ -135,6 +135,10 @@ private:
     void enableInside(QGroupBox* box, bool on);
     void showSetFolder();
     void startEditing();
+    // A save would leave out what a tab's editor holds typed and not stored, while the
+    // user believes it saved: when there is such an editor, the user is taken to it and
+    // told how to store them, and the result is true.
+    bool showUnstoredValues();
     bool fail(MsgKind kind, const char* message);
     void showFileName(const std::string& path);
     // The file becomes the open tileset's: its path, its folder for the tabs and the file

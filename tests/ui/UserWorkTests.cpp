@@ -94,6 +94,54 @@ TEST_F(UiTest, ValuesTypedIntoAnEditorAreAskedAboutAndYesTakesTheUserToThem)
     }
 }
 
+TEST_F(UiTest, ASaveTakesTheUserToValuesTypedAndNotStoredAndWritesThemOnceStored)
+{
+    const std::string path = dir.Write("rural.set", SampleSet());
+    auto t = [] { return Form1->Fram21; };
+    auto tiles = [] { return Form1->Fram41; };
+    auto g = [] { return Form1->Fram51; };
+    // What the user types, what is then said, the editor's button that stores it, and a text
+    // both the .set and the palette hold once it is stored (tile 1 is the one-cell group's
+    // picture; the group and the terrain have no StrRef, so the palette names them).
+    const std::tuple<std::function<void()>, std::string, std::function<void()>, std::string> rows[] = {
+        {[&] { tiles()->ListView1->SelectNumber(1), tiles()->LabeledEdit1->setText("trl01_zz_01"); },
+         "The tile editor of the \"Tiles\" tab holds values that are not stored. Store them with \"Save Change\", "
+         "or take them back, before the tileset is saved.", [&] { tiles()->Button4->click(); }, "trl01_zz_01"},
+        {[&] { g()->ListView1->SelectNumber(0), g()->LabeledEdit1->setText("Isle"); },
+         "The group editor of the \"Groups\" tab holds values that are not stored. Store them with \"Save Change\", "
+         "or take them back, before the tileset is saved.", [&] { g()->Button2->click(); }, "Isle"},
+        {[&] { t()->ListBox1->setCurrentRow(1), t()->LabeledEdit7->setText("Lake Water"); },
+         "The terrain editor of the \"Terrain / Crosser\" tab holds values that are not stored. Store them with "
+         "\"Apply\", or take them back, before the tileset is saved.", [&] { t()->Button2->click(); }, "Lake Water"}};
+    for (const auto& [type, said, store, stored] : rows)
+        // Save .SET; the same with settings its checks refuse, which come after; Save .ITP.
+        for (std::string name : {"saved.set", "!saved.set", "saved.itp"}) {
+            SCOPED_TRACE(said.substr(0, 20) + name);
+            Restart(), Form1->show(), OpenSet(path);
+            const bool refused = name[0] == '!', set = name.ends_with(".set");
+            if (refused) name.erase(0, 1);
+            QPushButton* command = set ? F().Button2 : F().Button5;
+            const std::string file = dir.File(name);
+            RemoveFile(file);
+            // On another tab, so that the editor has to be shown.
+            Form1->PageControl1->setCurrentIndex(5), type(), dialogs.Clear();
+            if (refused) F().NameEdit->clear();
+            dialogs.QueueFile(file); // what the save dialog would answer, were it shown
+            command->click();
+            EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{said});
+            EXPECT_TRUE(dialogs.boxes.size() == 1 && dialogs.boxes[0].kind == MsgKind::Information);
+            EXPECT_TRUE(dialogs.fileRequests.empty()) << "no save dialog";
+            EXPECT_FALSE(FileExists(file));
+            EXPECT_TRUE(Form1->FindUnstoredValues().value().editor->isVisibleTo(Form1));
+            if (refused) F().NameEdit->setText("Rural");
+            store(), dialogs.Clear();
+            dialogs.QueueFile(file);
+            command->click();
+            EXPECT_TRUE(dialogs.boxes.empty() && dialogs.fileRequests.size() == 1u);
+            EXPECT_NE(dir.Read(name).find(stored), std::string::npos);
+        }
+}
+
 TEST_F(UiTest, NothingIsAskedOfWhatWasOpenedOrSavedAndTheEditorWorksWhereTheFileWasSaved)
 {
     const std::string path = dir.Write("rural.set", SampleSet());
