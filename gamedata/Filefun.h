@@ -138,8 +138,10 @@ StringList& FindFilePrefixes(StringList& out, bool includeTextures);
 // and the tiles that use them (found as a tile finds its files, whatever the letter case;
 // each tile's Model gets the new prefix in place of its old one) change together or not at
 // all: a file that cannot be opened, is binary, cannot take its new name or cannot be
-// rewritten leaves all of them as they were. Logs each file to memo. Returns the files
-// renamed.
+// rewritten leaves all of them as they were. Then every text model of the folder that names
+// a texture file the run renamed (ignoring case) is made to name its new file, whatever
+// everywhere says; a model that cannot be, binary ones among them, is named in the log with
+// the textures it still names. Logs each file to memo. Returns the files renamed.
 int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix, bool everywhere,
                       bool renameTextures, ProgressSink& bar, LineSink& memo);
 

@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the asset-file sources; not part of the layer's interface.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,12 @@ bool IsBinaryModel(std::string_view bytes);
 // case); empty when there is none. Blanks, tabs, carriage returns and line feeds part words,
 // so LF and CR LF lines read alike.
 std::string_view BitmapName(std::string_view line);
+
+// The bytes of a text model with each name on a "bitmap" line (as BitmapName reads it)
+// replaced by the name newName gives for it; a null pointer leaves the name as it is. Only
+// the name changes: the rest of each line, its end included, stays. Returns the names replaced.
+int RenameBitmapNames(std::string_view bytes, const std::function<const std::string*(std::string_view)>& newName,
+                      std::string& out);
 
 // Calls fn with each line of bytes, its line feed included (a last line may have none), so
 // that the lines put together are the bytes.

@@ -111,6 +111,19 @@ int ReplacePrefixInFile(const std::string& path, const std::string& oldPrefix,
 
 namespace {
 
+// Whether lower holds word (both in lower case) with no letter, digit or underscore on either
+// side.
+bool HoldsWord(std::string_view lower, std::string_view word)
+{
+    auto partOfName = [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'; };
+    if (word.empty()) return false;
+    for (std::size_t p = lower.find(word); p != std::string_view::npos; p = lower.find(word, p + 1)) {
+        const std::size_t end = p + word.size();
+        if ((p == 0 || !partOfName(lower[p - 1])) && (end == lower.size() || !partOfName(lower[end]))) return true;
+    }
+    return false;
+}
+
 // Why a file could not be renamed or written, in the words of a user rather than the system's.
 std::string PlainWords(std::error_code ec)
 {
@@ -208,6 +221,7 @@ public:
             const std::string why = folder_->Rename(dir_, name, NewName(name));
             Log(why.empty() ? "SUCESS : " + name + " --> " + NewName(name) : Failed(name, why));
             renamed_ += why.empty();
+            if (why.empty()) TextureRenamed(name);
             return;
         }
         const bool model = HasExt3(name, "mdl");
@@ -220,6 +234,51 @@ public:
         leftAlone_.Add(base);
     }
 
+    // The models of the folder that name a texture the run renamed are made to name its new
+    // file, whether or not the run renamed them and whatever everywhere says: otherwise they
+    // would name a file that is gone. A model that cannot be made to is named in the log.
+    void FollowRenamedTextures()
+    {
+        if (textures_.empty()) return;
+        StringList files;
+        ListAssetFiles(dir_, &files);
+        for (const std::string& name : files) {
+            if (!HasExt3(name, "mdl") || rewrittenWhole_.count(name)) continue;
+            const std::string path = JoinPath(dir_, name);
+            std::string bytes, out;
+            if (!ReadWholeFile(path, bytes)) {
+                Log(name + " ---> Cannot be read, not checked for the renamed textures");
+                continue;
+            }
+            std::vector<std::size_t> named;   // the renamed textures the model names
+            if (IsBinaryModel(bytes)) {
+                // Its names lie in fields of a fixed size: it is never rewritten here.
+                const std::string lower = LowerAscii(bytes);
+                for (std::size_t i = 0; i < textures_.size(); ++i)
+                    if (HoldsWord(lower, LowerAscii(textures_[i].from))) named.push_back(i);
+                if (!named.empty()) Log(name + " ---> Non ascii file, still names " + Named(named));
+                continue;
+            }
+            const int lines = RenameBitmapNames(
+                bytes,
+                [&](std::string_view texture) -> const std::string* {
+                    const auto it = textureByName_.find(LowerAscii(texture));
+                    if (it == textureByName_.end()) return nullptr;
+                    if (std::find(named.begin(), named.end(), it->second) == named.end()) named.push_back(it->second);
+                    return &textures_[it->second].to;
+                },
+                out);
+            if (lines == 0) continue;
+            std::error_code ec;
+            if (!CanReadWrite(path))
+                Log(name + " ---> Cannot be opened for reading and writing, still names " + Named(named));
+            else if (!WriteFileAtomic(path, out, &ec))
+                Log(name + " ---> Cannot be rewritten (" + PlainWords(ec) + "), still names " + Named(named));
+            else
+                Log(name + " ---> " + IntToStr(lines) + (lines == 1 ? " bitmap line changed" : " bitmap lines changed"));
+        }
+    }
+
 private:
     struct TileFiles {
         CTile* tile;
@@ -227,11 +286,33 @@ private:
         bool moved = false;
     };
 
+    struct Texture {
+        std::string from, to;   // base names
+    };
+
     std::string NewName(const std::string& name) const { return OverwritePrefix(name, old_.size(), new_); }
 
     std::string Failed(const std::string& name, const std::string& why) const
     {
         return "FAILED : " + name + " --> " + NewName(name) + " (" + why + ")";
+    }
+
+    // A texture file renamed: its base name is what models name.
+    void TextureRenamed(const std::string& name)
+    {
+        Texture t{BaseName4(name), BaseName4(NewName(name))};
+        // A change of letter case alone leaves the models naming the file.
+        if (LowerAscii(t.from) == LowerAscii(t.to) || textureByName_.count(LowerAscii(t.from))) return;
+        textureByName_.emplace(LowerAscii(t.from), textures_.size());
+        textures_.push_back(std::move(t));
+    }
+
+    std::string Named(const std::vector<std::size_t>& named) const
+    {
+        std::string text;
+        for (std::size_t i : named)
+            text += (text.empty() ? "" : ", ") + textures_[i].from + " (now " + textures_[i].to + ")";
+        return text;
     }
 
     void Log(const std::string& line)
@@ -310,6 +391,9 @@ private:
         }
         for (const std::string& name : unit) Log("SUCESS : " + name + " --> " + NewName(name));
         renamed_ += int(unit.size());
+        // Everywhere, the prefix of its texture names has already changed with the rest.
+        if (everywhere_)
+            for (const std::string& name : unit) rewrittenWhole_.insert(NewName(name));
         for (TileFiles& t : tiles_) {
             if (t.moved || std::find_if(unit.begin(), unit.end(), [&](const std::string& f) {
                                return f == t.model || f == t.walkmesh;
@@ -331,6 +415,9 @@ private:
     StringList leftAlone_;                    // base names of models that were not renamed
     std::unordered_map<std::string, std::string> walkmeshOf_;   // a model's walkmesh
     std::unordered_set<std::string> paired_;                    // walkmeshes handled with their model
+    std::vector<Texture> textures_;                              // renamed, in the order they were
+    std::unordered_map<std::string, std::size_t> textureByName_;   // by old base name in lower case
+    std::unordered_set<std::string> rewrittenWhole_;             // renamed files, everywhere
     int renamed_ = 0;
 };
 
@@ -345,6 +432,7 @@ int RenameFilesPrefix(const std::string& oldPrefix, const std::string& newPrefix
         bar.StepIt();
         run.Handle(name);
     }
+    run.FollowRenamedTextures();
     bar.SetPosition(0);
     if (CTile* first = TS().TileList.Head()) first->FillMainLists();
     return run.Renamed();

@@ -23,6 +23,26 @@ std::string_view BitmapName(std::string_view line)
     return word(std::size_t(first.data() - line.data()) + first.size());
 }
 
+int RenameBitmapNames(std::string_view bytes, const std::function<const std::string*(std::string_view)>& newName,
+                      std::string& out)
+{
+    out.clear();
+    out.reserve(bytes.size());
+    int replaced = 0;
+    ForEachLine(bytes, [&](std::string_view line) {
+        const std::string_view name = BitmapName(line);
+        const std::string* to = name.empty() ? nullptr : newName(name);
+        if (!to) {
+            out.append(line);
+            return;
+        }
+        const std::size_t at = std::size_t(name.data() - line.data());
+        out.append(line.substr(0, at)).append(*to).append(line.substr(at + name.size()));
+        ++replaced;
+    });
+    return replaced;
+}
+
 }  // namespace filefun
 
 using namespace filefun;
@@ -63,20 +83,9 @@ int ReplaceTextureInMdl(const std::string& path, const std::string& oldName, con
     std::string bytes;
     if (file.empty() || !CanReadWrite(file) || !ReadWholeFile(file, bytes) || IsBinaryModel(bytes)) return 0;
 
-    // Only the name changes: the rest of each line, its end included, stays as it was.
     std::string out;
-    out.reserve(bytes.size());
-    int replaced = 0;
-    ForEachLine(bytes, [&](std::string_view line) {
-        const std::string_view name = BitmapName(line);
-        if (name.empty() || !EqualsNoCase(name, oldName)) {
-            out.append(line);
-            return;
-        }
-        const std::size_t at = std::size_t(name.data() - line.data());
-        out.append(line.substr(0, at)).append(newName).append(line.substr(at + name.size()));
-        ++replaced;
-    });
+    const int replaced = RenameBitmapNames(
+        bytes, [&](std::string_view name) { return EqualsNoCase(name, oldName) ? &newName : nullptr; }, out);
     if (replaced == 0) return 0;
     // The old model stays whole unless the new one was written completely.
     return WriteFileAtomic(file, out) ? replaced : 0;

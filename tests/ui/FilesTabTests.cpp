@@ -350,6 +350,10 @@ TEST_F(FilesTab, TheRenamerTakesSafeFiveLetterPrefixesAndMovesTheTilesAlong)
     T().Button3->click();
     EXPECT_TRUE(FileExists(set.File("abc03_grass.tga")) && FileExists(set.File("abc03_bin.mdl")));
     EXPECT_EQ(TS().TileList.At(2)->Model, "abc03_bin");
+    // Models of another prefix follow the textures the run renamed, and only those.
+    EXPECT_EQ(set.Read("xyz02_b01.mdl"), "newmodel xyz02_B01\r\n  bitmap abc03_grass\r\n  bitmap tcn01_gone\r\n"
+                                         "  bitmap abc03_bad\r\n  bitmap tt_sand\r\n");
+    EXPECT_NE(Memo(T().Memo3).find("xyz02_b01.mdl ---> 2 bitmap lines changed\n"), std::string::npos);
 }
 
 TEST_F(FilesTab, TheConverterIsAwaitedAndStockModelsComeFromTheArchives)
