@@ -26,6 +26,8 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent)
         "     - No TGA and DDS textures files will be renamed.",
         "If not :",
         "     - All the TGA and DDS textures files will be renamed.",
+        "     - Every ascii MDL file naming a renamed texture then names its new file, whatever",
+        "       \"skip bitmap line in MDL file\" says; a binary one that names it is listed.",
     };
     QStringList text;
     for (const char* line : lines) text << QString::fromLatin1(line);
