@@ -9,8 +9,8 @@
 #include <memory>
 #include <numeric>
 #include <set>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Text.h"
